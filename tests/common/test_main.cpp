@@ -1,0 +1,12 @@
+// Shared entry point of every test executable: a headless Qt application
+// (offscreen platform) so that images, fonts and windows can be created
+// without a display.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
