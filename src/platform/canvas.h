@@ -1,0 +1,111 @@
+#pragma once
+// Drawing on a TBitmap with the rules the chart layout is built on:
+// - colours are TColor values ($00BBGGRR);
+// - lines are one pixel wide, never antialiased, and LineTo does not set the end
+//   pixel (the next line starting there does);
+// - rectangles, rounded rectangles and ellipses cover Left..Right-1 and
+//   Top..Bottom-1: the outline is drawn with the pen on the outermost pixels and
+//   the inside is filled with the brush (nothing when the brush is clear);
+// - polygons are filled with the brush and outlined with the pen, closed;
+// - flood fill spreads over 4-connected pixels;
+// - text is measured and drawn through the installed TTextMetrics.
+#include "platform/color.h"
+#include "platform/font.h"
+#include "platform/rect.h"
+#include "platform/text_metrics.h"
+#include <QString>
+#include <initializer_list>
+#include <span>
+
+namespace tvx {
+
+class TBitmap;
+
+enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
+enum TFillStyle : std::uint8_t {
+    fsSurface, // fill the area of the given colour
+    fsBorder,  // fill the area bounded by the given colour
+};
+
+struct TPen {
+    TColor Color = clBlack;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+// Read from a pixel outside the picture.
+constexpr TColor clInvalidPixel = 0xFFFFFFFF;
+
+class TCanvas {
+public:
+    explicit TCanvas(TBitmap& Owner) : FOwner(Owner) {}
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font; // text colour is Font.Color
+
+    // The whole picture: (0, 0, Width, Height).
+    TRect ClipRect() const;
+
+    TPoint PenPos() const { return FPenPos; }
+    void MoveTo(int X, int Y);
+    // Line from the pen position to (X, Y) without its end pixel; the pen
+    // position becomes (X, Y).
+    void LineTo(int X, int Y);
+
+    void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+    // Brush only, no outline.
+    void FillRect(const TRect& R);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    void Ellipse(const TRect& R) { Ellipse(R.Left, R.Top, R.Right, R.Bottom); }
+    // Rectangle whose corners are quarters of an ellipse W wide and H high.
+    void RoundRect(int X1, int Y1, int X2, int Y2, int W, int H);
+    // Outline of the ellipse bounded by (X1, Y1)-(X2, Y2), counter-clockwise
+    // from the ray from its centre through (X3, Y3) to the ray through (X4, Y4);
+    // equal rays give the whole ellipse. Pen only.
+    void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
+    void Polygon(std::span<const TPoint> Points);
+    void Polygon(std::initializer_list<TPoint> Points) {
+        Polygon(std::span<const TPoint>(Points.begin(), Points.size()));
+    }
+    // Fills with the brush from (X, Y): fsBorder over every pixel up to those of
+    // Color, fsSurface over the pixels of Color. A seed outside the picture, on
+    // the border colour (fsBorder) or off the surface colour (fsSurface) fills
+    // nothing.
+    void FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle);
+
+    TColor Pixel(int X, int Y) const; // clInvalidPixel outside the picture
+    void SetPixel(int X, int Y, TColor Color);
+
+    // Copies Source with its top left at (X, Y), pixel for pixel.
+    void Draw(int X, int Y, const TBitmap& Source);
+    // Copies the part Src of Source into Dest, stretched to Dest's size when
+    // the sizes differ (nearest pixel, no smoothing).
+    void CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Src);
+    // Copies the whole of Source into Dest, stretched to Dest's size.
+    void StretchDraw(const TRect& Dest, const TBitmap& Source);
+
+    // Size of one line of text in the canvas font.
+    TSize TextExtent(const QString& Text) const;
+    int TextWidth(const QString& Text) const { return TextExtent(Text).Width; }
+    int TextHeight(const QString& Text) const { return TextExtent(Text).Height; }
+    // One line of text with its top left at (X, Y); the pen position moves to
+    // its right end. A solid brush fills the text's box first.
+    void TextOut(int X, int Y, const QString& Text);
+    // One line of text centred horizontally and vertically in R and clipped to
+    // R; line breaks do not start new lines. A solid brush fills the text's box
+    // (inside R) first; nothing else is drawn.
+    void DrawCenteredText(const TRect& R, const QString& Text);
+
+private:
+    TBitmap& FOwner;
+    TPoint FPenPos;
+};
+
+} // namespace tvx

@@ -1,0 +1,80 @@
+#include "platform/text_metrics.h"
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRect>
+#include <algorithm>
+#include <cmath>
+
+namespace tvx {
+
+QFont ToQFont(const TFont& Font) {
+    QFont Result(Font.Name);
+    // A negative size is a character height in pixels, as font dialogs of the
+    // settings file may store it.
+    int Pixels = Font.Size > 0 ? int(std::lround(Font.Size * 96.0 / 72.0)) : -Font.Size;
+    Result.setPixelSize(std::max(1, Pixels == 0 ? 11 : Pixels));
+    Result.setBold((Font.Style & fsBold) != 0);
+    Result.setItalic((Font.Style & fsItalic) != 0);
+    Result.setUnderline((Font.Style & fsUnderline) != 0);
+    Result.setStrikeOut((Font.Style & fsStrikeOut) != 0);
+    return Result;
+}
+
+TSize TFontTextMetrics::TextExtent(const TFont& Font, const QString& Text) const {
+    QFontMetrics Metrics(ToQFont(Font));
+    return TSize{Metrics.horizontalAdvance(Text), Metrics.height()};
+}
+
+void TFontTextMetrics::DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
+                                const QString& Text) const {
+    QFont QtFont = ToQFont(Font);
+    Painter.setFont(QtFont);
+    Painter.setPen(ToQColor(Font.Color));
+    Painter.drawText(QPoint(Cell.left(), Cell.top() + QFontMetrics(QtFont).ascent()), Text);
+}
+
+TFixedTextMetrics::TFixedTextMetrics(int CharWidth, int LineHeight)
+    : FCharWidth(std::max(0, CharWidth)), FLineHeight(std::max(0, LineHeight)) {}
+
+TSize TFixedTextMetrics::TextExtent(const TFont&, const QString& Text) const {
+    return TSize{FCharWidth * int(Text.size()), FLineHeight};
+}
+
+void TFixedTextMetrics::DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
+                                 const QString& Text) const {
+    Painter.save();
+    Painter.setClipRect(Cell, Qt::IntersectClip);
+    Painter.setFont(ToQFont(Font));
+    Painter.setPen(ToQColor(Font.Color));
+    Painter.drawText(Cell, Qt::AlignCenter | Qt::TextSingleLine, Text);
+    Painter.restore();
+}
+
+namespace {
+
+const TTextMetrics* Installed = nullptr;
+
+} // namespace
+
+const TTextMetrics& CurrentTextMetrics() {
+    static const TFontTextMetrics RealFonts;
+    return Installed != nullptr ? *Installed : RealFonts;
+}
+
+const TTextMetrics* SetTextMetricsProvider(const TTextMetrics* Provider) {
+    const TTextMetrics* Previous = Installed;
+    Installed = Provider;
+    return Previous;
+}
+
+TTextMetricsGuard::TTextMetricsGuard(std::unique_ptr<TTextMetrics> Provider)
+    : FProvider(std::move(Provider)), FPrevious(SetTextMetricsProvider(FProvider.get())) {}
+
+TTextMetricsGuard::TTextMetricsGuard(int CharWidth, int LineHeight)
+    : TTextMetricsGuard(std::make_unique<TFixedTextMetrics>(CharWidth, LineHeight)) {}
+
+TTextMetricsGuard::~TTextMetricsGuard() {
+    SetTextMetricsProvider(FPrevious);
+}
+
+} // namespace tvx
