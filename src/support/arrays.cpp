@@ -287,17 +287,12 @@ void TBaseArray::LoadFromStream(TStream& Stream) {
                 RaiseInvalidValue(valueAt);
             }
             break;
-        case TagData: {
-            qint64 bytes = qint64(count) * FItemSize;
-            if (bytes + 5 > Stream.Size() - valueAt) {
-                throw EStreamError(QStringLiteral("Stream read error"));
-            }
-            data.resize(qsizetype(bytes));
-            ReadBinaryValue(Stream, data.data(), std::int32_t(bytes));
+        case TagData:
+            // Checked against the count before anything is copied.
+            data = ReadBinaryValue(Stream, std::int32_t(qint64(count) * FItemSize));
             haveData = true;
             dataAt = valueAt;
             break;
-        }
         default:
             SkipValue(Stream);
             break;

@@ -45,8 +45,8 @@ TResStringRec ResStringText(const char* EightBitText); // a text standing for it
 
 // Reads string Id of Module into Buffer (BufLen units, including the closing
 // 0) and returns the number copied. With no buffer or BufLen < 1 it returns
-// the full length without copying; a missing block or string gives 0 and
-// leaves the buffer as it was.
+// the full length without copying. A missing block (or one too short to
+// hold the entry) gives 0 and leaves the buffer as it was.
 int LoadStringFromResource(const TStringTable* Module, unsigned Id, char16_t* Buffer, int BufLen);
 // The same through the system's loader; here both read the same table.
 int LoadStringWide(const TStringTable* Module, unsigned Id, char16_t* Buffer, int BufLen);

@@ -141,7 +141,11 @@ bool ReadBooleanValue(TStream& Stream) {
     return ReadRawByte(Stream) == vtTrue;
 }
 
-void ReadBinaryValue(TStream& Stream, void* Buffer, std::int32_t ExpectedLength) {
+namespace {
+
+// Reads the type and length of a binary value and checks both before any
+// payload byte is read.
+void ReadBinaryHeader(TStream& Stream, std::int32_t ExpectedLength) {
     std::int64_t at = Stream.Position();
     if (ReadRawByte(Stream) != vtBinary) {
         RaiseInvalidValue(at);
@@ -150,7 +154,23 @@ void ReadBinaryValue(TStream& Stream, void* Buffer, std::int32_t ExpectedLength)
     if (n != ExpectedLength) {
         RaiseInvalidValue(at);
     }
-    Stream.ReadBuffer(Buffer, n);
+    if (n > Stream.Size() - Stream.Position()) {
+        throw EStreamError(QStringLiteral("Stream read error"));
+    }
+}
+
+} // namespace
+
+void ReadBinaryValue(TStream& Stream, void* Buffer, std::int32_t ExpectedLength) {
+    ReadBinaryHeader(Stream, ExpectedLength);
+    Stream.ReadBuffer(Buffer, ExpectedLength);
+}
+
+QByteArray ReadBinaryValue(TStream& Stream, std::int32_t ExpectedLength) {
+    ReadBinaryHeader(Stream, ExpectedLength);
+    QByteArray bytes(ExpectedLength, Qt::Uninitialized);
+    Stream.ReadBuffer(bytes.data(), ExpectedLength);
+    return bytes;
 }
 
 void SkipValue(TStream& Stream) {

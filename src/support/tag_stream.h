@@ -8,6 +8,7 @@
 // expected" for an unexpected tag, "Invalid property value. Position %d" for a
 // bad value, "Stream read error" when the stream ends inside a value.
 #include "support/stream.h"
+#include <QByteArray>
 #include <cstdint>
 
 namespace tvx {
@@ -48,6 +49,9 @@ bool ReadBooleanValue(TStream& Stream);
 // A binary value of exactly ExpectedLength bytes into Buffer. A value of any
 // other length raises before anything is copied.
 void ReadBinaryValue(TStream& Stream, void* Buffer, std::int32_t ExpectedLength);
+// The same into a new buffer, allocated only once the stream is known to hold
+// the bytes.
+QByteArray ReadBinaryValue(TStream& Stream, std::int32_t ExpectedLength);
 // Moves past one value of any type.
 void SkipValue(TStream& Stream);
 
