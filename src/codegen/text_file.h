@@ -1,0 +1,14 @@
+#pragma once
+// Writing a list of generated lines to a text file.
+#include <QString>
+#include <QStringList>
+
+namespace tvx {
+
+// Writes every item followed by CR LF (the last one included) in UTF-8,
+// replacing the file. An item holding line breaks spans several lines of the
+// file. The file is replaced as a whole or not at all, so a failure never
+// leaves it half-written. Returns the reason of a failure, empty on success.
+QString WriteLinesToFile(const QStringList& Lines, const QString& FileName);
+
+} // namespace tvx
