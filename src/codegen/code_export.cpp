@@ -39,7 +39,7 @@ private:
     bool CleanUp;
 };
 
-TExportResult Written(const QString& FileName, const QString& Error) {
+TExportResult ResultOf(const QString& FileName, const QString& Error) {
     TExportResult r;
     r.FileName = FileName;
     if (!Error.isEmpty()) {
@@ -86,7 +86,7 @@ TExportResult TCodeExporter::SaveAnnotatedText(const QString& FileName) {
     ExportMode = emAnnotated;
     GenerateIntoBuffers();
     ExportMode = emPlain;
-    return Written(FileName, WriteLinesToFile(CodeBuffer1, FileName));
+    return ResultOf(FileName, WriteLinesToFile(CodeBuffer1, FileName));
 }
 
 QString TCodeExporter::FileExistsQuestion(const QString& FileName) const {
@@ -127,7 +127,7 @@ TExportResult TCodeExporter::WriteAsked(const QStringList& Lines, const QString&
         r.FileName = FileName;
         return r;
     }
-    return Written(FileName, WriteLinesToFile(Lines, FileName));
+    return ResultOf(FileName, WriteLinesToFile(Lines, FileName));
 }
 
 } // namespace tvx

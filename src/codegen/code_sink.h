@@ -27,9 +27,6 @@ public:
     const QString& WriteError() const { return WriteErrorText; }
     void ClearWriteError();
 
-    QStringList& Buffer1() { return CodeBuffer1; }
-    QStringList& Buffer2() { return CodeBuffer2; }
-
 private:
     QStringList& CodeBuffer1;
     QStringList& CodeBuffer2;

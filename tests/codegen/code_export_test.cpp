@@ -155,15 +155,6 @@ TEST_F(CodeExport, AnnotatedTextKeepsLineBreaksAndRestoresLanguageAndCleanUp) {
     EXPECT_EQ(Buffer2[3], "    writeln('a', 'b');");
 }
 
-TEST_F(CodeExport, EmptyChartExportsNothing) {
-    TFCList empty;
-    QStringList b1, b2;
-    const TExportResult r =
-        TCodeExporter(*Settings, empty, b1, b2).ExportPascal(Path("e"), Answer(true));
-    EXPECT_EQ(r.Status, TExportResult::Written);
-    EXPECT_EQ(ReadAll(Path("e.pas")), "");
-}
-
 TEST(FileNames, ExtensionsEndAtTheLastSeparator) {
     EXPECT_EQ(RemoveExtensions("/home/u/demo.fml"), "/home/u/demo");
     EXPECT_EQ(RemoveExtensions("a.b.fml"), "a");

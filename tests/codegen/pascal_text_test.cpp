@@ -10,17 +10,7 @@ TEST_F(PascalText, RootOnlyChartIsProgramBeginEnd) {
     EXPECT_EQ(Generate(), QStringList({"program Demo;", "begin", "end."}));
 }
 
-TEST_F(PascalText, StatementsOfTheRootChainAreIndentedTwoUnits) {
-    Append(bkProcess, "x := 1");
-    Append(bkCall, "p(1)");
-    Append(bkOutput, "x");
-    Append(bkInput, "y");
-    EXPECT_EQ(Generate(), QStringList({"program Demo;", "begin", "    x := 1;", "    p(1);",
-                                       "    writeln(x);", "    read(y);", "end."}));
-}
-
-TEST_F(PascalText, AnnotatedModeSuffixesOnlyTheFourStatementKinds) {
-    ExportMode = emAnnotated;
+TEST_F(PascalText, StatementKindsAndTheirAnnotatedSuffixes) {
     Append(bkProcess, "x := 1");
     Append(bkCall, "p");
     TFlowBlock* loop = Append(bkWhile, "c");
@@ -28,12 +18,15 @@ TEST_F(PascalText, AnnotatedModeSuffixesOnlyTheFourStatementKinds) {
     Append(loop, 0, bkInput, "y");
     Append(bkRepeat, "d");
     EXPECT_EQ(Generate(),
+              QStringList({"program Demo;", "begin", "    x := 1;", "    p;", "    while c do",
+                           "    begin", "      writeln(x);", "      read(y);", "    end;",
+                           "    repeat", "    until d;", "end."}));
+    ExportMode = emAnnotated;
+    EXPECT_EQ(Generate(),
               QStringList({"program Demo;", "begin", "    x := 1;{TVX_type_0}",
                            "    p;{TVX_type_2}", "    while c do", "    begin",
                            "      writeln(x);{TVX_type_8}", "      read(y);{TVX_type_9}",
                            "    end;", "    repeat", "    until d;", "end."}));
-    ExportMode = emPreview;
-    EXPECT_EQ(Generate()[2], "    x := 1;");
 }
 
 TEST_F(PascalText, DecisionWithBothBranchesEmpty) {
@@ -169,13 +162,6 @@ TEST_F(PascalText, LanguageOutsideTheThreeWritesNothing) {
         ExportLanguage = language;
         EXPECT_TRUE(Generate().isEmpty()) << language;
     }
-}
-
-TEST_F(PascalText, NilBlockWritesNothing) {
-    QStringList b1, b2;
-    TCodeSink sink(b1, b2);
-    TCodeGenerator(sink, *Settings).SavePartToFile(QString(), nullptr);
-    EXPECT_TRUE(b1.isEmpty());
 }
 
 TEST_F(PascalText, WordsAreReadAtEveryRun) {
