@@ -17,7 +17,7 @@ class TFCList;
 class TMainSettings;
 
 // Asked before an existing file is replaced; true for Yes. Gets the whole
-// question text.
+// question text. An empty function counts as No.
 using TAskReplace = std::function<bool(const QString& Question)>;
 
 struct TExportResult {
