@@ -9,6 +9,8 @@ namespace tvx {
 
 namespace {
 
+constexpr qint64 MaxPictureBytes = qint64(1) << 30;
+
 TPixelFormat Normalized(TPixelFormat Format) {
     return Format > pf32bit ? pfDevice : Format;
 }
@@ -124,7 +126,14 @@ void TBitmap::SetSize(int NewWidth, int NewHeight) {
 void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     QImage Fresh;
     if (NewWidth > 0 && NewHeight > 0) {
-        Fresh = QImage(NewWidth, NewHeight, StorageFormat(FPixelFormat));
+        QImage::Format Format = StorageFormat(FPixelFormat);
+        // Memory is only committed when the pixels are first written, so an
+        // absurd size would not fail here but thrash the machine later.
+        qint64 Bytes =
+            qint64(NewWidth) * NewHeight * (QImage::toPixelFormat(Format).bitsPerPixel() / 8);
+        if (Bytes <= MaxPictureBytes) {
+            Fresh = QImage(NewWidth, NewHeight, Format);
+        }
         if (Fresh.isNull()) {
             throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
                                 .arg(NewWidth)
@@ -163,6 +172,10 @@ const QImage& TBitmap::Image() const {
         RoundToPalette();
     }
     return FImage;
+}
+
+void TBitmap::MarkDirty() {
+    FDirty = HasPalette(FPixelFormat) && !FImage.isNull();
 }
 
 QImage& TBitmap::Pixels() {

@@ -66,7 +66,7 @@ public:
 private:
     friend class TCanvas;
     QImage& Pixels(); // for drawing; callers mark palette formats for rounding
-    void MarkDirty() { FDirty = true; }
+    void MarkDirty(); // after drawing that may leave colours outside the palette
     void RoundToPalette() const;
     void Reallocate(int NewWidth, int NewHeight);
 

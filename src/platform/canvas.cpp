@@ -1,35 +1,422 @@
 #include "platform/canvas.h"
 #include "platform/bitmap.h"
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
 
 namespace tvx {
+
+namespace {
+
+// Writes pixels of one colour straight into the image, in the image's own
+// encoding, so that what lands is exactly what a later read compares with.
+class TPixelWriter {
+public:
+    TPixelWriter(QImage& Image, TPixelFormat Format, TColor Color)
+        : FImage(Image), FBytes(Image.depth() / 8) {
+        EncodeColor(Image, Format, Color, FRaw);
+    }
+
+    static void EncodeColor(const QImage& Image, TPixelFormat Format, TColor Color,
+                            unsigned char* Raw) {
+        QImage One(1, 1, Image.format());
+        One.setPixel(0, 0, ToQColor(StoredColor(Format, Color)).rgb());
+        std::memcpy(Raw, One.constScanLine(0), size_t(One.depth() / 8));
+    }
+
+    void Plot(int X, int Y) {
+        if (X >= 0 && Y >= 0 && X < FImage.width() && Y < FImage.height()) {
+            std::memcpy(FImage.scanLine(Y) + X * FBytes, FRaw, size_t(FBytes));
+        }
+    }
+
+    // Pixels From..To-1 of row Y.
+    void Span(int Y, int From, int To) {
+        if (Y < 0 || Y >= FImage.height()) {
+            return;
+        }
+        From = std::max(From, 0);
+        To = std::min(To, FImage.width());
+        if (From >= To) {
+            return;
+        }
+        unsigned char* Line = FImage.scanLine(Y);
+        for (int X = From; X < To; ++X) {
+            std::memcpy(Line + X * FBytes, FRaw, size_t(FBytes));
+        }
+    }
+
+private:
+    QImage& FImage;
+    int FBytes;
+    unsigned char FRaw[4] = {0, 0, 0, 0};
+};
+
+// Rounds a/b to the nearest integer, halves away from zero; b > 0, a >= 0.
+int RoundedQuotient(long long A, long long B) {
+    return int((2 * A + B) / (2 * B));
+}
+
+// Calls Plot for every pixel of the line from (X1, Y1) towards (X2, Y2),
+// the start pixel included and the end pixel left out.
+template <typename F> void WalkLine(int X1, int Y1, int X2, int Y2, F Plot) {
+    long long DX = std::llabs(static_cast<long long>(X2) - X1);
+    long long DY = std::llabs(static_cast<long long>(Y2) - Y1);
+    int SX = X2 > X1 ? 1 : -1;
+    int SY = Y2 > Y1 ? 1 : -1;
+    if (DX >= DY) {
+        for (long long I = 0; I < DX; ++I) {
+            int Y = DY == 0 ? Y1 : Y1 + SY * RoundedQuotient(I * DY, DX);
+            Plot(int(X1 + SX * I), Y);
+        }
+    } else {
+        for (long long I = 0; I < DY; ++I) {
+            int X = X1 + SX * RoundedQuotient(I * DX, DY);
+            Plot(X, int(Y1 + SY * I));
+        }
+    }
+}
+
+// One row of a convex figure: pixels From..To-1 (empty when From >= To).
+struct TRowSpan {
+    int From = 0;
+    int To = 0;
+    bool Holds(int X) const { return X >= From && X < To; }
+};
+
+// The rows of a rectangle with elliptic corners inside Left..Right-1,
+// Top..Bottom-1: a pixel belongs to it when its centre lies inside. Corner sizes
+// of the whole box give an ellipse, 0 a plain rectangle.
+std::vector<TRowSpan> RoundedRows(int Left, int Top, int Right, int Bottom, int CornerW,
+                                  int CornerH) {
+    std::vector<TRowSpan> Rows(size_t(Bottom - Top));
+    double RW = std::min(std::abs(CornerW), Right - Left) / 2.0;
+    double RH = std::min(std::abs(CornerH), Bottom - Top) / 2.0;
+    constexpr double Slack = 1e-9;
+    for (int Y = Top; Y < Bottom; ++Y) {
+        double Inset = 0;
+        if (RW > 0 && RH > 0) {
+            double CY = Y + 0.5;
+            double T = 0;
+            if (CY < Top + RH) {
+                T = (Top + RH - CY) / RH;
+            } else if (CY > Bottom - RH) {
+                T = (CY - (Bottom - RH)) / RH;
+            }
+            Inset = RW * (1 - std::sqrt(std::max(0.0, 1 - T * T)));
+        }
+        int From = int(std::ceil(Left + Inset - 0.5 - Slack));
+        int To = int(std::floor(Right - Inset - 0.5 + Slack)) + 1;
+        Rows[size_t(Y - Top)] = TRowSpan{From, std::max(From, To)};
+    }
+    return Rows;
+}
+
+// Splits each row of a figure into its outline (pixels with a side neighbour
+// outside the figure) and its inside, and hands both out row by row.
+template <typename F> void ForEachRowPart(const std::vector<TRowSpan>& Rows, F Visit) {
+    TRowSpan None;
+    for (size_t I = 0; I < Rows.size(); ++I) {
+        const TRowSpan& Row = Rows[I];
+        const TRowSpan& Above = I > 0 ? Rows[I - 1] : None;
+        const TRowSpan& Below = I + 1 < Rows.size() ? Rows[I + 1] : None;
+        int InFrom = std::max({Row.From + 1, Above.From, Below.From});
+        int InTo = std::min({Row.To - 1, Above.To, Below.To});
+        if (InFrom >= InTo) {
+            InFrom = InTo = Row.To;
+        }
+        Visit(int(I), Row, TRowSpan{InFrom, InTo});
+    }
+}
+
+void Normalize(int& A, int& B) {
+    if (A > B) {
+        std::swap(A, B);
+    }
+}
+
+double RayAngle(double X, double Y, double CX, double CY) {
+    double A = std::atan2(CY - Y, X - CX); // y grows downwards on the picture
+    return A < 0 ? A + 2 * std::numbers::pi : A;
+}
+
+QString SingleLine(QString Text) {
+    Text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    Text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    Text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return Text;
+}
+
+int FloorHalf(int V) {
+    return V >= 0 ? V / 2 : -((-V + 1) / 2);
+}
+
+} // namespace
 
 TRect TCanvas::ClipRect() const {
     return TRect{0, 0, FOwner.Width(), FOwner.Height()};
 }
+
 void TCanvas::MoveTo(int X, int Y) {
     FPenPos = TPoint{X, Y};
 }
+
 void TCanvas::LineTo(int X, int Y) {
+    if (!FOwner.Empty()) {
+        TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Pen.Color);
+        WalkLine(FPenPos.X, FPenPos.Y, X, Y, [&](int PX, int PY) { Writer.Plot(PX, PY); });
+    }
     FPenPos = TPoint{X, Y};
 }
-void TCanvas::Rectangle(int, int, int, int) {}
-void TCanvas::FillRect(const TRect&) {}
-void TCanvas::Ellipse(int, int, int, int) {}
-void TCanvas::RoundRect(int, int, int, int, int, int) {}
-void TCanvas::Arc(int, int, int, int, int, int, int, int) {}
-void TCanvas::Polygon(std::span<const TPoint>) {}
-void TCanvas::FloodFill(int, int, TColor, TFillStyle) {}
-TColor TCanvas::Pixel(int, int) const {
-    return clInvalidPixel;
+
+void TCanvas::FillRect(const TRect& R) {
+    if (FOwner.Empty() || Brush.Style == bsClear) {
+        return;
+    }
+    int Left = R.Left, Right = R.Right, Top = R.Top, Bottom = R.Bottom;
+    Normalize(Left, Right);
+    Normalize(Top, Bottom);
+    TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Brush.Color);
+    for (int Y = std::max(Top, 0); Y < std::min(Bottom, FOwner.Height()); ++Y) {
+        Writer.Span(Y, Left, Right);
+    }
 }
-void TCanvas::SetPixel(int, int, TColor) {}
-void TCanvas::Draw(int, int, const TBitmap&) {}
-void TCanvas::CopyRect(const TRect&, const TBitmap&, const TRect&) {}
-void TCanvas::StretchDraw(const TRect&, const TBitmap&) {}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    RoundRect(X1, Y1, X2, Y2, 0, 0);
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    RoundRect(X1, Y1, X2, Y2, std::abs(X2 - X1), std::abs(Y2 - Y1));
+}
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int W, int H) {
+    Normalize(X1, X2);
+    Normalize(Y1, Y2);
+    if (FOwner.Empty() || X1 == X2 || Y1 == Y2) {
+        return;
+    }
+    // Rows far outside the picture are not worth computing.
+    std::vector<TRowSpan> Rows = RoundedRows(X1, Y1, X2, Y2, W, H);
+    QImage& Image = FOwner.Pixels();
+    TPixelWriter PenWriter(Image, FOwner.PixelFormat(), Pen.Color);
+    TPixelWriter BrushWriter(Image, FOwner.PixelFormat(), Brush.Color);
+    bool Fill = Brush.Style == bsSolid;
+    ForEachRowPart(Rows, [&](int I, const TRowSpan& Row, const TRowSpan& Inside) {
+        int Y = Y1 + I;
+        if (Fill) {
+            BrushWriter.Span(Y, Inside.From, Inside.To);
+        }
+        PenWriter.Span(Y, Row.From, Inside.From);
+        PenWriter.Span(Y, Inside.To, Row.To);
+    });
+}
+
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    Normalize(X1, X2);
+    Normalize(Y1, Y2);
+    if (FOwner.Empty() || X1 == X2 || Y1 == Y2) {
+        return;
+    }
+    double CX = (X1 + X2) / 2.0;
+    double CY = (Y1 + Y2) / 2.0;
+    double Start = RayAngle(X3, Y3, CX, CY);
+    double Sweep = RayAngle(X4, Y4, CX, CY) - Start;
+    constexpr double Turn = 2 * std::numbers::pi;
+    if (Sweep <= 0) {
+        Sweep += Turn;
+    }
+    TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Pen.Color);
+    auto PlotOnArc = [&](int X, int Y) {
+        double Offset = RayAngle(X + 0.5, Y + 0.5, CX, CY) - Start;
+        if (Offset < 0) {
+            Offset += Turn;
+        }
+        if (Offset <= Sweep) {
+            Writer.Plot(X, Y);
+        }
+    };
+    std::vector<TRowSpan> Rows = RoundedRows(X1, Y1, X2, Y2, X2 - X1, Y2 - Y1);
+    ForEachRowPart(Rows, [&](int I, const TRowSpan& Row, const TRowSpan& Inside) {
+        for (int X = Row.From; X < Inside.From; ++X) {
+            PlotOnArc(X, Y1 + I);
+        }
+        for (int X = Inside.To; X < Row.To; ++X) {
+            PlotOnArc(X, Y1 + I);
+        }
+    });
+}
+
+void TCanvas::Polygon(std::span<const TPoint> Points) {
+    if (FOwner.Empty() || Points.size() < 2) {
+        return;
+    }
+    QImage& Image = FOwner.Pixels();
+    size_t N = Points.size();
+    if (Brush.Style == bsSolid) {
+        // Even-odd fill of the pixels whose centres (the integer points lines
+        // pass through) lie inside; right and lower edges are left to the outline.
+        TPixelWriter Writer(Image, FOwner.PixelFormat(), Brush.Color);
+        auto [MinIt, MaxIt] = std::minmax_element(Points.begin(), Points.end(),
+                                                  [](TPoint A, TPoint B) { return A.Y < B.Y; });
+        int Top = std::max(MinIt->Y, 0);
+        int Bottom = std::min(MaxIt->Y, Image.height() - 1);
+        std::vector<double> Crossings;
+        for (int Y = Top; Y <= Bottom; ++Y) {
+            Crossings.clear();
+            for (size_t I = 0; I < N; ++I) {
+                TPoint A = Points[I];
+                TPoint B = Points[(I + 1) % N];
+                if (A.Y == B.Y || Y < std::min(A.Y, B.Y) || Y >= std::max(A.Y, B.Y)) {
+                    continue;
+                }
+                Crossings.push_back(A.X + double(Y - A.Y) * (B.X - A.X) / (B.Y - A.Y));
+            }
+            std::sort(Crossings.begin(), Crossings.end());
+            for (size_t I = 0; I + 1 < Crossings.size(); I += 2) {
+                Writer.Span(Y, int(std::ceil(Crossings[I])), int(std::ceil(Crossings[I + 1])));
+            }
+        }
+    }
+    TPixelWriter Writer(Image, FOwner.PixelFormat(), Pen.Color);
+    for (size_t I = 0; I < N; ++I) {
+        TPoint A = Points[I];
+        TPoint B = Points[(I + 1) % N];
+        WalkLine(A.X, A.Y, B.X, B.Y, [&](int X, int Y) { Writer.Plot(X, Y); });
+    }
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+    if (FOwner.Empty() || Brush.Style == bsClear || !PtInRect(ClipRect(), TPoint{X, Y})) {
+        return;
+    }
+    QImage& Image = FOwner.Pixels();
+    int W = Image.width();
+    int H = Image.height();
+    int Bytes = Image.depth() / 8;
+    unsigned char Raw[4] = {0, 0, 0, 0};
+    TPixelWriter::EncodeColor(Image, FOwner.PixelFormat(), Color, Raw);
+    auto SameAsColor = [&](int PX, int PY) {
+        return std::memcmp(Image.constScanLine(PY) + PX * Bytes, Raw, size_t(Bytes)) == 0;
+    };
+    // A pixel is taken at most once, and whether it may be taken is decided
+    // on its colour before the fill, so the brush colour itself never stops or
+    // feeds the spread.
+    std::vector<bool> Taken(size_t(W) * size_t(H));
+    auto IsOpen = [&](int PX, int PY) {
+        return !Taken[size_t(PY) * size_t(W) + size_t(PX)] &&
+               SameAsColor(PX, PY) == (FillStyle == fsSurface);
+    };
+    if (!IsOpen(X, Y)) {
+        return;
+    }
+    TPixelWriter Writer(Image, FOwner.PixelFormat(), Brush.Color);
+    std::vector<TPoint> Seeds{TPoint{X, Y}};
+    while (!Seeds.empty()) {
+        TPoint Seed = Seeds.back();
+        Seeds.pop_back();
+        if (!IsOpen(Seed.X, Seed.Y)) {
+            continue;
+        }
+        int From = Seed.X;
+        int To = Seed.X + 1;
+        while (From > 0 && IsOpen(From - 1, Seed.Y)) {
+            --From;
+        }
+        while (To < W && IsOpen(To, Seed.Y)) {
+            ++To;
+        }
+        Writer.Span(Seed.Y, From, To);
+        for (int PX = From; PX < To; ++PX) {
+            Taken[size_t(Seed.Y) * size_t(W) + size_t(PX)] = true;
+        }
+        for (int NY : {Seed.Y - 1, Seed.Y + 1}) {
+            if (NY < 0 || NY >= H) {
+                continue;
+            }
+            for (int PX = From; PX < To; ++PX) {
+                if (IsOpen(PX, NY) && (PX == From || !IsOpen(PX - 1, NY))) {
+                    Seeds.push_back(TPoint{PX, NY});
+                }
+            }
+        }
+    }
+}
+
+TColor TCanvas::Pixel(int X, int Y) const {
+    if (!PtInRect(ClipRect(), TPoint{X, Y})) {
+        return clInvalidPixel;
+    }
+    return FromQColor(QColor(FOwner.Image().pixel(X, Y)));
+}
+
+void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    if (!FOwner.Empty()) {
+        TPixelWriter(FOwner.Pixels(), FOwner.PixelFormat(), Color).Plot(X, Y);
+    }
+}
+
+void TCanvas::Draw(int X, int Y, const TBitmap& Source) {
+    CopyRect(TRect{X, Y, X + Source.Width(), Y + Source.Height()}, Source,
+             TRect{0, 0, Source.Width(), Source.Height()});
+}
+
+void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Src) {
+    if (FOwner.Empty() || Source.Empty() || Dest.Width() <= 0 || Dest.Height() <= 0 ||
+        Src.Width() <= 0 || Src.Height() <= 0) {
+        return;
+    }
+    // A copy of the pixels, so that a picture can be copied onto itself.
+    QImage Pixels = Source.Image();
+    {
+        QPainter Painter(&FOwner.Pixels());
+        Painter.setCompositionMode(QPainter::CompositionMode_Source);
+        Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        Painter.drawImage(ToQRect(Dest), Pixels, ToQRect(Src));
+    }
+    FOwner.MarkDirty();
+}
+
+void TCanvas::StretchDraw(const TRect& Dest, const TBitmap& Source) {
+    CopyRect(Dest, Source, TRect{0, 0, Source.Width(), Source.Height()});
+}
+
 TSize TCanvas::TextExtent(const QString& Text) const {
-    return CurrentTextMetrics().TextExtent(Font, Text);
+    return CurrentTextMetrics().TextExtent(Font, SingleLine(Text));
 }
-void TCanvas::TextOut(int, int, const QString&) {}
-void TCanvas::DrawCenteredText(const TRect&, const QString&) {}
+
+void TCanvas::TextOut(int X, int Y, const QString& Text) {
+    QString Line = SingleLine(Text);
+    TSize Size = CurrentTextMetrics().TextExtent(Font, Line);
+    DrawTextCell(TRect{X, Y, X + Size.Width, Y + Size.Height}, ClipRect(), Line);
+    FPenPos = TPoint{X + Size.Width, Y};
+}
+
+void TCanvas::DrawCenteredText(const TRect& R, const QString& Text) {
+    QString Line = SingleLine(Text);
+    TSize Size = CurrentTextMetrics().TextExtent(Font, Line);
+    int Left = R.Left + FloorHalf(R.Width() - Size.Width);
+    int Top = R.Top + FloorHalf(R.Height() - Size.Height);
+    DrawTextCell(TRect{Left, Top, Left + Size.Width, Top + Size.Height}, R, Line);
+}
+
+void TCanvas::DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& Line) {
+    TRect Visible{std::max({Clip.Left, Cell.Left, 0}), std::max({Clip.Top, Cell.Top, 0}),
+                  std::min({Clip.Right, Cell.Right, FOwner.Width()}),
+                  std::min({Clip.Bottom, Cell.Bottom, FOwner.Height()})};
+    if (Visible.Width() <= 0 || Visible.Height() <= 0) {
+        return;
+    }
+    FillRect(Visible); // the text's box, as an opaque background (brush permitting)
+    {
+        QPainter Painter(&FOwner.Pixels());
+        Painter.setClipRect(ToQRect(Visible));
+        CurrentTextMetrics().DrawText(Painter, ToQRect(Cell), Font, Line);
+    }
+    FOwner.MarkDirty();
+}
 
 } // namespace tvx

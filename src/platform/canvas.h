@@ -104,6 +104,9 @@ public:
     void DrawCenteredText(const TRect& R, const QString& Text);
 
 private:
+    // Fills Cell inside Clip with a solid brush, then draws Line into Cell.
+    void DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& Line);
+
     TBitmap& FOwner;
     TPoint FPenPos;
 };

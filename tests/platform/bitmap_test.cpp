@@ -1,0 +1,127 @@
+#include "platform/bitmap.h"
+#include "platform/exception.h"
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tvx;
+
+namespace {
+
+void Fill(TBitmap& B, TColor C) {
+    B.Canvas().Brush.Color = C;
+    B.Canvas().FillRect(B.Canvas().ClipRect());
+}
+
+} // namespace
+
+TEST(Bitmap, ResizeKeepsTopLeftAndFillsNewAreaWithBrush) {
+    TBitmap B;
+    EXPECT_TRUE(B.Empty());
+    EXPECT_EQ(B.PixelFormat(), pfDevice);
+    B.SetSize(4, 3);
+    EXPECT_EQ(B.Canvas().Pixel(3, 2), clWhite); // a new picture starts white
+    Fill(B, clRed);
+    B.Canvas().Brush.Color = clBlue;
+    B.SetWidth(6);
+    B.SetHeight(5);
+    EXPECT_EQ(B.Width(), 6);
+    EXPECT_EQ(B.Height(), 5);
+    EXPECT_EQ(B.Canvas().Pixel(3, 2), clRed);
+    EXPECT_EQ(B.Canvas().Pixel(4, 0), clBlue);
+    EXPECT_EQ(B.Canvas().Pixel(0, 3), clBlue);
+    EXPECT_EQ(B.Canvas().Pixel(6, 0), clInvalidPixel);
+
+    B.SetSize(2, 2);
+    EXPECT_EQ(B.Canvas().Pixel(1, 1), clRed);
+}
+
+TEST(Bitmap, ZeroHeightKeepsWidthForLater) {
+    // A page of height 0 is legal; the width set before or after must survive.
+    TBitmap B;
+    B.SetSize(10, 10);
+    B.SetHeight(0);
+    EXPECT_TRUE(B.Empty());
+    EXPECT_EQ(B.Width(), 10);
+    B.Canvas().Rectangle(0, 0, 5, 5); // drawing on an empty picture does nothing
+    B.SetHeight(3);
+    EXPECT_EQ(B.Canvas().Pixel(9, 2), clWhite);
+    B.SetWidth(-4);
+    EXPECT_EQ(B.Width(), 0);
+}
+
+TEST(Bitmap, SixteenBitFormatStoresFiveSixFiveColours) {
+    TBitmap B;
+    B.SetPixelFormat(pf16bit);
+    B.SetSize(2, 1);
+    EXPECT_EQ(B.Image().format(), QImage::Format_RGB16);
+    B.Canvas().SetPixel(0, 0, 0x808080);
+    EXPECT_EQ(B.Canvas().Pixel(0, 0), StoredColor(pf16bit, 0x808080));
+    EXPECT_NE(StoredColor(pf16bit, 0x808080), TColor(0x808080));
+    EXPECT_EQ(StoredColor(pf16bit, clRed), clRed);
+
+    // Changing the format keeps the picture.
+    B.SetPixelFormat(pf32bit);
+    EXPECT_EQ(B.Canvas().Pixel(0, 0), StoredColor(pf16bit, 0x808080));
+    EXPECT_EQ(B.Canvas().Pixel(1, 0), clWhite);
+}
+
+TEST(Bitmap, PaletteFormatsHoldOnlyTheirColours) {
+    TBitmap B;
+    B.SetSize(3, 1);
+    B.Canvas().SetPixel(0, 0, ColorFromRgb(250, 10, 10));
+    B.Canvas().SetPixel(1, 0, ColorFromRgb(120, 120, 130));
+    B.SetPixelFormat(pf4bit);
+    EXPECT_EQ(B.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(B.Canvas().Pixel(1, 0), clGray);
+
+    TBitmap Source; // a copy from a richer picture is rounded as well
+    Source.SetSize(1, 1);
+    Source.Canvas().SetPixel(0, 0, ColorFromRgb(0, 0, 200));
+    B.Canvas().Draw(2, 0, Source);
+    EXPECT_EQ(B.Canvas().Pixel(2, 0), clBlue);
+
+    B.SetPixelFormat(pf1bit);
+    EXPECT_EQ(B.Canvas().Pixel(0, 0), clBlack);
+    EXPECT_EQ(B.Canvas().Pixel(1, 0), clWhite);
+
+    B.SetPixelFormat(TPixelFormat(200)); // an unknown code is the device format
+    EXPECT_EQ(B.PixelFormat(), pfDevice);
+}
+
+TEST(Bitmap, AssignCopiesPicture) {
+    TBitmap A, B;
+    A.SetPixelFormat(pf16bit);
+    A.SetSize(3, 2);
+    A.Canvas().SetPixel(2, 1, clLime);
+    B.Canvas().Pen.Color = clRed;
+    B.Assign(A);
+    EXPECT_EQ(B.Width(), 3);
+    EXPECT_EQ(B.PixelFormat(), pf16bit);
+    EXPECT_EQ(B.Canvas().Pixel(2, 1), clLime);
+    EXPECT_EQ(B.Canvas().Pen.Color, clRed);
+    A.Canvas().SetPixel(2, 1, clBlue); // the copy is independent
+    EXPECT_EQ(B.Canvas().Pixel(2, 1), clLime);
+}
+
+TEST(Bitmap, AbsurdSizeRaisesAndKeepsOldSize) {
+    TBitmap B;
+    B.SetSize(5, 5);
+    EXPECT_THROW(B.SetSize(65535, 65535), Exception);
+    EXPECT_EQ(B.Width(), 5);
+    EXPECT_EQ(B.Height(), 5);
+}
+
+TEST(Bitmap, SaveToFileWritesBmpOrRaises) {
+    QTemporaryDir Dir;
+    TBitmap B;
+    B.SetPixelFormat(pf16bit);
+    B.SetSize(4, 3);
+    B.Canvas().SetPixel(1, 1, clRed);
+    QString Name = Dir.filePath(QStringLiteral("page.bmp"));
+    B.SaveToFile(Name);
+    QImage Read(Name, "BMP");
+    ASSERT_EQ(Read.size(), QSize(4, 3));
+    EXPECT_EQ(Read.pixelColor(1, 1), QColor(255, 0, 0));
+    EXPECT_THROW(B.SaveToFile(Dir.filePath(QStringLiteral("missing/page.bmp"))), Exception);
+}
