@@ -1,0 +1,7 @@
+#include "chart/compound_shapes.h"
+
+namespace tvx {
+
+void DrawCaseShape(TLayoutCall&) {}
+
+} // namespace tvx
