@@ -84,53 +84,59 @@ template <typename F> void WalkLine(int X1, int Y1, int X2, int Y2, F Plot) {
 struct TRowSpan {
     int From = 0;
     int To = 0;
-    bool Holds(int X) const { return X >= From && X < To; }
 };
 
-// The rows of a rectangle with elliptic corners inside Left..Right-1,
-// Top..Bottom-1: a pixel belongs to it when its centre lies inside. Corner sizes
-// of the whole box give an ellipse, 0 a plain rectangle.
-std::vector<TRowSpan> RoundedRows(int Left, int Top, int Right, int Bottom, int CornerW,
-                                  int CornerH) {
-    std::vector<TRowSpan> Rows(size_t(Bottom - Top));
-    double RW = std::min(std::abs(CornerW), Right - Left) / 2.0;
-    double RH = std::min(std::abs(CornerH), Bottom - Top) / 2.0;
-    constexpr double Slack = 1e-9;
-    for (int Y = Top; Y < Bottom; ++Y) {
+// A rectangle with elliptic corners covering Left..Right-1, Top..Bottom-1: a
+// pixel belongs to it when its centre lies inside. Corners as large as the box
+// give an ellipse, corners of 0 a plain rectangle.
+class TRoundedFigure {
+public:
+    TRoundedFigure(int Left, int Top, int Right, int Bottom, int CornerW, int CornerH)
+        : FLeft(Left), FTop(Top), FRight(Right), FBottom(Bottom),
+          FRW(std::min(std::abs(CornerW), Right - Left) / 2.0),
+          FRH(std::min(std::abs(CornerH), Bottom - Top) / 2.0) {}
+
+    TRowSpan Row(int Y) const {
+        if (Y < FTop || Y >= FBottom) {
+            return TRowSpan{};
+        }
         double Inset = 0;
-        if (RW > 0 && RH > 0) {
+        if (FRW > 0 && FRH > 0) {
             double CY = Y + 0.5;
             double T = 0;
-            if (CY < Top + RH) {
-                T = (Top + RH - CY) / RH;
-            } else if (CY > Bottom - RH) {
-                T = (CY - (Bottom - RH)) / RH;
+            if (CY < FTop + FRH) {
+                T = (FTop + FRH - CY) / FRH;
+            } else if (CY > FBottom - FRH) {
+                T = (CY - (FBottom - FRH)) / FRH;
             }
-            Inset = RW * (1 - std::sqrt(std::max(0.0, 1 - T * T)));
+            Inset = FRW * (1 - std::sqrt(std::max(0.0, 1 - T * T)));
         }
-        int From = int(std::ceil(Left + Inset - 0.5 - Slack));
-        int To = int(std::floor(Right - Inset - 0.5 + Slack)) + 1;
-        Rows[size_t(Y - Top)] = TRowSpan{From, std::max(From, To)};
+        constexpr double Slack = 1e-9;
+        int From = int(std::ceil(FLeft + Inset - 0.5 - Slack));
+        int To = int(std::floor(FRight - Inset - 0.5 + Slack)) + 1;
+        return TRowSpan{From, std::max(From, To)};
     }
-    return Rows;
-}
 
-// Splits each row of a figure into its outline (pixels with a side neighbour
-// outside the figure) and its inside, and hands both out row by row.
-template <typename F> void ForEachRowPart(const std::vector<TRowSpan>& Rows, F Visit) {
-    TRowSpan None;
-    for (size_t I = 0; I < Rows.size(); ++I) {
-        const TRowSpan& Row = Rows[I];
-        const TRowSpan& Above = I > 0 ? Rows[I - 1] : None;
-        const TRowSpan& Below = I + 1 < Rows.size() ? Rows[I + 1] : None;
-        int InFrom = std::max({Row.From + 1, Above.From, Below.From});
-        int InTo = std::min({Row.To - 1, Above.To, Below.To});
-        if (InFrom >= InTo) {
-            InFrom = InTo = Row.To;
+    // Hands out each row within Top..Height-1 split into its outline (pixels
+    // with a side neighbour outside the figure) and its inside.
+    template <typename F> void ForEachRow(int Height, F Visit) const {
+        for (int Y = std::max(FTop, 0); Y < std::min(FBottom, Height); ++Y) {
+            TRowSpan Here = Row(Y);
+            TRowSpan Above = Row(Y - 1);
+            TRowSpan Below = Row(Y + 1);
+            int InFrom = std::max({Here.From + 1, Above.From, Below.From});
+            int InTo = std::min({Here.To - 1, Above.To, Below.To});
+            if (InFrom >= InTo) {
+                InFrom = InTo = Here.To;
+            }
+            Visit(Y, Here, TRowSpan{InFrom, InTo});
         }
-        Visit(int(I), Row, TRowSpan{InFrom, InTo});
     }
-}
+
+private:
+    int FLeft, FTop, FRight, FBottom;
+    double FRW, FRH;
+};
 
 void Normalize(int& A, int& B) {
     if (A > B) {
@@ -199,20 +205,18 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int W, int H) {
     if (FOwner.Empty() || X1 == X2 || Y1 == Y2) {
         return;
     }
-    // Rows far outside the picture are not worth computing.
-    std::vector<TRowSpan> Rows = RoundedRows(X1, Y1, X2, Y2, W, H);
     QImage& Image = FOwner.Pixels();
     TPixelWriter PenWriter(Image, FOwner.PixelFormat(), Pen.Color);
     TPixelWriter BrushWriter(Image, FOwner.PixelFormat(), Brush.Color);
     bool Fill = Brush.Style == bsSolid;
-    ForEachRowPart(Rows, [&](int I, const TRowSpan& Row, const TRowSpan& Inside) {
-        int Y = Y1 + I;
-        if (Fill) {
-            BrushWriter.Span(Y, Inside.From, Inside.To);
-        }
-        PenWriter.Span(Y, Row.From, Inside.From);
-        PenWriter.Span(Y, Inside.To, Row.To);
-    });
+    TRoundedFigure(X1, Y1, X2, Y2, W, H)
+        .ForEachRow(Image.height(), [&](int Y, const TRowSpan& Row, const TRowSpan& Inside) {
+            if (Fill) {
+                BrushWriter.Span(Y, Inside.From, Inside.To);
+            }
+            PenWriter.Span(Y, Row.From, Inside.From);
+            PenWriter.Span(Y, Inside.To, Row.To);
+        });
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
@@ -239,13 +243,14 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
             Writer.Plot(X, Y);
         }
     };
-    std::vector<TRowSpan> Rows = RoundedRows(X1, Y1, X2, Y2, X2 - X1, Y2 - Y1);
-    ForEachRowPart(Rows, [&](int I, const TRowSpan& Row, const TRowSpan& Inside) {
-        for (int X = Row.From; X < Inside.From; ++X) {
-            PlotOnArc(X, Y1 + I);
+    int Width = FOwner.Width();
+    TRoundedFigure Ellipse(X1, Y1, X2, Y2, X2 - X1, Y2 - Y1);
+    Ellipse.ForEachRow(FOwner.Height(), [&](int Y, const TRowSpan& Row, const TRowSpan& Inside) {
+        for (int X = std::max(Row.From, 0); X < std::min(Inside.From, Width); ++X) {
+            PlotOnArc(X, Y);
         }
-        for (int X = Inside.To; X < Row.To; ++X) {
-            PlotOnArc(X, Y1 + I);
+        for (int X = std::max(Inside.To, 0); X < std::min(Row.To, Width); ++X) {
+            PlotOnArc(X, Y);
         }
     });
 }
