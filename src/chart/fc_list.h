@@ -14,6 +14,7 @@
 #include "chart/flow_block.h"
 #include "chart/flow_block_collection.h"
 #include "chart/mouse_info.h"
+#include "platform/color.h"
 #include "platform/exception.h"
 #include <QString>
 #include <memory>
@@ -77,6 +78,18 @@ public:
     // not set.
     int Add(std::unique_ptr<TFlowBlock> Block);
     [[noreturn]] void Error(const QString& Message) const;
+
+    // Layout and drawing (layout_call.h, draw_block.cpp). One call lays out and
+    // draws Block into its own picture, its branch chains first; a call on the
+    // root is one layout pass over the whole chart. nullptr does nothing.
+    void DrawBlock(TFlowBlock* Block);
+    // Renders Text (one line per CR LF, CR or LF) centred line by line into
+    // Bitmap in the block font and sizes Bitmap to it; never narrower or lower
+    // than the yes and no labels.
+    void RenderText(TBitmap& Bitmap, const QString& Text) const;
+    // Line on Block's picture from (X1, Y1) to (X2, Y2) with a filled arrowhead
+    // whose tip is (X2, Y2).
+    void DrawArrowLine(TFlowBlock& Block, TColor Color, int X1, int Y1, int X2, int Y2) const;
 
     int PageBreakCount = 0;
     std::unique_ptr<TBitmap> PageBitmap;  // the page cut most recently
