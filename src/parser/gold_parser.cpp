@@ -1,0 +1,282 @@
+#include "parser/gold_parser.h"
+
+#include <algorithm>
+
+namespace tvx {
+
+namespace {
+
+// Stands in for the end symbol when no grammar is loaded, so that a scan
+// without tables still hands out a token with a symbol.
+const TSymbol NoGrammarEnd("EOF", skEnd, -1);
+
+} // namespace
+
+TGOLDParser::TGOLDParser() : Reader(Tables) {}
+
+TGOLDParser::~TGOLDParser() = default;
+
+bool TGOLDParser::LoadCompiledGrammar(const QString& FileName) {
+    Reset();
+    const bool loaded = Reader.LoadFromFile(FileName);
+    // The tables were replaced (or emptied): find the end and error symbols
+    // of the new ones.
+    Reset();
+    return loaded;
+}
+
+bool TGOLDParser::OpenTextString(std::string Text) {
+    Reset();
+    Source.SetText(std::move(Text));
+    PushInitialToken();
+    return true;
+}
+
+void TGOLDParser::Reset() {
+    EOFSymbol = nullptr;
+    ErrorSymbol = nullptr;
+    for (int32_t i = 0; i < Tables.SymbolTable.GetCount(); ++i) {
+        const TSymbol* symbol = Tables.SymbolTable.Find(i);
+        if (symbol == nullptr) {
+            continue;
+        }
+        if (symbol->Kind == skEnd) {
+            EOFSymbol = symbol;
+        } else if (symbol->Kind == skError) {
+            ErrorSymbol = symbol;
+        }
+    }
+    IgnoreCase = Tables.Variables.GetValue("Case Sensitive") != "True";
+    CurrentLALR = Tables.LALRInit;
+    CurrentLine = 1;
+    CommentLevel = 0;
+    HaveReduction = false;
+    ReductionsSinceShift = 0;
+    DepthAtShift = 0;
+    ExpectedTokens.Clear();
+    InputTokens.Clear();
+    Stack.Clear();
+}
+
+void TGOLDParser::PushInitialToken() {
+    const TSymbol* start = Tables.SymbolTable.Find(Tables.StartSymbol);
+    if (start == nullptr) {
+        return;
+    }
+    auto token = std::make_unique<TToken>(start, std::string());
+    token->State = Tables.LALRInit;
+    Stack.Push(std::move(token));
+}
+
+TReduction* TGOLDParser::GetCurrentReduction() const {
+    if (!HaveReduction || Stack.Top() == nullptr) {
+        return nullptr;
+    }
+    return Stack.Top()->GetReduction();
+}
+
+std::unique_ptr<TToken> TGOLDParser::RetrieveToken() {
+    const std::string& text = Source.GetText();
+    const size_t start = Source.GetPosition();
+    if (start >= text.size() || Tables.DFAMoves.empty() || EOFSymbol == nullptr) {
+        return std::make_unique<TToken>(EOFSymbol ? EOFSymbol : &NoGrammarEnd, std::string());
+    }
+    // Longest match: run the DFA as far as it goes and keep the last
+    // accepting state passed on the way.
+    const auto* moves = Tables.DFAMoves.data();
+    const int32_t* accepts = Tables.DFAAccept.data();
+    int32_t state = Tables.DFAInit;
+    int32_t acceptSymbol = -1;
+    size_t acceptLength = 0;
+    for (size_t n = start; n < text.size(); ++n) {
+        state = moves[state][static_cast<unsigned char>(text[n])];
+        if (state < 0) {
+            break;
+        }
+        if (accepts[state] >= 0) {
+            acceptSymbol = accepts[state];
+            acceptLength = n - start + 1;
+        }
+    }
+    const TSymbol* symbol = ErrorSymbol;
+    if (acceptSymbol >= 0) {
+        symbol = Tables.SymbolTable.Find(acceptSymbol);
+    } else {
+        acceptLength = 1; // the character that starts no token
+    }
+    auto token = std::make_unique<TToken>(symbol, text.substr(start, acceptLength));
+    Source.Skip(acceptLength);
+    CurrentLine += static_cast<int32_t>(std::count(token->Text.begin(), token->Text.end(), '\r'));
+    return token;
+}
+
+TParseMessage TGOLDParser::Parse() {
+    if (!IsLoaded()) {
+        return msgNotLoadedError;
+    }
+    for (;;) {
+        if (InputTokens.GetCount() == 0) {
+            std::unique_ptr<TToken> token = RetrieveToken();
+            const TSymbolKind kind = token->GetKind();
+            if (kind == skWhitespace) {
+                continue;
+            }
+            InputTokens.Push(std::move(token));
+            if (CommentLevel != 0 || kind == skCommentStart || kind == skCommentLine) {
+                continue;
+            }
+            return msgTokenRead;
+        }
+        if (CommentLevel > 0) {
+            // Inside a block comment only the comment delimiters and the end
+            // of the text matter; comments nest.
+            TToken* token = InputTokens.Pop();
+            const TSymbolKind kind = token->GetKind();
+            TTokenStack::FreeToken(token);
+            if (kind == skEnd) {
+                return msgCommentError;
+            }
+            if (kind == skCommentStart) {
+                ++CommentLevel;
+            } else if (kind == skCommentEnd) {
+                --CommentLevel;
+            }
+            continue;
+        }
+        TToken* token = InputTokens.Top();
+        switch (token->GetKind()) {
+        case skCommentStart:
+            ++CommentLevel;
+            TTokenStack::FreeToken(InputTokens.Pop());
+            break;
+        case skCommentLine:
+            TTokenStack::FreeToken(InputTokens.Pop());
+            DiscardRestOfLine();
+            break;
+        case skError:
+            return msgLexicalError;
+        default:
+            switch (ParseToken(token)) {
+            case prAccept:
+                return msgAccept;
+            case prShift:
+                InputTokens.Pop(); // it now lies on the parse stack
+                break;
+            case prReduceNormal:
+                return msgReduction;
+            case prReduceEliminated:
+                break;
+            case prSyntaxError:
+                return msgSyntaxError;
+            case prInternalError:
+                return msgInternalError;
+            }
+            break;
+        }
+    }
+}
+
+TGOLDParser::TParseResult TGOLDParser::ParseToken(TToken* Token) {
+    const int32_t index = Tables.FindAction(CurrentLALR, Token->GetTableIndex());
+    if (index < 0) {
+        ListExpectedTokens();
+        return prSyntaxError;
+    }
+    const TLRAction& action = Tables.LALRTables.GetItem(CurrentLALR)->GetItem(index);
+    HaveReduction = false;
+    ExpectedTokens.Clear();
+    switch (action.Action) {
+    case acShift:
+        // Correct tables accept at the end of the text; shifting it would
+        // read the end over and over.
+        if (Token->GetKind() == skEnd) {
+            return prInternalError;
+        }
+        ReductionsSinceShift = 0;
+        DepthAtShift = Stack.GetCount() + 1;
+        CurrentLALR = action.Value;
+        Token->State = action.Value;
+        Stack.Push(Token);
+        return prShift;
+    case acReduce:
+        return Reduce(action.Value);
+    case acAccept:
+        HaveReduction = true;
+        return prAccept;
+    default:
+        // A goto on a terminal, or a code no table should hold.
+        return prInternalError;
+    }
+}
+
+TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
+    // Between two shifts a correct automaton reduces at most about once per
+    // state for every stack level; far more means the tables loop.
+    const int64_t limit = (DepthAtShift + 2) * (Tables.LALRTables.GetCount() + 1);
+    if (++ReductionsSinceShift > limit) {
+        return prInternalError;
+    }
+    const TRule* rule = Tables.RuleTable.GetItem(RuleIndex);
+    const int32_t count = rule->GetSymbolCount();
+    std::unique_ptr<TToken> newHead;
+    TToken* head = nullptr;
+    TParseResult result = prReduceNormal;
+    if (TrimReductions && rule->ContainsOneNonTerminal()) {
+        // The single child takes the head's place instead of getting a parent.
+        if (Stack.GetCount() < 2) {
+            return prInternalError;
+        }
+        head = Stack.Pop();
+        head->ParentSymbol = rule->Head;
+        result = prReduceEliminated;
+    } else {
+        // The bottom token must stay: the goto below starts from it.
+        if (Stack.GetCount() <= count) {
+            return prInternalError;
+        }
+        HaveReduction = true;
+        auto reduction = std::make_unique<TReduction>(rule);
+        reduction->Tokens.resize(static_cast<size_t>(count));
+        for (int32_t i = count; i-- > 0;) {
+            reduction->Tokens[static_cast<size_t>(i)] = Stack.Pop();
+        }
+        newHead = std::make_unique<TToken>(rule->Head, std::string());
+        newHead->Reduction = std::move(reduction);
+        head = newHead.get();
+    }
+    const TToken* top = Stack.Top();
+    const int32_t index = Tables.FindAction(top->State, rule->Head->TableIndex);
+    if (index < 0) {
+        return prInternalError;
+    }
+    const TLRAction& action = Tables.LALRTables.GetItem(top->State)->GetItem(index);
+    if (action.Action != acGoto) {
+        return prInternalError;
+    }
+    CurrentLALR = action.Value;
+    head->State = action.Value;
+    if (newHead) {
+        Stack.Push(std::move(newHead));
+    } else {
+        Stack.Push(head);
+    }
+    return result;
+}
+
+void TGOLDParser::ListExpectedTokens() {
+    ExpectedTokens.Clear();
+    for (const TLRAction& action : Tables.LALRTables.GetItem(CurrentLALR)->Actions) {
+        const TSymbolKind kind = action.Symbol->Kind;
+        if (kind == skTerminal || kind == skEnd) {
+            ExpectedTokens.Push(std::make_unique<TToken>(action.Symbol, std::string()));
+        }
+    }
+}
+
+void TGOLDParser::DiscardRestOfLine() {
+    std::string scratch;
+    Source.ReadLine(scratch);
+    ++CurrentLine;
+}
+
+} // namespace tvx

@@ -1,0 +1,111 @@
+#pragma once
+// The grammar-driven parser: a DFA scanner and an LALR(1) driver run by the
+// tables of a compiled grammar file. Parse() is called in a loop; each call
+// returns when something happens that the caller may want to see.
+#include "parser/grammar_reader.h"
+#include "parser/grammar_tables.h"
+#include "parser/parse_tree.h"
+#include "parser/source_feeder.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tvx {
+
+enum TParseMessage : int32_t {
+    msgTokenRead = 1,
+    msgReduction = 2,
+    msgAccept = 3,
+    msgNotLoadedError = 4,
+    msgLexicalError = 5,
+    msgSyntaxError = 6,
+    msgCommentError = 7,
+    msgInternalError = 8,
+};
+
+class TGOLDParser {
+public:
+    TGOLDParser();
+    TGOLDParser(const TGOLDParser&) = delete;
+    TGOLDParser& operator=(const TGOLDParser&) = delete;
+    ~TGOLDParser();
+
+    // Reset, then load the table file; false (and nothing loaded) when the
+    // file cannot be read or is not a sound table file.
+    bool LoadCompiledGrammar(const QString& FileName);
+    // Starts a parse of Text (UTF-8 bytes); the previous parse tree is freed.
+    bool OpenTextString(std::string Text);
+    void Reset();
+    TParseMessage Parse();
+
+    // The token just read (message 1), the look-ahead that caused a reduction
+    // (2), the error token (5) or the token with no action (6); null if none.
+    TToken* GetCurrentToken() const { return InputTokens.Top(); }
+    // The node just built (2) or the root of the tree (3); null otherwise.
+    TReduction* GetCurrentReduction() const;
+
+    int32_t GetCurrentLine() const { return CurrentLine; }
+    // One token per terminal acceptable where a syntax error was found, in
+    // the order of the state's actions.
+    const TTokenStack& GetExpectedTokens() const { return ExpectedTokens; }
+    bool GetTrimReductions() const { return TrimReductions; }
+    // Set: rules made of a single nonterminal build no node of their own.
+    void SetTrimReductions(bool Value) { TrimReductions = Value; }
+
+    const TVariableList& GetVariables() const { return Tables.Variables; }
+    const TSymbolTable& GetSymbolTable() const { return Tables.SymbolTable; }
+    const TRuleTable& GetRuleTable() const { return Tables.RuleTable; }
+    const std::vector<std::string>& GetCharacterSetTable() const {
+        return Tables.CharacterSetTable;
+    }
+    const TFStateTable& GetDFA() const { return Tables.DFA; }
+    const TLRActionTables& GetLALRTables() const { return Tables.LALRTables; }
+    int32_t GetDFAInit() const { return Tables.DFAInit; }
+    int32_t GetLALRInit() const { return Tables.LALRInit; }
+    bool GetIgnoreCase() const { return IgnoreCase; }
+
+    // One scanner step: the next token of the source (never null), with
+    // CurrentLine advanced by the CR characters it holds. Parse() calls it;
+    // it is public for tools that only want to scan.
+    std::unique_ptr<TToken> RetrieveToken();
+
+private:
+    enum TParseResult {
+        prAccept,
+        prShift,
+        prReduceNormal,
+        prReduceEliminated,
+        prSyntaxError,
+        prInternalError,
+    };
+
+    void PushInitialToken();
+    TParseResult ParseToken(TToken* Token);
+    TParseResult Reduce(int32_t RuleIndex);
+    void ListExpectedTokens();
+    void DiscardRestOfLine();
+    bool IsLoaded() const { return !Tables.LALRTables.IsEmpty() && !Tables.DFA.IsEmpty(); }
+
+    TGrammarTables Tables;
+    TGrammarReader Reader;
+    bool TrimReductions = false;
+    const TSymbol* ErrorSymbol = nullptr;
+    const TSymbol* EOFSymbol = nullptr;
+    bool IgnoreCase = true;
+    int32_t CurrentLALR = 0;
+    int32_t CurrentLine = 1;
+    int32_t CommentLevel = 0;
+    bool HaveReduction = false;
+    // Guards against damaged tables that would reduce forever: reductions
+    // since the last shift and the stack depth at that shift.
+    int64_t ReductionsSinceShift = 0;
+    int64_t DepthAtShift = 0;
+    TTokenStack Stack;
+    TTokenStack ExpectedTokens;
+    TTokenStack InputTokens;
+    TSourceFeeder Source;
+};
+
+} // namespace tvx

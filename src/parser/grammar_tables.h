@@ -1,0 +1,108 @@
+#pragma once
+// The in-memory tables of one compiled grammar: parameters, symbols, rules,
+// character sets, the scanner DFA and the LALR action tables.
+#include "parser/grammar_symbol.h"
+#include "parser/owning_table.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tvx {
+
+// Grammar parameters as name=value text pairs. An empty value removes the
+// pair; an absent name reads as the empty text.
+class TVariableList {
+public:
+    void SetValue(const std::string& Name, const std::string& Value);
+    std::string GetValue(const std::string& Name) const;
+    int32_t GetCount() const { return static_cast<int32_t>(Pairs.size()); }
+    void Clear() { Pairs.clear(); }
+
+private:
+    std::vector<std::pair<std::string, std::string>> Pairs;
+};
+
+struct TFAEdge {
+    int32_t CharSetIndex; // into the character-set table
+    int32_t TargetIndex;  // DFA state entered on a character of that set
+};
+
+class TFAState {
+public:
+    // CharsText is the set's index written as text (an empty text means 0).
+    // Every edge is kept in file order; two edges to one target simply both
+    // lead there, since the first edge whose set holds the character wins.
+    void AddEdge(const std::string& CharsText, int32_t Target);
+    int32_t GetEdgeCount() const { return static_cast<int32_t>(Edges.size()); }
+    const TFAEdge& GetEdge(int32_t i) const; // index error outside the edges
+    void SetAcceptSymbol(int32_t i) { AcceptSymbol = i; }
+
+    std::vector<TFAEdge> Edges;
+    int32_t AcceptSymbol = -1; // terminal recognised when the scan stops here
+};
+
+enum TLRActionCode : int32_t {
+    acShift = 1,
+    acReduce = 2,
+    acGoto = 3,
+    acAccept = 4,
+};
+
+struct TLRAction {
+    const TSymbol* Symbol; // not owned
+    int32_t Action;        // TLRActionCode, or whatever number the file holds
+    int32_t Value;         // target state (shift, goto) or rule index (reduce)
+};
+
+class TLRActionTable {
+public:
+    void AddItem(const TSymbol* Symbol, int32_t Action, int32_t Value) {
+        Actions.push_back({Symbol, Action, Value});
+    }
+    int32_t GetCount() const { return static_cast<int32_t>(Actions.size()); }
+    const TLRAction& GetItem(int32_t i) const; // index error outside the actions
+    // Position of the first action, in table order, on the symbol with that
+    // table index; -1 when none.
+    int32_t ActionIndexForSymbol(int32_t TableIndex) const;
+
+    std::vector<TLRAction> Actions;
+};
+
+using TSymbolTable = TOwningTable<TSymbol>;
+using TRuleTable = TOwningTable<TRule>;
+using TFStateTable = TOwningTable<TFAState>;
+using TLRActionTables = TOwningTable<TLRActionTable>;
+
+// Every table of one grammar, loaded together and replaced together, so a
+// parser never runs on a mixture of two files.
+struct TGrammarTables {
+    TVariableList Variables;
+    TSymbolTable SymbolTable;
+    std::vector<std::string> CharacterSetTable;
+    TRuleTable RuleTable;
+    TFStateTable DFA;
+    TLRActionTables LALRTables;
+    int32_t DFAInit = 0;
+    int32_t LALRInit = 0;
+    int32_t StartSymbol = -1;
+
+    // Lookup tables derived from the ones above by Prepare(): the DFA target
+    // for every byte (the first matching edge, case folded when the grammar
+    // ignores case), the accept symbol of every DFA state and the first
+    // action per symbol of every LALR state.
+    std::vector<std::array<int32_t, 256>> DFAMoves;
+    std::vector<int32_t> DFAAccept;
+    std::vector<std::vector<int32_t>> ActionIndex;
+
+    void Clear();
+    // Checks that every index the tables hold leads to an existing entry, so
+    // the scanner and driver can follow them without further checks.
+    bool Validate() const;
+    void Prepare(bool IgnoreCase);
+    int32_t FindAction(int32_t State, int32_t SymbolIndex) const;
+};
+
+} // namespace tvx
