@@ -1,7 +1,167 @@
+// The condition blocks: the diamond with the condition text, the yes branch
+// hanging left of it and the no branch right of it, both ending on one join
+// line. The one-branch variants keep the same header and replace the missing
+// branch by a straight path.
 #include "chart/compound_shapes.h"
+#include "chart/layout_call.h"
+#include "chart/slant_figures.h"
+#include <algorithm>
 
 namespace tvx {
+namespace {
 
-void DrawDecisionShape(TLayoutCall&) {}
+class TDecisionShape {
+public:
+    explicit TDecisionShape(TLayoutCall& Call)
+        : C(Call), S(Call.Settings()), YesOnly(Call.Block.Kind == bkIfYesLeft),
+          NoOnly(Call.Block.Kind == bkIfNoRight) {}
+
+    void Run() {
+        LayOut();
+        DrawHeader();
+        if (YesOnly) {
+            DrawYesOnlyPaths();
+        } else {
+            DrawBothPaths();
+        }
+    }
+
+private:
+    void LayOut();
+    void DrawHeader();
+    void DrawBothPaths();
+    void DrawYesOnlyPaths();
+    void DrawBranchEntry(int Branch, int Offset, const TChainExtent& Extent);
+    int JoinY() const { return C.BmpH() - S.pm_bcebce; }
+
+    TLayoutCall& C;
+    const TMainSettings& S;
+    const bool YesOnly; // kind 11: the no path runs straight down
+    const bool NoOnly;  // kind 15: the yes path runs down the left edge
+    TSize Text;         // picture of the condition text
+    TSize Yes;          // picture of the yes label
+    int W = 0, H = 0;   // the diamond
+    int L = 0;          // the block's flow line
+    int O0 = 0, O1 = 0; // flow lines of the yes and the no branch
+    TChainExtent E0, E1;
+};
+
+void TDecisionShape::LayOut() {
+    const int G = S.pm_bcebce;
+    const int Margin = NoOnly ? 0 : SideMargin(S);
+    Yes = C.MeasureText(C.ServText("sm_yes"));
+    Text = C.MeasureText(C.Block.Text);
+    const TFigureSize Diamond = DiamondSize(S, Text.Width, Text.Height);
+    W = Diamond.Width;
+    H = Diamond.Height;
+    C.Block.ExitY = H;
+    C.ShapeWidth = W;
+    C.ShapeHeight = H;
+
+    TFlowBlock* YesHead = C.Block.GetItemChain(0);
+    E0 = C.LayoutChain(YesHead);
+    if (NoOnly) {
+        // The yes path runs on the picture's left edge. Blocks put into that
+        // branch still need their room left of the path, or they would hang
+        // outside the picture.
+        E0.Left = YesHead == nullptr ? 0 : E0.Left;
+    } else {
+        E0.Left = std::max(E0.Left, Margin) + Margin;
+    }
+    O0 = E0.Left;
+    E0.Right = std::max(E0.Right + G / 2, W / 2 + Yes.Width);
+    L = E0.Left + E0.Right;
+
+    TFlowBlock* NoHead = YesOnly ? nullptr : C.Block.GetItemChain(1);
+    if (!YesOnly) {
+        E1 = C.LayoutChain(NoHead);
+        E1.Right = std::max(E1.Right, Margin) + Margin;
+    }
+    O1 = L + std::max(E1.Left + G / 2, W / 2 + Yes.Width);
+
+    const int Width = O1 + E1.Right;
+    int Height = std::max(E0.Height, E1.Height) + G + H;
+    C.Block.LeftExtent = L;
+    C.Block.RightExtent = Width - L;
+    C.Block.SetItemOffset(0, O0);
+    if (!YesOnly) {
+        C.Block.SetItemOffset(1, O1);
+    }
+
+    // Both chains end on the join line; the shorter one starts lower.
+    C.PlaceChain(O0, Height - G - E0.Height, YesHead);
+    if (!YesOnly) {
+        C.PlaceChain(O1, Height - G - E1.Height, NoHead);
+    }
+    if (E0.Height == 0 && E1.Height == 0) {
+        Height += G / 2; // room for the entry arrows of two empty branches
+    }
+    C.SetBitmapSize(Width, Height);
+}
+
+void TDecisionShape::DrawHeader() {
+    TCanvas& Canvas = C.Canvas();
+    Canvas.MoveTo(L, 0);
+    Canvas.LineTo(L - W / 2, H / 2);
+    Canvas.LineTo(L, H);
+    Canvas.LineTo(L + W / 2, H / 2);
+    Canvas.LineTo(L, 0);
+    // The condition text is still the picture rendered last.
+    C.DrawTextBitmap(L - Text.Width / 2, H / 2 - Text.Height / 2);
+
+    const int G = S.pm_bcebce;
+    const TSize YesLabel = C.MeasureText(C.ServText("sm_yes"));
+    if (NoOnly) {
+        C.DrawTextBitmap(S.pm_sertext, H - YesLabel.Height);
+    } else {
+        C.DrawTextBitmap(L - W / 2 - YesLabel.Width, H / 2 - YesLabel.Height - S.pm_sertext);
+    }
+    const TSize NoLabel = C.MeasureText(C.ServText("sm_no"));
+    if (YesOnly) {
+        C.DrawTextBitmap(L + G, H - NoLabel.Height + G);
+    } else if (NoOnly) {
+        C.DrawTextBitmap(L + W / 2 - Yes.Width - G, H / 2 - NoLabel.Height + G);
+    } else {
+        C.DrawTextBitmap(L + W / 2, H / 2 - NoLabel.Height - S.pm_sertext);
+    }
+}
+
+void TDecisionShape::DrawBothPaths() {
+    C.Line(O0, H / 2, L - W / 2, H / 2);
+    C.Line(O1, H / 2, L + W / 2, H / 2);
+    C.Line(O0, JoinY(), O1, JoinY());
+    C.ConnectCompoundBlock(L);
+    DrawBranchEntry(0, O0, E0);
+    DrawBranchEntry(1, O1, E1);
+}
+
+void TDecisionShape::DrawYesOnlyPaths() {
+    C.Line(O0, H / 2, L - W / 2, H / 2);
+    C.DrawArrowLine(C.PenColor(), O0, JoinY(), L, JoinY());
+    C.Line(L, JoinY(), L, C.BmpH());
+    C.ConnectCompoundBlock(L);
+    C.DrawArrowLine(C.PenColor(), L, H, L, C.BmpH());
+    DrawBranchEntry(0, O0, E0);
+    // The no branch is not drawn, so nothing may be inserted there.
+    C.Block.SetItemRect(1, TRect{});
+}
+
+// Hit strip of a branch around its flow line, from a quarter of the diamond
+// down to the top of its chain, and the arrow down that line.
+void TDecisionShape::DrawBranchEntry(int Branch, int Offset, const TChainExtent& Extent) {
+    const int HalfGap = S.pm_bcebce / 2;
+    const int ChainTop = JoinY() - Extent.Height;
+    const int X = C.Block.AbsX;
+    const int Y = C.Block.AbsY;
+    C.Block.SetItemRect(Branch,
+                        Rect(X + Offset - HalfGap, Y + H / 4, X + Offset + HalfGap, Y + ChainTop));
+    C.DrawArrowLine(C.PenColor(), Offset, H / 2, Offset, ChainTop);
+}
+
+} // namespace
+
+void DrawDecisionShape(TLayoutCall& Call) {
+    TDecisionShape(Call).Run();
+}
 
 } // namespace tvx

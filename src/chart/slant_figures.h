@@ -1,0 +1,30 @@
+#pragma once
+// Sizes of the slanted header figures of the condition and loop blocks: the
+// diamond around a condition text and the hexagon of a for loop. Kept apart
+// from the layout call because the shapes compute them from one rendering of
+// their text instead of rendering it again.
+#include "settings/main_settings.h"
+#include <algorithm>
+
+namespace tvx {
+
+struct TFigureSize {
+    int Width = 0;
+    int Height = 0;
+};
+
+// Room beside a lane or a branch: the larger of the edge room and the arrowhead
+// half width, so an arrow along the lane never touches the picture's edge.
+inline int SideMargin(const TMainSettings& Settings) {
+    return std::max(Settings.pm_linedge, Settings.pm_shakeX);
+}
+
+// Diamond around a text of TextWidth x TextHeight whose sides rise at
+// pm_ifangle; its corners lie on the middles of the sides of the returned box.
+TFigureSize DiamondSize(const TMainSettings& Settings, int TextWidth, int TextHeight);
+
+// Hexagon of a for loop: flat top and bottom as wide as the text, slanted
+// sides rising at pm_forangle.
+TFigureSize HexagonSize(const TMainSettings& Settings, int TextWidth, int TextHeight);
+
+} // namespace tvx
