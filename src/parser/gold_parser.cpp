@@ -78,14 +78,14 @@ TReduction* TGOLDParser::GetCurrentReduction() const {
 std::unique_ptr<TToken> TGOLDParser::RetrieveToken() {
     const std::string& text = Source.GetText();
     const size_t start = Source.GetPosition();
-    if (start >= text.size() || Tables.DFAMoves.empty() || EOFSymbol == nullptr) {
+    if (start >= text.size() || Tables.DFAInitRow < 0 || EOFSymbol == nullptr) {
         return std::make_unique<TToken>(EOFSymbol ? EOFSymbol : &NoGrammarEnd, std::string());
     }
     // Longest match: run the DFA as far as it goes and keep the last
     // accepting state passed on the way.
     const auto* moves = Tables.DFAMoves.data();
     const int32_t* accepts = Tables.DFAAccept.data();
-    int32_t state = Tables.DFAInit;
+    int32_t state = Tables.DFAInitRow;
     int32_t acceptSymbol = -1;
     size_t acceptLength = 0;
     for (size_t n = start; n < text.size(); ++n) {

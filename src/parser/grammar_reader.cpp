@@ -99,11 +99,22 @@ bool TGrammarReader::OpenFile(const QString& FileName) {
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    // One byte more than the limit tells an oversized file (or a device that
-    // never ends) from one that just fits.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (bytes.size() > MaxFileSize || file.error() != QFileDevice::NoError) {
-        return false;
+    // Read in pieces up to the limit: a device that never ends (or an
+    // oversized file) is refused without holding more than the limit.
+    QByteArray bytes;
+    char piece[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(piece, sizeof piece);
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        if (bytes.size() + n > MaxFileSize) {
+            return false;
+        }
+        bytes.append(piece, static_cast<qsizetype>(n));
     }
     Buffer.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
     Opened = true;

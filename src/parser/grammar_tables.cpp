@@ -2,8 +2,6 @@
 
 #include "platform/exception.h"
 
-#include <bitset>
-
 namespace tvx {
 
 void RaiseIndexError() {
@@ -62,7 +60,7 @@ unsigned char FoldCase(unsigned char c) {
 
 // Above this many cells the per-state action lookup is not worth its memory
 // and the driver scans the state's actions instead.
-constexpr size_t MaxActionIndexCells = size_t{1} << 23;
+constexpr size_t MaxActionIndexCells = size_t{1} << 20;
 
 } // namespace
 
@@ -102,7 +100,10 @@ void TGrammarTables::Clear() {
 }
 
 bool TGrammarTables::Validate() const {
-    if (SymbolTable.Find(StartSymbol) == nullptr) {
+    // A record cut short reads its missing start symbol as 0, which is the
+    // end symbol in every file; only a nonterminal can start a grammar.
+    const TSymbol* start = SymbolTable.Find(StartSymbol);
+    if (start == nullptr || start->Kind != skNonterminal) {
         return false;
     }
     bool haveEnd = false;
@@ -157,32 +158,36 @@ bool TGrammarTables::Validate() const {
 }
 
 void TGrammarTables::Prepare(bool IgnoreCase) {
-    std::vector<std::bitset<256>> sets(CharacterSetTable.size());
-    for (size_t i = 0; i < CharacterSetTable.size(); ++i) {
-        for (char c : CharacterSetTable[i]) {
-            auto byte = static_cast<unsigned char>(c);
-            sets[i].set(IgnoreCase ? FoldCase(byte) : byte);
+    std::vector<int32_t> rowOf(static_cast<size_t>(DFA.GetCount()), -1);
+    std::vector<const TFAState*> states;
+    for (int32_t s = 0; s < DFA.GetCount(); ++s) {
+        if (const TFAState* state = DFA.Find(s)) {
+            rowOf[static_cast<size_t>(s)] = static_cast<int32_t>(states.size());
+            states.push_back(state);
         }
     }
-    DFAMoves.assign(static_cast<size_t>(DFA.GetCount()), {});
-    DFAAccept.assign(static_cast<size_t>(DFA.GetCount()), -1);
-    for (int32_t s = 0; s < DFA.GetCount(); ++s) {
-        auto& row = DFAMoves[static_cast<size_t>(s)];
+    DFAInitRow = DFA.Find(DFAInit) != nullptr ? rowOf[static_cast<size_t>(DFAInit)] : -1;
+    DFAMoves.assign(states.size(), {});
+    DFAAccept.assign(states.size(), -1);
+    for (size_t r = 0; r < states.size(); ++r) {
+        auto& row = DFAMoves[r];
         row.fill(-1);
-        const TFAState* state = DFA.Find(s);
-        if (state == nullptr) {
-            continue;
-        }
-        DFAAccept[static_cast<size_t>(s)] = state->AcceptSymbol;
-        for (int byte = 0; byte < 256; ++byte) {
-            unsigned char key = static_cast<unsigned char>(byte);
-            if (IgnoreCase) {
-                key = FoldCase(key);
-            }
-            for (const TFAEdge& edge : state->Edges) {
-                if (sets[static_cast<size_t>(edge.CharSetIndex)].test(key)) {
-                    row[static_cast<size_t>(byte)] = edge.TargetIndex;
-                    break;
+        DFAAccept[r] = states[r]->AcceptSymbol;
+        // Edges are tried in order and the first whose set holds the byte
+        // wins, so a byte already given a target keeps it.
+        for (const TFAEdge& edge : states[r]->Edges) {
+            const int32_t target = rowOf[static_cast<size_t>(edge.TargetIndex)];
+            for (char c : CharacterSetTable[static_cast<size_t>(edge.CharSetIndex)]) {
+                auto member = static_cast<unsigned char>(c);
+                if (IgnoreCase) {
+                    member = FoldCase(member);
+                }
+                for (unsigned char byte : {member, IgnoreCase && member >= 'A' && member <= 'Z'
+                                                       ? static_cast<unsigned char>(member + 32)
+                                                       : member}) {
+                    if (row[byte] < 0) {
+                        row[byte] = target;
+                    }
                 }
             }
         }
@@ -191,15 +196,20 @@ void TGrammarTables::Prepare(bool IgnoreCase) {
     ActionIndex.clear();
     const auto symbolCount = static_cast<size_t>(SymbolTable.GetCount());
     const auto stateCount = static_cast<size_t>(LALRTables.GetCount());
-    if (symbolCount * stateCount > MaxActionIndexCells) {
+    size_t filled = 0;
+    for (size_t s = 0; s < stateCount; ++s) {
+        filled += LALRTables.Find(static_cast<int32_t>(s)) != nullptr ? 1 : 0;
+    }
+    if (symbolCount * filled > MaxActionIndexCells) {
         return;
     }
-    ActionIndex.assign(stateCount, std::vector<int32_t>(symbolCount, -1));
+    ActionIndex.resize(stateCount);
     for (size_t s = 0; s < stateCount; ++s) {
         const TLRActionTable* table = LALRTables.Find(static_cast<int32_t>(s));
         if (table == nullptr) {
-            continue;
+            continue; // no action leads here: the tables were validated
         }
+        ActionIndex[s].assign(symbolCount, -1);
         for (size_t a = table->Actions.size(); a-- > 0;) {
             ActionIndex[s][static_cast<size_t>(table->Actions[a].Symbol->TableIndex)] =
                 static_cast<int32_t>(a);

@@ -89,12 +89,15 @@ struct TGrammarTables {
     int32_t LALRInit = 0;
     int32_t StartSymbol = -1;
 
-    // Lookup tables derived from the ones above by Prepare(): the DFA target
-    // for every byte (the first matching edge, case folded when the grammar
-    // ignores case), the accept symbol of every DFA state and the first
-    // action per symbol of every LALR state.
+    // Lookup tables derived from the ones above by Prepare(). The DFA rows
+    // are numbered densely over the states that exist (a damaged file may
+    // number its states sparsely): for every byte the row of the target (the
+    // first matching edge, case folded when the grammar ignores case), and
+    // the accept symbol of every row. ActionIndex gives the first action per
+    // symbol of every LALR state (empty when too large to be worth it).
     std::vector<std::array<int32_t, 256>> DFAMoves;
     std::vector<int32_t> DFAAccept;
+    int32_t DFAInitRow = -1;
     std::vector<std::vector<int32_t>> ActionIndex;
 
     void Clear();

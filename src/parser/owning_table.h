@@ -1,13 +1,16 @@
 #pragma once
 // A list that owns its items and is indexed by the table index the grammar
 // file gives each entry. Entries the file never names stay empty (null).
+#include "platform/exception.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace tvx {
 
-// Raises the index error of the grammar tables ("invalid index!").
+// Raises the index error of the grammar tables: a tvx::Exception with the
+// message "invalid index!".
 [[noreturn]] void RaiseIndexError();
 
 template <class T> class TOwningTable {
