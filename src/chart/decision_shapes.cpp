@@ -109,19 +109,19 @@ void TDecisionShape::DrawHeader() {
     // The condition text is still the picture rendered last.
     C.DrawTextBitmap(L - Text.Width / 2, H / 2 - Text.Height / 2);
 
-    const int G = S.pm_bcebce;
     const TSize YesLabel = C.MeasureText(C.ServText("sm_yes"));
     if (NoOnly) {
-        C.DrawTextBitmap(S.pm_sertext, H - YesLabel.Height);
+        // Beside the yes path, its lower edge level with the bottom corner.
+        C.DrawTextBitmap(O0 + S.pm_sertext, H - YesLabel.Height);
     } else {
         C.DrawTextBitmap(L - W / 2 - YesLabel.Width, H / 2 - YesLabel.Height - S.pm_sertext);
     }
     const TSize NoLabel = C.MeasureText(C.ServText("sm_no"));
     if (YesOnly) {
-        C.DrawTextBitmap(L + G, H - NoLabel.Height + G);
-    } else if (NoOnly) {
-        C.DrawTextBitmap(L + W / 2 - Yes.Width - G, H / 2 - NoLabel.Height + G);
+        C.DrawTextBitmap(L + S.pm_bcebce, H - NoLabel.Height + S.pm_bcebce);
     } else {
+        // Right of the right corner, above the no line. (Left of the corner
+        // and below its level the label would cover the condition text.)
         C.DrawTextBitmap(L + W / 2, H / 2 - NoLabel.Height - S.pm_sertext);
     }
 }

@@ -6,6 +6,7 @@
 // a closing figure below it.
 #include "chart/compound_shapes.h"
 #include "chart/layout_call.h"
+#include "chart/loop_closing_text.h"
 #include "chart/slant_figures.h"
 #include <algorithm>
 
@@ -202,13 +203,6 @@ void TLoopShape::RunRepeat() {
     SetBodyRect(0, Xy);
 }
 
-// The closing text of a two-shape for loop: what stands before the first ":"
-// of the block's text, or the EndFor setting when the text has none.
-QString ClosingText(const QString& Text, const QString& EndFor) {
-    const qsizetype Colon = Text.indexOf(QLatin1Char(':'));
-    return Colon < 0 ? EndFor : Text.left(Colon);
-}
-
 // For loop drawn as a header figure above the body and a closing figure below
 // it, without lanes.
 void TLoopShape::RunTwoShapeFor() {
@@ -244,7 +238,7 @@ void TLoopShape::RunTwoShapeFor() {
     Canvas.LineTo(L - Flat, Gy);
     Canvas.LineTo(L - W / 2, Gy - H / 2);
     Canvas.LineTo(L - W / 2, Gy - H);
-    const TSize Closing = C.MeasureText(ClosingText(C.Block.Text, S.EndFor));
+    const TSize Closing = C.MeasureText(LoopClosingText(C.Block.Text, S.EndFor));
     C.DrawTextBitmap(L - Closing.Width / 2, C.BmpH() - Xy + H / 2 - Closing.Height / 2);
 
     C.ConnectCompoundBlock(L);
