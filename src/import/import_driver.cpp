@@ -1,0 +1,209 @@
+#include "import/import_driver.h"
+#include "chart/fc_list.h"
+#include "import/c_converter.h"
+#include "import/pascal_converter.h"
+#include "parser/gold_parser.h"
+#include "platform/cp1251.h"
+#include "platform/prompts.h"
+#include "settings/main_settings.h"
+#include "support/arrays.h"
+#include <QFile>
+#include <utility>
+
+namespace tvx {
+
+namespace {
+
+QStringList SplitLines(const QString& Text) {
+    // CR LF, LF and CR each end a line; a break at the very end makes no
+    // empty last line.
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = Text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = Text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            continue;
+        }
+        lines << Text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < size && Text[i + 1] == QLatin1Char('\n')) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < size) {
+        lines << Text.mid(start);
+    }
+    return lines;
+}
+
+QString LinePrefix(int Line) {
+    return QStringLiteral("Line ") + QString::number(Line) + QStringLiteral(": ");
+}
+
+} // namespace
+
+TTVXParseChartes::TTVXParseChartes(const TMainSettings* Settings) : Settings(Settings) {}
+
+TTVXParseChartes::TTVXParseChartes(TSourceLanguage Language)
+    : FixedLanguage(true), Language(Language) {}
+
+TTVXParseChartes::~TTVXParseChartes() = default;
+
+void TTVXParseChartes::LoadFromFile(const QString& FileName) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EImportError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw EImportError(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, file.errorString()));
+    }
+    Lines = SplitLines(DecodeTextFile(bytes));
+    SourceFile = FileName;
+}
+
+void TTVXParseChartes::LoadFromText(const QString& Text) {
+    Lines = SplitLines(Text);
+}
+
+TSourceLanguage TTVXParseChartes::GetSourceLanguage() const {
+    if (FixedLanguage) {
+        return Language;
+    }
+    const TMainSettings* settings = Settings != nullptr ? Settings : MainSettings;
+    return settings != nullptr ? TSourceLanguage(settings->SourceType) : slPascal;
+}
+
+std::string TTVXParseChartes::ParserText() const {
+    // Every line ends in CR LF, whatever the file had: the grammars count
+    // lines by their CR characters.
+    QString text;
+    qsizetype size = 0;
+    for (const QString& line : Lines) {
+        size += line.size() + 2;
+    }
+    text.reserve(size);
+    for (const QString& line : Lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return text.toStdString();
+}
+
+QString TTVXParseChartes::GetSourceText() const {
+    return Lines.join(QLatin1Char('\n'));
+}
+
+TFCList* TTVXParseChartes::GetChart(int I) const {
+    if (I < 0 || I >= GetChartCount()) {
+        RaiseArrayIndexError(I);
+    }
+    return Charts[size_t(I)].get();
+}
+
+std::vector<std::unique_ptr<TFCList>> TTVXParseChartes::TakeCharts() {
+    return std::exchange(Charts, {});
+}
+
+void TTVXParseChartes::AddChart(std::unique_ptr<TFCList> Chart) {
+    Charts.push_back(std::move(Chart));
+}
+
+bool TTVXParseChartes::Parse(TErrorReport& Out) {
+    Report.List.clear();
+    Report.Message.clear();
+    Report.Line = -1;
+    int counter = 0;
+    bool accepted = false;
+
+    auto parser = std::make_unique<TGOLDParser>();
+    if (!parser->LoadCompiledGrammar(GrammarFile)) {
+        Prompts().ShowMessage(QStringLiteral("Input file could not be opened!"));
+        Out = Report;
+        return false;
+    }
+    parser->OpenTextString(ParserText());
+    parser->SetTrimReductions(false);
+
+    for (bool done = false; !done;) {
+        const TParseMessage message = parser->Parse();
+        if (message == msgReduction) {
+            ++counter;
+            if (TReduction* node = parser->GetCurrentReduction()) {
+                node->SetTag(counter);
+            }
+        }
+        Log.Add(*parser, message, counter);
+        const int line = parser->GetCurrentLine();
+        switch (message) {
+        case msgAccept:
+            accepted = BuildCharts(parser->GetCurrentReduction(), *parser);
+            done = true;
+            break;
+        case msgNotLoadedError:
+        case msgInternalError:
+            done = true;
+            break;
+        case msgLexicalError: {
+            const TToken* token = parser->GetCurrentToken();
+            const std::string text = token != nullptr ? token->Text : std::string();
+            Report.Message = LinePrefix(line) +
+                             QStringLiteral("Lexical Error: Cannot recognize token: ") +
+                             QString::fromUtf8(text.data(), qsizetype(text.size()));
+            Report.Line = line;
+            done = true;
+            break;
+        }
+        case msgSyntaxError:
+            Report.Message = LinePrefix(line) +
+                             QStringLiteral("Syntax Error: Expecting the following tokens: ") +
+                             Log.Line(Log.Count() - 2).chopped(1);
+            Report.Line = line;
+            done = true;
+            break;
+        case msgCommentError:
+            Report.Message =
+                QStringLiteral("Ошибка в комментариях! Неожиданный конец файла в строке ") +
+                QString::number(line);
+            Report.Line = line;
+            done = true;
+            break;
+        default:
+            break;
+        }
+    }
+    // The parse tree goes with the parser; the charts hold their own texts.
+    parser.reset();
+    Out = Report;
+    return accepted;
+}
+
+bool TTVXParseChartes::BuildCharts(const TReduction* Root, const TGOLDParser& Parser) {
+    // A conversion that fails half way leaves no half-built charts behind.
+    const size_t before = Charts.size();
+    try {
+        std::unique_ptr<TTreeConverter> converter;
+        switch (GetSourceLanguage()) {
+        case slPascal:
+            converter = std::make_unique<TPascalConverter>(*this, Parser.GetSymbolTable());
+            break;
+        case slCpp:
+            converter = std::make_unique<TCConverter>(*this, Parser.GetSymbolTable());
+            break;
+        default:
+            return true;
+        }
+        converter->Convert(Root);
+        return true;
+    } catch (const std::exception& e) {
+        Charts.resize(before);
+        const Exception* own = dynamic_cast<const Exception*>(&e);
+        Report.Message = own != nullptr ? own->message() : QString::fromUtf8(e.what());
+        return false;
+    }
+}
+
+} // namespace tvx

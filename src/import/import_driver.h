@@ -1,0 +1,100 @@
+#pragma once
+// Imports one Pascal or C source file: runs the parser engine over it with a
+// compiled grammar table file and, when the text is accepted, converts the
+// parse tree into charts, one TFCList per program, unit, procedure and
+// function (Pascal) or per function definition (C). A rejected text leaves
+// its message and line in the error report.
+//
+// One object serves one import:
+//     TTVXParseChartes Import(&Settings);
+//     Import.GrammarFile = ProgramDir + "ImportPAS.dll";
+//     Import.LoadFromFile(SourceName);
+//     TErrorReport Report;
+//     if (Import.Parse(Report)) { auto Charts = Import.TakeCharts(); ... }
+// A second Parse on the same object appends further charts.
+#include "import/error_report.h"
+#include "import/import_log.h"
+#include "import/tree_converter.h"
+#include "platform/exception.h"
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tvx {
+
+class TFCList;
+class TMainSettings;
+class TReduction;
+
+// The source language, as the settings' SourceType holds it.
+enum TSourceLanguage : std::uint8_t {
+    slPascal = 0, // grammar "ImportPAS"
+    slCpp = 1,    // grammar "ImportCPP"
+};
+
+// A source file that cannot be read.
+class EImportError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TTVXParseChartes : public TChartSink {
+public:
+    // The converter follows Settings->SourceType at the time of Parse; with
+    // no settings object, the global MainSettings; with neither, Pascal.
+    explicit TTVXParseChartes(const TMainSettings* Settings = nullptr);
+    // A fixed language, whatever the settings say (tools and tests).
+    explicit TTVXParseChartes(TSourceLanguage Language);
+    ~TTVXParseChartes() override;
+    TTVXParseChartes(const TTVXParseChartes&) = delete;
+    TTVXParseChartes& operator=(const TTVXParseChartes&) = delete;
+
+    // Lines := the file's lines (UTF-8, or windows-1251 when the bytes are not
+    // UTF-8; CR LF, LF and CR all end a line); SourceFile := FileName. A file
+    // that cannot be read raises EImportError and changes nothing.
+    void LoadFromFile(const QString& FileName);
+    // Lines := the lines of Text, for sources that are not in a file.
+    void LoadFromText(const QString& Text);
+
+    // Parses Lines with GrammarFile and, on acceptance, builds the charts.
+    // True when the text was accepted and its charts built. Report receives
+    // the report of this parse in every case. A grammar file that cannot be
+    // loaded shows "Input file could not be opened!" through the prompts.
+    bool Parse(TErrorReport& Report);
+
+    int GetChartCount() const { return int(Charts.size()); }
+    // Chart I, still owned by this object; EArrayError outside 0..count-1.
+    TFCList* GetChart(int I) const;
+    // Hands every chart built so far to the caller, in order of creation.
+    std::vector<std::unique_ptr<TFCList>> TakeCharts();
+    // All of Lines as one text, lines joined by "\n".
+    QString GetSourceText() const;
+    const TErrorReport& GetReport() const { return Report; }
+    const TImportLog& GetLog() const { return Log; }
+    TSourceLanguage GetSourceLanguage() const;
+
+    // TChartSink: appends Chart to Charts.
+    void AddChart(std::unique_ptr<TFCList> Chart) override;
+
+    QStringList Lines;   // the source text
+    QString GrammarFile; // full path of the compiled grammar table file
+    QString SourceFile;  // name of the loaded source file
+
+private:
+    // Runs the converter of the source language over the tree under Root.
+    // False when the conversion failed; Report then holds why.
+    bool BuildCharts(const TReduction* Root, const class TGOLDParser& Parser);
+    // The text the parser reads: every line followed by CR LF, as UTF-8.
+    std::string ParserText() const;
+
+    std::vector<std::unique_ptr<TFCList>> Charts;
+    TImportLog Log;
+    TErrorReport Report;
+    const TMainSettings* Settings = nullptr;
+    bool FixedLanguage = false;
+    TSourceLanguage Language = slPascal;
+};
+
+} // namespace tvx

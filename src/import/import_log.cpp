@@ -1,0 +1,135 @@
+#include "import/import_log.h"
+#include "parser/gold_parser.h"
+
+namespace tvx {
+
+namespace {
+
+const QString Tab = QStringLiteral("\t");
+
+QString Text8(const std::string& Text) {
+    return QString::fromUtf8(Text.data(), qsizetype(Text.size()));
+}
+
+// " " + the name of every expected token, without the leading blank.
+QString ExpectedList(const TGOLDParser& Parser) {
+    QString list;
+    const TTokenStack& expected = Parser.GetExpectedTokens();
+    for (int32_t i = 0; i < expected.GetCount(); ++i) {
+        list += QLatin1Char(' ') + Text8(expected.GetItem(i)->GetName());
+    }
+    return list.trimmed();
+}
+
+} // namespace
+
+std::int32_t TImportLog::Store(const QString& A, const QString& B, const QString& C,
+                               const QString& D) {
+    const auto first = std::int32_t(Texts.size());
+    Texts.push_back(A + Tab);
+    Texts.push_back(B + Tab);
+    Texts.push_back(C + Tab);
+    Texts.push_back(D + Tab);
+    return first;
+}
+
+std::int32_t TImportLog::Known(std::vector<std::int32_t>& Cache, int Index) {
+    if (Index < 0) {
+        return -1;
+    }
+    if (size_t(Index) >= Cache.size()) {
+        Cache.resize(size_t(Index) + 1, -1);
+    }
+    return Cache[size_t(Index)];
+}
+
+void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
+    const TToken* token = Parser.GetCurrentToken();
+    const TReduction* node = Parser.GetCurrentReduction();
+    const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
+    switch (Message) {
+    case msgTokenRead: {
+        const int index = token != nullptr ? token->GetTableIndex() : -1;
+        std::int32_t first = Known(KnownSymbols, index);
+        if (first < 0) {
+            first = token == nullptr ? Store("Token Read", "", "", "")
+                                     : Store("Token Read", Text8(token->GetName()),
+                                             Text8(token->GetSymbolText()), QString::number(index));
+            if (index >= 0) {
+                KnownSymbols[size_t(index)] = first;
+            }
+        }
+        Entries.push_back({first, -1});
+        return;
+    }
+    case msgReduction: {
+        const int index = rule != nullptr ? rule->TableIndex : -1;
+        std::int32_t first = Known(KnownRules, index);
+        if (first < 0) {
+            first = rule == nullptr
+                        ? Store("Reduce", "", "", "")
+                        : Store("Reduce", Text8(rule->GetText()), "", QString::number(index));
+            if (index >= 0) {
+                KnownRules[size_t(index)] = first;
+            }
+        }
+        Entries.push_back({first, Counter});
+        return;
+    }
+    case msgAccept:
+        Entries.push_back({rule == nullptr ? Store("Accept", "", "", "")
+                                           : Store("Accept", Text8(rule->GetText()), "",
+                                                   QString::number(rule->TableIndex)),
+                           -1});
+        return;
+    case msgNotLoadedError:
+        AddLines("Not Loaded Error", "Compiled Gramar Table not loaded", "", "");
+        return;
+    case msgLexicalError:
+        AddLines("Lexical Error", "Cannot recognize token",
+                 token != nullptr ? Text8(token->Text) : QString(), "");
+        return;
+    case msgSyntaxError:
+        AddLines("Syntax Error", "Expecting the following tokens", ExpectedList(Parser), "");
+        return;
+    case msgCommentError:
+        AddLines("Comment Error", "Unexpected end of file", "", "");
+        return;
+    case msgInternalError:
+        AddLines("Internal Error", "Something is horribly wrong", "", "");
+        return;
+    default:
+        return;
+    }
+}
+
+void TImportLog::AddLines(const QString& A, const QString& B, const QString& C, const QString& D) {
+    Entries.push_back({Store(A, B, C, D), -1});
+}
+
+void TImportLog::Clear() {
+    Entries.clear();
+    Texts.clear();
+    KnownSymbols.clear();
+    KnownRules.clear();
+}
+
+QString TImportLog::Line(int I) const {
+    const TEntry& entry = Entries.at(size_t(I / 4));
+    const int part = I % 4;
+    if (part == 2 && entry.Counter >= 0) {
+        return QString::number(entry.Counter) + Tab;
+    }
+    return Texts[size_t(entry.Texts + part)];
+}
+
+QStringList TImportLog::Lines() const {
+    QStringList lines;
+    lines.reserve(Count());
+    for (int i = 0; i < Count(); ++i) {
+        lines << Line(i);
+    }
+    return lines;
+}
+
+} // namespace tvx

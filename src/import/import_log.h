@@ -1,0 +1,49 @@
+#pragma once
+// The log of one import: four lines (each ending in a TAB) for every message
+// the parser returned. A large source produces millions of messages, so the
+// log keeps one small record per message and writes the lines only when they
+// are read.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace tvx {
+
+class TGOLDParser;
+class TToken;
+class TReduction;
+
+class TImportLog {
+public:
+    // Records one message of Parser (TParseMessage) with what is current
+    // after it; Counter is the reduction counter (messages 2 and 3).
+    void Add(const TGOLDParser& Parser, int Message, int Counter);
+    // Records one message with the four texts given (without their TABs).
+    void AddLines(const QString& A, const QString& B, const QString& C, const QString& D);
+    void Clear();
+
+    // Number of lines: four per message.
+    int Count() const { return int(Entries.size()) * 4; }
+    // Line I (0 <= I < Count()), with its trailing TAB.
+    QString Line(int I) const;
+    QStringList Lines() const;
+
+private:
+    struct TEntry {
+        std::int32_t Texts;   // index of the first of its four lines in Texts
+        std::int32_t Counter; // third line of a reduction; -1: the stored one
+    };
+    // Stores four lines, each with its TAB, and returns the index of the first.
+    std::int32_t Store(const QString& A, const QString& B, const QString& C, const QString& D);
+    // The lines of a token read or a reduction are the same for every message
+    // of one symbol or rule, so they are stored once per symbol and rule.
+    std::int32_t Known(std::vector<std::int32_t>& Cache, int Index);
+
+    std::vector<TEntry> Entries;
+    std::vector<QString> Texts;
+    std::vector<std::int32_t> KnownSymbols; // first line per symbol index, -1 none yet
+    std::vector<std::int32_t> KnownRules;   // first line per rule index, -1 none yet
+};
+
+} // namespace tvx

@@ -1,0 +1,262 @@
+#include "import/pascal_converter.h"
+#include "chart/fc_list.h"
+#include "parser/parse_tree.h"
+
+namespace tvx {
+
+namespace {
+
+// Symbol codes of the Pascal grammar.
+enum TPascalCode : int {
+    pcNone = 0,
+    pcProgram,
+    pcProgHeader,
+    pcUnit,
+    pcUnitHeader,
+    pcRefId,
+    pcBlock,
+    pcOptDeclSection,
+    pcCompoundStmt,
+    pcStmtList,
+    pcImplementationSection,
+    pcInitSection,
+    pcProcedureDecl,
+    pcProcHeading,
+    pcFunctionDecl,
+    pcFuncHeading,
+    pcCallBody,
+    pcIfStatement,
+    pcWhileStatement,
+    pcRepeatStatement,
+    pcForStatement,
+    pcExpr,
+    pcDir,
+    pcAssignmentStmt,
+    pcCallStmt,
+    pcIf,
+    pcThen,
+    pcElse,
+    pcWhile,
+    pcDo,
+    pcRepeat,
+    pcUntil,
+    pcFor,
+    pcWriteln,
+    pcWrite,
+    pcReadln,
+    pcRead,
+};
+
+struct TNamedCode {
+    const char* Name;
+    TPascalCode Code;
+};
+
+constexpr TNamedCode PascalNames[] = {
+    {"Program", pcProgram},
+    {"ProgHeader", pcProgHeader},
+    {"Unit", pcUnit},
+    {"UnitHeader", pcUnitHeader},
+    {"RefId", pcRefId},
+    {"Block", pcBlock},
+    {"OptDeclSection", pcOptDeclSection},
+    {"CompoundStmt", pcCompoundStmt},
+    {"StmtList", pcStmtList},
+    {"ImplementationSection", pcImplementationSection},
+    {"InitSection", pcInitSection},
+    {"ProcedureDecl", pcProcedureDecl},
+    {"ProcHeading", pcProcHeading},
+    {"FunctionDecl", pcFunctionDecl},
+    {"FuncHeading", pcFuncHeading},
+    {"CallBody", pcCallBody},
+    {"IfStatement", pcIfStatement},
+    {"WhileStatement", pcWhileStatement},
+    {"RepeatStatement", pcRepeatStatement},
+    {"ForStatement", pcForStatement},
+    {"Expr", pcExpr},
+    {"Dir", pcDir},
+    {"AssignmentStmt", pcAssignmentStmt},
+    {"CallStmt", pcCallStmt},
+    {"IF", pcIf},
+    {"THEN", pcThen},
+    {"ELSE", pcElse},
+    {"WHILE", pcWhile},
+    {"DO", pcDo},
+    {"REPEAT", pcRepeat},
+    {"UNTIL", pcUntil},
+    {"FOR", pcFor},
+    {"WRITELN", pcWriteln},
+    {"WRITE", pcWrite},
+    {"READLN", pcReadln},
+    {"READ", pcRead},
+};
+
+} // namespace
+
+TPascalConverter::TPascalConverter(TChartSink& Sink, const TSymbolTable& Symbols)
+    : TTreeConverter(Sink, Symbols) {
+    for (const TNamedCode& named : PascalNames) {
+        MapSymbol(named.Name, named.Code);
+    }
+}
+
+void TPascalConverter::ConvertChild(const TCall& Call, const TToken* Child) {
+    if (Child->GetKind() != skNonterminal || Child == Consumed) {
+        return;
+    }
+    const TReduction* node = NodeOf(Child);
+    const int code = CodeOf(Child);
+    // Routines make charts of their own, whether or not a chart is being
+    // filled.
+    switch (code) {
+    case pcProgram:
+        ConvertProgram(node, NodeOf(FindChild(node, pcProgHeader)), FindChild(node, pcBlock));
+        return;
+    case pcProgHeader: {
+        // A tree whose root is the program itself: the header's parent holds
+        // the block, which must not be walked again afterwards.
+        const TToken* block = FindChild(Call.Node, pcBlock);
+        Consumed = block;
+        ConvertProgram(Call.Node, node, block);
+        return;
+    }
+    case pcUnit:
+        ConvertUnit(node);
+        return;
+    case pcProcedureDecl:
+        ConvertRoutine(node, pcProcHeading);
+        return;
+    case pcFunctionDecl:
+        ConvertRoutine(node, pcFuncHeading);
+        return;
+    default:
+        break;
+    }
+    if (Call.Chart == nullptr) {
+        ScheduleWalk(Child, nullptr);
+        return;
+    }
+    switch (code) {
+    case pcIfStatement:
+        ConvertIf(Call, node);
+        return;
+    case pcWhileStatement:
+        ConvertLoop(Call, node, bkWhile, pcWhile, pcDo);
+        return;
+    case pcRepeatStatement:
+        ConvertLoop(Call, node, bkRepeat, pcUntil, pcRepeat);
+        return;
+    case pcForStatement:
+        ConvertFor(Call, node);
+        return;
+    case pcCompoundStmt:
+        ScheduleWalk(FindChild(node, pcStmtList), Call.Chart);
+        return;
+    case pcAssignmentStmt:
+    case pcRefId:
+        AddSimpleBlock(Call, bkProcess, GetLeafText(node));
+        return;
+    case pcCallStmt:
+        ConvertCall(Call, node);
+        return;
+    default:
+        ScheduleWalk(Child, Call.Chart);
+        return;
+    }
+}
+
+QString TPascalConverter::RoutineName(const TReduction* Header) const {
+    return GetLeafText(NodeOf(FindChild(Header, pcRefId)));
+}
+
+void TPascalConverter::ConvertProgram(const TReduction* Node, const TReduction* Header,
+                                      const TToken* Block) {
+    (void)Node;
+    const TReduction* block = NodeOf(Block);
+    if (block == nullptr) {
+        return;
+    }
+    // A program without a heading is still a program; its chart has no name.
+    const QString name = RoutineName(Header);
+    TFCList* chart = NewChart(QStringLiteral("program ") + name, name);
+    ScheduleUnder(Current, FindChild(block, pcOptDeclSection), nullptr);
+    ScheduleWalk(FindChild(block, pcCompoundStmt), chart);
+}
+
+void TPascalConverter::ConvertUnit(const TReduction* Node) {
+    const QString name = RoutineName(NodeOf(FindChild(Node, pcUnitHeader)));
+    TFCList* chart = NewChart(QStringLiteral("Unit ") + name, name);
+    const TReduction* implementation = NodeOf(FindChild(Node, pcImplementationSection));
+    ScheduleUnder(Current, FindChild(implementation, pcOptDeclSection), nullptr);
+    ScheduleWalk(FindChild(Node, pcInitSection), chart);
+}
+
+void TPascalConverter::ConvertRoutine(const TReduction* Node, int HeadingCode) {
+    // Declarations of the routine are not looked at: routines nested in it
+    // get no chart. A routine without a name or a body makes no chart.
+    const TToken* name = FindChild(NodeOf(FindChild(Node, HeadingCode)), pcRefId);
+    const TReduction* body = NodeOf(FindChild(Node, pcCallBody));
+    const TReduction* compound = NodeOf(FindChild(body, pcCompoundStmt));
+    if (name == nullptr || compound == nullptr) {
+        return;
+    }
+    const QString text = GetLeafText(name);
+    TFCList* chart = NewChart(text, text);
+    ScheduleWalk(FindChild(compound, pcStmtList), chart);
+}
+
+void TPascalConverter::ConvertIf(const TCall& Call, const TReduction* Node) {
+    const TToken* condition = FindChildAfter(Node, pcIf);
+    if (condition == nullptr) {
+        return;
+    }
+    TFlowBlock* block = AddBlock(Call, bkIfElse, GetLeafText(condition));
+    ScheduleBranch(block, 0, FindChildAfter(Node, pcThen), Call.Chart);
+    ScheduleBranch(block, 1, FindChildAfter(Node, pcElse), Call.Chart);
+}
+
+void TPascalConverter::ConvertLoop(const TCall& Call, const TReduction* Node, TBlockKind Kind,
+                                   int ConditionAfter, int BodyAfter) {
+    const TToken* condition = FindChildAfter(Node, ConditionAfter);
+    if (condition == nullptr) {
+        return;
+    }
+    TFlowBlock* block = AddBlock(Call, Kind, GetLeafText(condition));
+    ScheduleBranch(block, 0, FindChildAfter(Node, BodyAfter), Call.Chart);
+}
+
+void TPascalConverter::ConvertFor(const TCall& Call, const TReduction* Node) {
+    const TToken* variable = FindChildAfter(Node, pcFor);
+    const TToken* first = FindChild(Node, pcExpr);
+    const TToken* direction = FindChild(Node, pcDir);
+    const TToken* last = FindChildAfter(Node, pcDir);
+    if (variable == nullptr || first == nullptr || direction == nullptr || last == nullptr) {
+        return;
+    }
+    const QString blank = QStringLiteral(" ");
+    const QString text = GetLeafText(variable) + QStringLiteral(" := ") + GetLeafText(first) +
+                         blank + GetLeafText(direction) + blank + GetLeafText(last);
+    TFlowBlock* block = AddBlock(Call, bkFor, text);
+    ScheduleBranch(block, 0, FindChildAfter(Node, pcDo), Call.Chart);
+}
+
+void TPascalConverter::ConvertCall(const TCall& Call, const TReduction* Node) {
+    QString text = GetLeafText(Node);
+    TBlockKind kind = bkCall;
+    const TToken* first = Node->GetToken(0);
+    switch (CodeOf(first)) {
+    case pcWriteln:
+    case pcWrite:
+    case pcReadln:
+    case pcRead:
+        // The keyword goes, as written; what stays is the argument list.
+        text.remove(0, QString::fromUtf8(first->Text.data(), qsizetype(first->Text.size())).size());
+        kind = bkInput;
+        break;
+    default:
+        break;
+    }
+    AddSimpleBlock(Call, kind, text);
+}
+
+} // namespace tvx

@@ -1,0 +1,305 @@
+#include "import/tree_converter.h"
+#include "chart/fc_list.h"
+#include "chart/mouse_info.h"
+#include "parser/grammar_tables.h"
+#include "parser/parse_tree.h"
+
+namespace tvx {
+
+namespace {
+
+void AppendLeaves(const TToken* Token, std::string& Out) {
+    // Depth first, left to right, without recursion: an expression may nest
+    // as deep as the source likes.
+    std::vector<const TToken*> pending{Token};
+    while (!pending.empty()) {
+        const TToken* token = pending.back();
+        pending.pop_back();
+        if (token == nullptr) {
+            continue;
+        }
+        const TReduction* node = token->GetReduction();
+        if (node == nullptr) {
+            Out += token->Text;
+            continue;
+        }
+        for (auto it = node->Tokens.rbegin(); it != node->Tokens.rend(); ++it) {
+            pending.push_back(*it);
+        }
+    }
+}
+
+QString FromBytes(const QString& Prefix, const std::string& Bytes) {
+    return Prefix + QString::fromUtf8(Bytes.data(), qsizetype(Bytes.size()));
+}
+
+} // namespace
+
+QString GetLeafText(const TReduction* Node, const QString& Prefix) {
+    std::string bytes;
+    if (Node != nullptr) {
+        for (const TToken* token : Node->Tokens) {
+            AppendLeaves(token, bytes);
+        }
+    }
+    return FromBytes(Prefix, bytes);
+}
+
+QString GetLeafText(const TToken* Token, const QString& Prefix) {
+    std::string bytes;
+    AppendLeaves(Token, bytes);
+    return FromBytes(Prefix, bytes);
+}
+
+const TToken* FindToken(const TReduction* Node, const std::string& Name) {
+    if (Node == nullptr) {
+        return nullptr;
+    }
+    for (const TToken* token : Node->Tokens) {
+        if (token != nullptr && token->GetName() == Name) {
+            return token;
+        }
+    }
+    return nullptr;
+}
+
+const TToken* FindNextToken(const TReduction* Node, const std::string& Name) {
+    if (Node == nullptr) {
+        return nullptr;
+    }
+    for (size_t i = 0; i < Node->Tokens.size(); ++i) {
+        const TToken* token = Node->Tokens[i];
+        if (token != nullptr && token->GetName() == Name) {
+            return i + 1 < Node->Tokens.size() ? Node->Tokens[i + 1] : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// One entry of the walk's stack.
+struct TTreeConverter::TStep {
+    enum TKind : std::uint8_t {
+        skCall,     // start a converter call on Node
+        skChildren, // a running call: Index is its next child
+        skBranch,   // enter branch Branch of Block, convert Node
+        skUnder,    // keep Block on the stack while Node is converted
+        skLeave,    // the end of skBranch or skUnder
+        skAction,   // run Actions[Index]
+    };
+    TKind Kind = skCall;
+    int Branch = -1;
+    int Index = 0;
+    const TReduction* Node = nullptr;
+    TFCList* Chart = nullptr;
+    TFlowBlock* Block = nullptr;
+    std::function<void()> Action;
+};
+
+TTreeConverter::TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols)
+    : Sink(Sink), Codes(size_t(Symbols.GetCount()), 0) {
+    for (int32_t i = 0; i < Symbols.GetCount(); ++i) {
+        NamesByIndex.push_back(Symbols.Find(i) != nullptr ? Symbols.Find(i)->Name : std::string());
+    }
+}
+
+TTreeConverter::~TTreeConverter() = default;
+
+void TTreeConverter::MapSymbol(const std::string& Name, int Code) {
+    for (size_t i = 0; i < NamesByIndex.size(); ++i) {
+        if (NamesByIndex[i] == Name) {
+            Codes[i] = Code;
+        }
+    }
+}
+
+int TTreeConverter::CodeOf(const TToken* Token) const {
+    if (Token == nullptr) {
+        return 0;
+    }
+    const int32_t index = Token->GetTableIndex();
+    return index >= 0 && size_t(index) < Codes.size() ? Codes[size_t(index)] : 0;
+}
+
+const TToken* TTreeConverter::FindChild(const TReduction* Node, int Code) const {
+    if (Node == nullptr) {
+        return nullptr;
+    }
+    for (const TToken* token : Node->Tokens) {
+        if (CodeOf(token) == Code) {
+            return token;
+        }
+    }
+    return nullptr;
+}
+
+const TToken* TTreeConverter::FindChildAfter(const TReduction* Node, int Code) const {
+    if (Node == nullptr) {
+        return nullptr;
+    }
+    for (size_t i = 0; i < Node->Tokens.size(); ++i) {
+        if (CodeOf(Node->Tokens[i]) == Code) {
+            return i + 1 < Node->Tokens.size() ? Node->Tokens[i + 1] : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+const TReduction* TTreeConverter::NodeOf(const TToken* Token) {
+    return Token != nullptr ? Token->GetReduction() : nullptr;
+}
+
+TFlowBlock* TTreeConverter::AddBlock(const TCall& Call, TBlockKind Kind, const QString& Text) {
+    if (Call.Chart == nullptr || Current == nullptr) {
+        return nullptr;
+    }
+    // A call that adds a second block after its first one (a grammar that
+    // puts two statements under one node) would aim the second at a branch
+    // of a simple block; such a block follows its predecessor instead.
+    const int branch = Call.Branch < Current->ItemCount() ? Call.Branch : -1;
+    const TMouseInfo target(branch);
+    Current = Call.Chart->AddBlock(Current, Kind, -1, Text, &target);
+    return Current;
+}
+
+TFlowBlock* TTreeConverter::AddSimpleBlock(const TCall& Call, TBlockKind Kind,
+                                           const QString& Text) {
+    TFlowBlock* block = AddBlock(Call, Kind, Text);
+    State.BranchIndex = -1;
+    return block;
+}
+
+TFCList* TTreeConverter::NewChart(const QString& Caption, const QString& RootText) {
+    auto chart = std::make_unique<TFCList>();
+    chart->Caption = Caption;
+    Current = chart->AddBlock(nullptr, bkRoot, -1, RootText, nullptr);
+    State.BranchIndex = -1;
+    TFCList* result = chart.get();
+    Sink.AddChart(std::move(chart));
+    return result;
+}
+
+void TTreeConverter::ScheduleWalk(const TToken* Child, TFCList* Chart) {
+    const TReduction* node = NodeOf(Child);
+    if (node == nullptr) {
+        return;
+    }
+    TStep step;
+    step.Kind = TStep::skCall;
+    step.Node = node;
+    step.Chart = Chart;
+    Scheduled.push_back(std::move(step));
+}
+
+void TTreeConverter::ScheduleBranch(TFlowBlock* Block, int Branch, const TToken* Child,
+                                    TFCList* Chart) {
+    if (Child == nullptr || Block == nullptr) {
+        return;
+    }
+    TStep step;
+    step.Kind = TStep::skBranch;
+    step.Branch = Branch;
+    step.Node = NodeOf(Child);
+    step.Chart = Chart;
+    step.Block = Block;
+    Scheduled.push_back(std::move(step));
+}
+
+void TTreeConverter::ScheduleUnder(TFlowBlock* Block, const TToken* Child, TFCList* Chart) {
+    if (Child == nullptr || Block == nullptr) {
+        return;
+    }
+    TStep step;
+    step.Kind = TStep::skUnder;
+    step.Node = NodeOf(Child);
+    step.Chart = Chart;
+    step.Block = Block;
+    Scheduled.push_back(std::move(step));
+}
+
+void TTreeConverter::Schedule(std::function<void()> Step) {
+    TStep step;
+    step.Kind = TStep::skAction;
+    step.Action = std::move(Step);
+    Scheduled.push_back(std::move(step));
+}
+
+void TTreeConverter::Convert(const TReduction* Root) {
+    Steps.clear();
+    Scheduled.clear();
+    State.Stack.Clear();
+    State.BranchIndex = -1;
+    Current = nullptr;
+    if (Root == nullptr) {
+        return;
+    }
+    TStep first;
+    first.Node = Root;
+    Steps.push_back(std::move(first));
+    while (!Steps.empty()) {
+        RunTop();
+    }
+}
+
+void TTreeConverter::RunTop() {
+    TStep& step = Steps.back();
+    switch (step.Kind) {
+    case TStep::skCall:
+        // The call fixes its insertion target now, when it is entered.
+        step.Kind = TStep::skChildren;
+        step.Branch = State.BranchIndex;
+        step.Index = 0;
+        if (step.Node == nullptr) {
+            Steps.pop_back();
+        }
+        return;
+    case TStep::skChildren: {
+        if (size_t(step.Index) >= step.Node->Tokens.size()) {
+            Steps.pop_back();
+            return;
+        }
+        const TToken* child = step.Node->Tokens[size_t(step.Index++)];
+        const TCall call{step.Node, step.Chart, step.Branch};
+        if (child != nullptr) {
+            ConvertChild(call, child);
+        }
+        FlushScheduled();
+        return;
+    }
+    case TStep::skBranch:
+    case TStep::skUnder: {
+        State.BranchIndex = step.Kind == TStep::skBranch ? step.Branch : -1;
+        State.Stack.Push(step.Block);
+        Current = step.Block;
+        TStep call;
+        call.Node = step.Node;
+        call.Chart = step.Chart;
+        step.Kind = TStep::skLeave;
+        Steps.push_back(std::move(call));
+        return;
+    }
+    case TStep::skLeave: {
+        TFlowBlock* block = State.Stack.Pop();
+        Current = block != nullptr ? block : step.Block;
+        State.BranchIndex = -1;
+        Steps.pop_back();
+        return;
+    }
+    case TStep::skAction: {
+        std::function<void()> action = std::move(step.Action);
+        Steps.pop_back();
+        action();
+        FlushScheduled();
+        return;
+    }
+    }
+}
+
+void TTreeConverter::FlushScheduled() {
+    // The steps run in the order they were scheduled: the last lies lowest.
+    while (!Scheduled.empty()) {
+        Steps.push_back(std::move(Scheduled.back()));
+        Scheduled.pop_back();
+    }
+}
+
+} // namespace tvx

@@ -1,0 +1,141 @@
+#pragma once
+// The frame every source converter runs in: it walks an accepted parse tree
+// and turns it into charts, one TFCList per routine.
+//
+// A converter call takes a node, the chart being filled (or none) and the
+// current block, and looks at the node's children in order. On entry it fixes
+// its insertion target: the shared BranchIndex at that moment (-1: after the
+// current block in its chain; j: head of branch j of the current block). Every
+// block the call adds uses that target and becomes the current block. So the
+// first statement converted after a branch starts becomes the head of that
+// branch, and each later statement follows its predecessor.
+//
+// Parse trees of real sources are deep (a list of 20,000 statements is a
+// chain of 20,000 nodes), so the walk never recurses: calls and the steps a
+// converter schedules live on an explicit stack. A converter decides what to
+// do with one child in ConvertChild() and schedules the rest (walking a child,
+// converting a branch) with the Schedule...() operations, which run in the
+// order they were scheduled, after ConvertChild() returns and before the next
+// child of the same call.
+#include "chart/block_kind.h"
+#include "import/reduction_stack.h"
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tvx {
+
+class TFCList;
+class TFlowBlock;
+class TReduction;
+class TSymbol;
+class TToken;
+template <class T> class TOwningTable;
+using TSymbolTable = TOwningTable<TSymbol>;
+
+// Receives the charts a conversion builds, in the order they are created.
+class TChartSink {
+public:
+    virtual ~TChartSink() = default;
+    virtual void AddChart(std::unique_ptr<TFCList> Chart) = 0;
+};
+
+// State shared by every call of one conversion run.
+struct TConversionState {
+    QString Text;          // text of the block being built, for converters that want it
+    int BranchIndex = -1;  // -1, or the branch the next call's blocks go into
+    TReductionStack Stack; // blocks entered by branches and routine bodies
+};
+
+// Leaf text of a node: the texts of its terminals from left to right with
+// nothing between them, after Prefix. Blanks and line breaks between tokens
+// are lost. A terminal token gives its own text.
+QString GetLeafText(const TReduction* Node, const QString& Prefix = QString());
+QString GetLeafText(const TToken* Token, const QString& Prefix = QString());
+// The first child whose symbol name is Name (case matters), or nullptr.
+const TToken* FindToken(const TReduction* Node, const std::string& Name);
+// The child right after the first child named Name, or nullptr.
+const TToken* FindNextToken(const TReduction* Node, const std::string& Name);
+
+class TTreeConverter {
+public:
+    // Symbols is the symbol table of the grammar that built the tree; the
+    // charts go to Sink.
+    TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols);
+    virtual ~TTreeConverter();
+    TTreeConverter(const TTreeConverter&) = delete;
+    TTreeConverter& operator=(const TTreeConverter&) = delete;
+
+    // Converts the children of Root with no chart and no current block.
+    void Convert(const TReduction* Root);
+
+protected:
+    // One converter call: the node whose children are looked at, the chart
+    // being filled (nullptr: none) and the insertion target fixed on entry.
+    struct TCall {
+        const TReduction* Node = nullptr;
+        TFCList* Chart = nullptr;
+        int Branch = -1;
+    };
+
+    // Decides what to do with Child, a child of Call.Node. Anything it leaves
+    // alone is skipped; to convert the child's subtree, it calls ScheduleWalk.
+    virtual void ConvertChild(const TCall& Call, const TToken* Child) = 0;
+
+    // --- symbol codes: converters dispatch on small numbers, not names ---
+    // Gives every symbol named Name the code Code (> 0).
+    void MapSymbol(const std::string& Name, int Code);
+    // The code of the token's symbol; 0 when its name was never mapped.
+    int CodeOf(const TToken* Token) const;
+    // The first child of Node with that code, or nullptr.
+    const TToken* FindChild(const TReduction* Node, int Code) const;
+    // The child right after the first child with that code, or nullptr.
+    const TToken* FindChildAfter(const TReduction* Node, int Code) const;
+    // The node of a child, or nullptr (a terminal, or no child).
+    static const TReduction* NodeOf(const TToken* Token);
+
+    // --- blocks and charts, done at once ---
+    // Adds a block after or into the current block by the call's target; it
+    // becomes the current block. Without a chart nothing is added (nullptr).
+    TFlowBlock* AddBlock(const TCall& Call, TBlockKind Kind, const QString& Text);
+    // AddBlock, then BranchIndex := -1, as after every simple block.
+    TFlowBlock* AddSimpleBlock(const TCall& Call, TBlockKind Kind, const QString& Text);
+    // A new chart with Caption and a root block holding RootText, handed to
+    // the sink; the root becomes current and BranchIndex := -1.
+    TFCList* NewChart(const QString& Caption, const QString& RootText);
+
+    // --- steps that run after ConvertChild returns, in this order ---
+    // A converter call on Child's node with Chart; nothing when the child has
+    // no node of its own.
+    void ScheduleWalk(const TToken* Child, TFCList* Chart);
+    // Branch Branch of Block: BranchIndex := Branch, Block pushed on the block
+    // stack and made current, Child converted, Block popped and current again.
+    // Afterwards BranchIndex is -1, so the next statement follows Block even
+    // when the branch produced no block.
+    void ScheduleBranch(TFlowBlock* Block, int Branch, const TToken* Child, TFCList* Chart);
+    // As ScheduleBranch, but BranchIndex stays -1 while Child is converted:
+    // Block is kept on the stack (a routine's root while its declarations are
+    // walked) and is current again afterwards.
+    void ScheduleUnder(TFlowBlock* Block, const TToken* Child, TFCList* Chart);
+    // Any other step.
+    void Schedule(std::function<void()> Step);
+
+    TConversionState State;
+    TFlowBlock* Current = nullptr; // the current block
+
+private:
+    struct TStep;
+    void RunTop();
+    void FlushScheduled();
+
+    TChartSink& Sink;
+    std::vector<int> Codes; // per symbol table index
+    std::vector<std::string> NamesByIndex;
+    std::vector<TStep> Steps;
+    std::vector<TStep> Scheduled;
+};
+
+} // namespace tvx
