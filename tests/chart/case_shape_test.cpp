@@ -4,28 +4,15 @@
 // hanging right of them.
 #include "chart/compound_shapes.h"
 #include "chart/layout_call.h"
-#include "layout_test_support.h"
+#include "shape_test_support.h"
 
 namespace tvx {
 namespace {
 
-class CaseShapeTest : public LayoutTest {
-protected:
-    void Settle() {
-        Pass();
-        Pass();
-    }
-    bool IsLine(const TFlowBlock* Block, int X, int Y) const {
-        return PixelAt(Block, X, Y) == StoredColor(Block->Bitmap->PixelFormat(), Settings->cl_def);
-    }
-    static bool IsBlack(const TFlowBlock* Block, int X, int Y) {
-        return PixelAt(Block, X, Y) == clBlack;
-    }
-};
+using CaseShapeTest = ShapeTest;
 
 TEST_F(CaseShapeTest, EmptyBranchesStackBelowTheHeader) {
-    TFlowBlock* Block = Append(bkCase, QStringLiteral("abcd"));
-    Settle();
+    TFlowBlock* Block = LaidOut(bkCase);
     // Header diamond 76 x 43; case diamonds 66 wide and as high as the header.
     EXPECT_EQ(Block->Bitmap->Width(), 3 + 66 + 76 + 6);
     EXPECT_EQ(Block->LeftExtent, 75);
@@ -49,9 +36,9 @@ TEST_F(CaseShapeTest, EmptyBranchesStackBelowTheHeader) {
         EXPECT_TRUE(IsLine(Block, 36, Tops[J])) << J;
         EXPECT_TRUE(IsLine(Block, 3, Tops[J] + 21)) << J;
         EXPECT_TRUE(IsLine(Block, 70, Tops[J] + 21)) << J;
-        EXPECT_TRUE(IsBlack(Block, 72, Tops[J] + 31)) << J;
+        EXPECT_TRUE(IsHead(Block, 72, Tops[J] + 31)) << J;
         // Each case leads down into the next one (or the join).
-        EXPECT_TRUE(IsBlack(Block, 36, Tops[J] + 52)) << J;
+        EXPECT_TRUE(IsHead(Block, 36, Tops[J] + 52)) << J;
     }
     // Yes leads from the header into the first case; no runs down the right
     // lane to the join; the exit arrow leaves the join on the flow line.
@@ -60,7 +47,7 @@ TEST_F(CaseShapeTest, EmptyBranchesStackBelowTheHeader) {
     EXPECT_TRUE(IsLine(Block, 148, 150));
     EXPECT_TRUE(IsLine(Block, 36, 227));
     EXPECT_TRUE(IsLine(Block, 148, 227));
-    EXPECT_TRUE(IsBlack(Block, 75, 236));
+    EXPECT_TRUE(IsHead(Block, 75, 236));
 }
 
 TEST_F(CaseShapeTest, ChainsHangInsideThePictureWithoutOverlapping) {
