@@ -1,8 +1,10 @@
 // Times the code generator in its three languages over large charts, or, with
 // --print, shows the text it writes for one chart.
 //
-//   codegen_bench            time Pascal, C++ and Basic for ~1,000 and ~10,000 blocks
-//   codegen_bench --print    print the three texts of a small demo chart
+//   codegen_bench                     time Pascal, C++ and Basic for ~1,000 and ~10,000 blocks
+//   codegen_bench --print FILE.fml    print the three texts of the chart in a chart XML file
+//   codegen_bench --print             the same for a small demo chart
+#include "chart/chart_xml.h"
 #include "chart/fc_list.h"
 #include "codegen/code_generator.h"
 #include "codegen/code_sink.h"
@@ -117,10 +119,19 @@ int Time(const TMainSettings& Settings) {
     return 0;
 }
 
-int Print(const TMainSettings& Settings) {
+int Print(const TMainSettings& Settings, const QString& FileName) {
     TFCList chart;
-    TChartBuilder b(chart);
-    b.AddGroup(b.Root, 0, 1);
+    if (FileName.isEmpty()) {
+        TChartBuilder b(chart);
+        b.AddGroup(b.Root, 0, 1);
+    } else {
+        std::optional<TChartBlocks> read = ReadChartXmlFile(FileName);
+        if (!read) {
+            std::fprintf(stderr, "%s is not a readable chart file\n", qPrintable(FileName));
+            return 1;
+        }
+        InstallChartBlocks(chart, std::move(*read));
+    }
     QTextStream out(stdout);
     for (int language : {elPascal, elCpp, elBasic}) {
         ExportLanguage = language;
@@ -143,7 +154,8 @@ int main(int argc, char** argv) {
     TMainSettings settings(programDir.path() + "/");
     MainSettings = &settings;
     const QStringList args = app.arguments();
-    const int result = args.contains(QStringLiteral("--print")) ? Print(settings) : Time(settings);
+    const int print = int(args.indexOf(QStringLiteral("--print")));
+    const int result = print < 0 ? Time(settings) : Print(settings, args.value(print + 1));
     MainSettings = nullptr;
     return result;
 }
