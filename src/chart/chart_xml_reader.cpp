@@ -13,6 +13,7 @@
 #include <QFile>
 #include <climits>
 #include <libxml/xmlreader.h>
+#include <unordered_set>
 
 namespace tvx {
 namespace {
@@ -170,6 +171,7 @@ private:
     int ValueSlot = -1; // the value element being read, -1 for none
     std::int64_t Count = 0;
     std::vector<TBlockRecord> Records;
+    std::unordered_set<int> Positions; // taken so far: a second block there is refused at once
     bool SkipCurrent = false;
 };
 
@@ -208,8 +210,10 @@ bool TChartXmlReader::EndSection() {
     }
     if (section == TSection::Block) {
         auto record = Values.Record();
-        // A block must lie inside the blocks counted so far.
-        if (!record || record->Index < 0 || record->Index >= Count) {
+        // A block must lie inside the blocks counted so far, and there can
+        // be no more blocks than that.
+        if (!record || record->Index < 0 || record->Index >= Count ||
+            std::int64_t(Records.size()) >= Count || !Positions.insert(record->Index).second) {
             return false;
         }
         Records.push_back(std::move(*record));
