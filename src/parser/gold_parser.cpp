@@ -63,9 +63,9 @@ void TGOLDParser::PushInitialToken() {
     if (start == nullptr) {
         return;
     }
-    auto token = std::make_unique<TToken>(start, std::string());
+    TToken* token = Stack.NewToken(start, std::string());
     token->State = Tables.LALRInit;
-    Stack.Push(std::move(token));
+    Stack.Push(token);
 }
 
 TReduction* TGOLDParser::GetCurrentReduction() const {
@@ -75,11 +75,11 @@ TReduction* TGOLDParser::GetCurrentReduction() const {
     return Stack.Top()->GetReduction();
 }
 
-std::unique_ptr<TToken> TGOLDParser::RetrieveToken() {
+TGOLDParser::TScan TGOLDParser::ScanNext() const {
     const std::string& text = Source.GetText();
     const size_t start = Source.GetPosition();
     if (start >= text.size() || Tables.DFAInitRow < 0 || EOFSymbol == nullptr) {
-        return std::make_unique<TToken>(EOFSymbol ? EOFSymbol : &NoGrammarEnd, std::string());
+        return {EOFSymbol ? EOFSymbol : &NoGrammarEnd, 0};
     }
     // Longest match: run the DFA as far as it goes and keep the last
     // accepting state passed on the way.
@@ -98,15 +98,23 @@ std::unique_ptr<TToken> TGOLDParser::RetrieveToken() {
             acceptLength = n - start + 1;
         }
     }
-    const TSymbol* symbol = ErrorSymbol;
-    if (acceptSymbol >= 0) {
-        symbol = Tables.SymbolTable.Find(acceptSymbol);
-    } else {
-        acceptLength = 1; // the character that starts no token
+    if (acceptSymbol < 0) {
+        return {ErrorSymbol, 1}; // the character that starts no token
     }
-    auto token = std::make_unique<TToken>(symbol, text.substr(start, acceptLength));
-    Source.Skip(acceptLength);
-    CurrentLine += static_cast<int32_t>(std::count(token->Text.begin(), token->Text.end(), '\r'));
+    return {Tables.SymbolTable.Find(acceptSymbol), acceptLength};
+}
+
+void TGOLDParser::Consume(size_t Length) {
+    const char* at = Source.GetText().data() + Source.GetPosition();
+    CurrentLine += static_cast<int32_t>(std::count(at, at + Length, '\r'));
+    Source.Skip(Length);
+}
+
+std::unique_ptr<TToken> TGOLDParser::RetrieveToken() {
+    const TScan scan = ScanNext();
+    auto token = std::make_unique<TToken>(
+        scan.Symbol, Source.GetText().substr(Source.GetPosition(), scan.Length));
+    Consume(scan.Length);
     return token;
 }
 
@@ -116,12 +124,16 @@ TParseMessage TGOLDParser::Parse() {
     }
     for (;;) {
         if (InputTokens.GetCount() == 0) {
-            std::unique_ptr<TToken> token = RetrieveToken();
-            const TSymbolKind kind = token->GetKind();
+            // Whitespace is skipped before it becomes a token at all.
+            const TScan scan = ScanNext();
+            const TSymbolKind kind = scan.Symbol->Kind;
             if (kind == skWhitespace) {
+                Consume(scan.Length);
                 continue;
             }
-            InputTokens.Push(std::move(token));
+            InputTokens.Push(InputTokens.NewToken(
+                scan.Symbol, Source.GetText().substr(Source.GetPosition(), scan.Length)));
+            Consume(scan.Length);
             if (CommentLevel != 0 || kind == skCommentStart || kind == skCommentLine) {
                 continue;
             }
@@ -218,7 +230,6 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
     }
     const TRule* rule = Tables.RuleTable.GetItem(RuleIndex);
     const int32_t count = rule->GetSymbolCount();
-    std::unique_ptr<TToken> newHead;
     TToken* head = nullptr;
     TParseResult result = prReduceNormal;
     if (TrimReductions && rule->ContainsOneNonTerminal()) {
@@ -235,14 +246,11 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
             return prInternalError;
         }
         HaveReduction = true;
-        auto reduction = std::make_unique<TReduction>(rule);
-        reduction->Tokens.resize(static_cast<size_t>(count));
+        head = Stack.NewToken(rule->Head, std::string());
+        TReduction* reduction = Stack.NewReduction(head, rule, count);
         for (int32_t i = count; i-- > 0;) {
             reduction->Tokens[static_cast<size_t>(i)] = Stack.Pop();
         }
-        newHead = std::make_unique<TToken>(rule->Head, std::string());
-        newHead->Reduction = std::move(reduction);
-        head = newHead.get();
     }
     const TToken* top = Stack.Top();
     const int32_t index = Tables.FindAction(top->State, rule->Head->TableIndex);
@@ -255,11 +263,7 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
     }
     CurrentLALR = action.Value;
     head->State = action.Value;
-    if (newHead) {
-        Stack.Push(std::move(newHead));
-    } else {
-        Stack.Push(head);
-    }
+    Stack.Push(head);
     return result;
 }
 
@@ -268,7 +272,7 @@ void TGOLDParser::ListExpectedTokens() {
     for (const TLRAction& action : Tables.LALRTables.GetItem(CurrentLALR)->Actions) {
         const TSymbolKind kind = action.Symbol->Kind;
         if (kind == skTerminal || kind == skEnd) {
-            ExpectedTokens.Push(std::make_unique<TToken>(action.Symbol, std::string()));
+            ExpectedTokens.Push(ExpectedTokens.NewToken(action.Symbol, std::string()));
         }
     }
 }

@@ -81,6 +81,15 @@ private:
         prInternalError,
     };
 
+    struct TScan {
+        const TSymbol* Symbol;
+        size_t Length; // bytes of the token; 0 for the end of the text
+    };
+    // The next token of the source without consuming it: the longest match
+    // of the DFA, else a one-byte error token.
+    TScan ScanNext() const;
+    // Consumes the token's bytes and counts the CR characters among them.
+    void Consume(size_t Length);
     void PushInitialToken();
     TParseResult ParseToken(TToken* Token);
     TParseResult Reduce(int32_t RuleIndex);

@@ -4,8 +4,6 @@
 
 namespace tvx {
 
-TToken::~TToken() = default;
-
 TToken* TReduction::GetToken(int32_t i) const {
     return i >= 0 && i < GetTokenCount() ? Tokens[static_cast<size_t>(i)] : nullptr;
 }
@@ -22,7 +20,7 @@ TTokenStack::~TTokenStack() {
 void TTokenStack::Push(TToken* token) {
     if (token->Owner == nullptr) {
         token->Owner = this;
-        Memory.emplace_back(token);
+        Adopted.emplace_back(token);
     }
     Items.push_back(token);
 }
@@ -40,9 +38,28 @@ TToken* TTokenStack::GetItem(int32_t i) const {
     return i >= 0 && i < GetCount() ? Items[static_cast<size_t>(i)] : nullptr;
 }
 
+TToken* TTokenStack::NewToken(const TSymbol* symbol, std::string text) {
+    TToken* token = Memory.New(symbol, std::move(text));
+    token->Owner = this;
+    return token;
+}
+
+TReduction* TTokenStack::NewReduction(TToken* Head, const TRule* rule, int32_t Count) {
+    TReduction* node = Nodes.New(rule, &Arena);
+    node->Tokens.resize(static_cast<size_t>(std::max(Count, 0)));
+    Head->Reduction = node;
+    return node;
+}
+
 void TTokenStack::Clear() {
     Items.clear();
-    Memory.clear();
+    Adopted.clear();
+    if (Memory.IsEmpty() && Nodes.IsEmpty()) {
+        return; // the common case of the expected-token list
+    }
+    Nodes.Clear();
+    Memory.Clear();
+    Arena.release();
 }
 
 void TTokenStack::FreeToken(TToken* token) {
@@ -57,11 +74,12 @@ void TTokenStack::FreeToken(TToken* token) {
 }
 
 void TTokenStack::Release(TToken* token) {
-    // The tokens freed one by one are comment and whitespace tokens that were
-    // pushed last, so the search starts at the end.
-    for (size_t i = Memory.size(); i-- > 0;) {
-        if (Memory[i].get() == token) {
-            Memory.erase(Memory.begin() + static_cast<std::ptrdiff_t>(i));
+    // Only a token pushed from outside is freed at once; one made here stays
+    // in its pool until Clear. The tokens freed one by one are comment
+    // tokens, so the search starts at the end.
+    for (size_t i = Adopted.size(); i-- > 0;) {
+        if (Adopted[i].get() == token) {
+            Adopted.erase(Adopted.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }
     }

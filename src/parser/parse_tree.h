@@ -2,9 +2,11 @@
 // Tokens and reductions: the leaves and nodes of a parse tree, and the token
 // stacks that own them.
 #include "parser/grammar_symbol.h"
+#include "parser/object_pool.h"
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,6 @@ class TTokenStack;
 class TToken {
 public:
     TToken(const TSymbol* symbol, std::string text) : Text(std::move(text)), ParentSymbol(symbol) {}
-    ~TToken();
     TToken(const TToken&) = delete;
     TToken& operator=(const TToken&) = delete;
 
@@ -26,11 +27,13 @@ public:
     const std::string& GetName() const { return ParentSymbol->Name; }
     int32_t GetTableIndex() const { return ParentSymbol->TableIndex; }
     std::string GetSymbolText() const { return ParentSymbol->GetText(); }
-    TReduction* GetReduction() const { return Reduction.get(); }
+    TReduction* GetReduction() const { return Reduction; }
 
     int32_t State = 0;
     std::string Text; // source text of a terminal; empty for heads and EOF
-    std::unique_ptr<TReduction> Reduction;
+    // The node built for a nonterminal head; null for a terminal. It lives as
+    // long as the token: both belong to the stack that owns the token.
+    TReduction* Reduction = nullptr;
     const TSymbol* ParentSymbol; // not owned
     TTokenStack* Owner = nullptr;
 };
@@ -39,7 +42,9 @@ public:
 // right-hand side in source order (not owned: the parser's stacks own them).
 class TReduction {
 public:
-    explicit TReduction(const TRule* rule) : ParentRule(rule) {}
+    explicit TReduction(const TRule* rule,
+                        std::pmr::memory_resource* memory = std::pmr::new_delete_resource())
+        : Tokens(memory), ParentRule(rule) {}
 
     TToken* GetToken(int32_t i) const; // null outside 0..GetTokenCount()-1
     int32_t GetTokenCount() const { return static_cast<int32_t>(Tokens.size()); }
@@ -47,13 +52,15 @@ public:
     void SetTag(int32_t tag) { Tag = tag; }
     const TRule* GetParentRule() const { return ParentRule; }
 
-    std::vector<TToken*> Tokens;
+    std::pmr::vector<TToken*> Tokens;
     const TRule* ParentRule; // not owned
     int32_t Tag = 0;
 };
 
-// A stack of tokens. A token belongs to the first stack it is pushed onto;
-// that stack frees it on Clear or with itself.
+// A stack of tokens. A token belongs to the first stack it is pushed onto (or
+// the stack that made it); that stack frees it on Clear or with itself.
+// Tokens and nodes made by a stack live in its arena and are freed together,
+// which keeps a parse of a large text from spending its time in the heap.
 class TTokenStack {
 public:
     TTokenStack() = default;
@@ -68,7 +75,14 @@ public:
     TToken* Top() const { return Items.empty() ? nullptr : Items.back(); }
     TToken* GetItem(int32_t i) const; // null outside 0..GetCount()-1
     int32_t GetCount() const { return static_cast<int32_t>(Items.size()); }
+    // Empties the stack, then frees every token and node it owns.
     void Clear();
+
+    // A new token owned by this stack, not yet pushed.
+    TToken* NewToken(const TSymbol* symbol, std::string text);
+    // A new node for the head token Head (owned by this stack), with Count
+    // empty places for its children.
+    TReduction* NewReduction(TToken* Head, const TRule* rule, int32_t Count);
 
     // Frees a token: through its owner when it has one, else directly.
     static void FreeToken(TToken* token);
@@ -77,7 +91,12 @@ private:
     void Release(TToken* token);
 
     std::vector<TToken*> Items;
-    std::vector<std::unique_ptr<TToken>> Memory;
+    // Made here: tokens and nodes in pools, the nodes' child lists in the
+    // arena. A made token freed early keeps its place until Clear.
+    TObjectPool<TToken> Memory;
+    TObjectPool<TReduction> Nodes;
+    std::pmr::monotonic_buffer_resource Arena;
+    std::vector<std::unique_ptr<TToken>> Adopted; // tokens pushed from outside
 };
 
 } // namespace tvx

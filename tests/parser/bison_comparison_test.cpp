@@ -18,21 +18,23 @@ namespace {
 // Ti, nonterminal i becomes Ni.
 std::string BisonGrammar(const grammar::CompiledGrammar& g) {
     auto name = [&](int symbol) {
-        return (g.symbols[static_cast<size_t>(symbol)].kind == grammar::kindNonterminal ? "N"
-                                                                                        : "T") +
-               std::to_string(symbol);
+        const bool nonterminal =
+            g.symbols[static_cast<size_t>(symbol)].kind == grammar::kindNonterminal;
+        return std::string(1, nonterminal ? 'N' : 'T').append(std::to_string(symbol));
     };
     std::string text = "%token";
     for (size_t s = 2; s < g.symbols.size(); ++s) {
         if (g.symbols[s].kind == grammar::kindTerminal) {
-            text += " " + name(static_cast<int>(s));
+            text += ' ';
+            text += name(static_cast<int>(s));
         }
     }
     text += "\n%start " + name(g.startSymbol) + "\n%%\n";
     for (const auto& rule : g.rules) {
         text += name(rule.head) + ":";
         for (int symbol : rule.body) {
-            text += " " + name(symbol);
+            text += ' ';
+            text += name(symbol);
         }
         if (rule.body.empty()) {
             text += " %empty";

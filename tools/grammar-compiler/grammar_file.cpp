@@ -283,7 +283,7 @@ private:
         case Token::Parameter:
             return "@" + token.text;
         case Token::Code:
-            return "#" + std::to_string(token.code);
+            return std::string(1, '#').append(std::to_string(token.code));
         default:
             return token.text;
         }

@@ -157,7 +157,8 @@ std::string Printable(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 32 || byte > 126) {
-            out += "#" + std::to_string(byte);
+            out += '#';
+            out += std::to_string(byte);
         } else {
             out += c;
         }
