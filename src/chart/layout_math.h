@@ -17,39 +17,56 @@ constexpr int Div(int A, int B) {
     return B == 0 ? 0 : A / B;
 }
 
-// The largest integer not above V, clamped to the int range (NaN gives 0).
+// Layout values are kept inside +-kLayoutLimit: far beyond any picture (sides
+// wrap at 65536), yet sums of a few of them cannot overflow an int. Only
+// absurd settings (an angle of 0 or 90 degrees) reach the limit.
+inline constexpr int kLayoutLimit = 1 << 24;
+
+constexpr int ClampLayout(long long V) {
+    return V > kLayoutLimit ? kLayoutLimit : V < -kLayoutLimit ? -kLayoutLimit : int(V);
+}
+
+// The largest integer not above V, kept inside the layout limit (NaN gives 0).
 inline int Floor(long double V) {
     if (!(V == V)) {
         return 0;
     }
-    long double F = std::floor(V);
-    if (F >= 2147483647.0L) {
-        return 2147483647;
+    if (V >= kLayoutLimit) {
+        return kLayoutLimit;
     }
-    if (F <= -2147483648.0L) {
-        return -2147483647 - 1;
+    if (V <= -kLayoutLimit) {
+        return -kLayoutLimit;
     }
-    return int(F);
+    return int(std::floor(V));
 }
 
-// The nearest integer, halves to the even neighbour, clamped like Floor.
+// The nearest integer, halves to the even neighbour, kept like Floor.
 inline int Nearest(long double V) {
     if (!(V == V)) {
         return 0;
     }
-    long double R = std::nearbyint(V);
-    if (R >= 2147483647.0L) {
-        return 2147483647;
+    if (V >= kLayoutLimit) {
+        return kLayoutLimit;
     }
-    if (R <= -2147483648.0L) {
-        return -2147483647 - 1;
+    if (V <= -kLayoutLimit) {
+        return -kLayoutLimit;
     }
-    return int(R);
+    return int(std::nearbyint(V));
 }
 
 // An angle setting in degrees as radians.
 inline long double AngleRadians(int Degrees) {
     return Degrees * kAngleFactor;
+}
+
+// Floor for the side of a slanted figure: an angle of 0 or 90 degrees (only
+// in a hand-edited Config.ini; the options dialog offers 10 to 80) gives an
+// infinite or negative side, which becomes 0, or at most 2^20 pixels.
+inline int SideFloor(long double V) {
+    if (!(V == V) || V < 0) {
+        return 0;
+    }
+    return Floor(V < (1 << 20) ? V : static_cast<long double>(1 << 20));
 }
 
 // A chart position or picture size kept in 16 bits: larger values wrap.

@@ -1,0 +1,364 @@
+// Times one full repaint of a chart (every layout pass and the composition of
+// the chart picture) for charts of about 100, 1,000 and 3,000 blocks that mix
+// every drawn kind, nested up to 8 levels; prints the median of several runs.
+//
+//   layout_bench                 time the three charts
+//   layout_bench --png DIR       also write each composed chart picture to DIR
+//   layout_bench --gallery DIR   write one small chart per block kind (and per
+//                                if and for variant) to DIR and stop
+#include "chart/chart_repaint.h"
+#include "chart/fc_list.h"
+#include "platform/bitmap.h"
+#include "settings/main_settings.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+using namespace tvx;
+
+namespace {
+
+// Appends blocks at the end of branches.
+class TChartBuilder {
+public:
+    explicit TChartBuilder(TFCList& Chart) : Chart(Chart) {
+        Root = Chart.AddBlock(nullptr, bkRoot, -1, QStringLiteral("Demo"), nullptr);
+    }
+
+    TFlowBlock* Append(TFlowBlock* Owner, int Branch, TBlockKind Kind, const QString& Text) {
+        TFlowBlock* Last = Owner->GetItemChain(Branch);
+        if (Last == nullptr) {
+            TMouseInfo Head(Branch);
+            return Chart.AddBlock(Owner, Kind, -1, Text, &Head);
+        }
+        while (Last->Next != nullptr) {
+            Last = Last->Next;
+        }
+        TMouseInfo After(-1);
+        return Chart.AddBlock(Last, Kind, -1, Text, &After);
+    }
+
+    TFCList& Chart;
+    TFlowBlock* Root = nullptr;
+};
+
+// A small deterministic generator, so every run builds the same charts.
+class TRandom {
+public:
+    explicit TRandom(std::uint32_t Seed) : FState(Seed) {}
+    int Below(int N) {
+        FState = FState * 1664525u + 1013904223u;
+        return N <= 0 ? 0 : int((FState >> 8) % std::uint32_t(N));
+    }
+
+private:
+    std::uint32_t FState;
+};
+
+constexpr int MaxDepth = 8;
+
+QString TextFor(TBlockKind Kind, int N) {
+    const QString I = QString::number(N);
+    switch (Kind) {
+    case bkProcess:
+        return N % 7 == 0 ? "x" + I + " := x" + I + " + 1;\r\ny := y * 2" : "x" + I + " := " + I;
+    case bkCall:
+        return "Report(x" + I + ")";
+    case bkOutput:
+        return "'value', x" + I;
+    case bkInput:
+        return "x" + I;
+    case bkFor:
+        return "i" + I + " := 1 to 10";
+    case bkCase:
+        return "x" + I + " mod 3";
+    default:
+        return "x" + I + " < " + QString::number(N % 50);
+    }
+}
+
+class TChartGenerator {
+public:
+    TChartGenerator(TChartBuilder& Builder, std::uint32_t Seed) : Builder(Builder), Random(Seed) {}
+
+    // Fills branch Branch of Owner with about Budget blocks.
+    void Fill(TFlowBlock* Owner, int Branch, int Budget) {
+        while (Budget > 0) {
+            const int Level = Owner->Level + 1;
+            const bool Compound = Level < MaxDepth && Budget >= 2 && Random.Below(100) < 40;
+            if (!Compound) {
+                AddSimple(Owner, Branch, Level);
+                --Budget;
+                continue;
+            }
+            static const TBlockKind Kinds[] = {bkCase, bkIfElse, bkIfElse,    bkWhile,    bkRepeat,
+                                               bkFor,  bkFor,    bkIfYesLeft, bkIfNoRight};
+            const TBlockKind Kind = Kinds[Random.Below(int(std::size(Kinds)))];
+            TFlowBlock* Block = Builder.Append(Owner, Branch, Kind, TextFor(Kind, ++Counter));
+            --Budget;
+            const int Inner = 1 + Random.Below(std::max(1, std::min(Budget, 12)));
+            FillBranches(Block, std::min(Inner, Budget));
+            Budget -= std::min(Inner, Budget);
+        }
+    }
+
+    int Counter = 0;
+
+private:
+    void AddSimple(TFlowBlock* Owner, int Branch, int Level) {
+        static const TBlockKind Kinds[] = {bkProcess, bkProcess, bkProcess,
+                                           bkCall,    bkOutput,  bkInput};
+        TBlockKind Kind = Kinds[Random.Below(int(std::size(Kinds)))];
+        if (Level <= 1 && Random.Below(40) == 0) {
+            Kind = bkPageBreak;
+        }
+        Builder.Append(Owner, Branch, Kind, TextFor(Kind, ++Counter));
+    }
+
+    void FillBranches(TFlowBlock* Block, int Budget) {
+        std::vector<int> Branches;
+        switch (Block->Kind) {
+        case bkCase:
+            Branches = {0, 1, 2};
+            break;
+        case bkIfElse:
+            Branches = {0, 1};
+            break;
+        case bkIfNoRight:
+            Branches = {1};
+            break;
+        default:
+            Branches = {0};
+            break;
+        }
+        for (size_t K = 0; K < Branches.size(); ++K) {
+            const int Share = K + 1 == Branches.size() ? Budget : Random.Below(Budget + 1);
+            Fill(Block, Branches[K], Share);
+            Budget -= Share;
+        }
+    }
+
+    TChartBuilder& Builder;
+    TRandom Random;
+};
+
+// A chart of about Blocks blocks whose root chain holds groups of nested
+// blocks, so both the height and the nesting grow with the size.
+void BuildChart(TFCList& Chart, int Blocks, std::uint32_t Seed) {
+    TChartBuilder Builder(Chart);
+    TChartGenerator Generator(Builder, Seed);
+    // Deep groups first, so every chart reaches the full nesting depth.
+    TFlowBlock* Outer = Builder.Root;
+    int Branch = 0;
+    for (int Level = 1; Level < MaxDepth; ++Level) {
+        TBlockKind Kind = Level % 2 == 0 ? bkWhile : bkIfElse;
+        Outer = Builder.Append(Outer, Branch, Kind, TextFor(Kind, ++Generator.Counter));
+        Branch = 0;
+    }
+    Builder.Append(Outer, 0, bkProcess, "deepest := true");
+    Generator.Fill(Builder.Root, 0, Blocks - Chart.Count() + 1);
+}
+
+double MedianMilliseconds(TFCList& Chart, TBitmap& Picture, int Runs) {
+    RepaintChart(Chart, Picture); // the first repaint sizes every picture
+    std::vector<double> Times;
+    for (int I = 0; I < Runs; ++I) {
+        QElapsedTimer Timer;
+        Timer.start();
+        RepaintChart(Chart, Picture);
+        Times.push_back(double(Timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(Times.begin(), Times.end());
+    return Times[Times.size() / 2];
+}
+
+bool SavePicture(const TBitmap& Picture, const QString& FileName) {
+    if (!Picture.Image().save(FileName, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(FileName));
+        return false;
+    }
+    return true;
+}
+
+int RunTimings(const QString& PngDir) {
+    std::printf("%8s %6s %6s %14s %10s\n", "blocks", "levels", "passes", "picture", "median ms");
+    for (int Target : {100, 1000, 3000}) {
+        TFCList Chart;
+        BuildChart(Chart, Target, 12345u + std::uint32_t(Target));
+        TBitmap Picture;
+        Picture.SetPixelFormat(pf16bit);
+        const int Runs = Target >= 3000 ? 5 : 9;
+        const double Ms = MedianMilliseconds(Chart, Picture, Runs);
+        const int Passes = RepaintPassCount(Chart.MaxLevel(), MainSettings->pm_alleq);
+        long long Area = 0;
+        for (const TFlowBlock* B : Chart.GetList()) {
+            Area += static_cast<long long>(B->Bitmap->Width()) * B->Bitmap->Height();
+        }
+        std::printf("total block picture area %lld\n", Area);
+        std::printf("%8d %6d %6d %7d x %-5d %10.2f\n", Chart.Count(), Chart.MaxLevel(), Passes,
+                    Picture.Width(), Picture.Height(), Ms);
+        if (!PngDir.isEmpty() &&
+            !SavePicture(Picture, PngDir + QString("/chart_%1.png").arg(Chart.Count()))) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// --- gallery ---
+
+struct TGalleryEntry {
+    QString Name;
+    TBlockKind Kind;
+    bool ForOld = true;
+};
+
+// Fills the branches a kind lays out with one or two blocks each.
+void FillGalleryBranches(TChartBuilder& B, TFlowBlock* Block) {
+    switch (Block->Kind) {
+    case bkCase:
+        B.Append(Block, 0, bkProcess, "a := 0");
+        B.Append(Block, 1, bkProcess, "a := 1");
+        B.Append(Block, 1, bkCall, "Log(a)");
+        B.Append(Block, 2, bkOutput, "'other'");
+        break;
+    case bkIfElse:
+        B.Append(Block, 0, bkProcess, "y := 1");
+        B.Append(Block, 1, bkProcess, "y := 2");
+        B.Append(Block, 1, bkCall, "Log(y)");
+        break;
+    case bkIfYesLeft:
+        B.Append(Block, 0, bkProcess, "y := 1");
+        break;
+    case bkIfNoRight:
+        B.Append(Block, 1, bkProcess, "y := 2");
+        B.Append(Block, 1, bkCall, "Log(y)");
+        break;
+    case bkWhile:
+    case bkRepeat:
+    case bkFor:
+        B.Append(Block, 0, bkProcess, "s := s + i");
+        B.Append(Block, 0, bkInput, "i");
+        break;
+    default:
+        break;
+    }
+}
+
+void BuildGalleryChart(TFCList& Chart, TBlockKind Kind) {
+    TChartBuilder B(Chart);
+    B.Append(B.Root, 0, bkProcess, "a := 1");
+    switch (Kind) {
+    case bkProcess:
+    case bkCall:
+    case bkOutput:
+    case bkInput:
+        B.Append(B.Root, 0, Kind, TextFor(Kind, 1));
+        B.Append(B.Root, 0, Kind, "a");
+        B.Append(B.Root, 0, Kind, "first line\r\nsecond, longer line");
+        break;
+    case bkPageBreak:
+        B.Append(B.Root, 0, Kind, QString());
+        B.Append(B.Root, 0, bkProcess, "b := 2");
+        B.Append(B.Root, 0, Kind, QString());
+        break;
+    default: {
+        TFlowBlock* Full = B.Append(B.Root, 0, Kind, TextFor(Kind, 1));
+        FillGalleryBranches(B, Full);
+        B.Append(B.Root, 0, Kind, Kind == bkFor ? "k := 1 to n" : "k > 0");
+        break;
+    }
+    }
+    B.Append(B.Root, 0, bkProcess, "b := 2");
+}
+
+// A chart with a selected block of several kinds, to see the selection colour.
+void BuildSelectionChart(TFCList& Chart) {
+    TChartBuilder B(Chart);
+    Chart.Selection.Add(B.Append(B.Root, 0, bkProcess, "a := 1"));
+    TFlowBlock* If = B.Append(B.Root, 0, bkIfElse, "a > 0");
+    Chart.Selection.Add(If);
+    B.Append(If, 0, bkProcess, "b := 1");
+    TFlowBlock* W = B.Append(If, 1, bkWhile, "b < 9");
+    Chart.Selection.Add(W);
+    Chart.Selection.Add(B.Append(W, 0, bkCall, "Step(b)"));
+    Chart.Selection.Add(B.Append(B.Root, 0, bkOutput, "b"));
+    Chart.Selection.Add(Chart.First());
+}
+
+int RunGallery(const QString& Dir, TMainSettings& Settings) {
+    const TGalleryEntry Entries[] = {
+        {"kind00_process", bkProcess},
+        {"kind01_case", bkCase},
+        {"kind02_call", bkCall},
+        {"kind03_if_else", bkIfElse},
+        {"kind04_while", bkWhile},
+        {"kind05_repeat", bkRepeat},
+        {"kind06_for_one_hexagon", bkFor, true},
+        {"kind06_for_two_shapes", bkFor, false},
+        {"kind08_output", bkOutput},
+        {"kind09_input", bkInput},
+        {"kind11_if_yes_only", bkIfYesLeft},
+        {"kind15_if_no_only", bkIfNoRight},
+        {"kind17_page_break", bkPageBreak},
+    };
+    for (const TGalleryEntry& Entry : Entries) {
+        Settings.pm_ForOld = Entry.ForOld;
+        TFCList Chart;
+        BuildGalleryChart(Chart, Entry.Kind);
+        RepaintChart(Chart);
+        if (!SavePicture(*Chart.ChartBitmap, Dir + "/" + Entry.Name + ".png")) {
+            return 1;
+        }
+    }
+    Settings.pm_ForOld = true;
+    TFCList Chart;
+    BuildSelectionChart(Chart);
+    RepaintChart(Chart);
+    if (!SavePicture(*Chart.ChartBitmap, Dir + "/selection.png")) {
+        return 1;
+    }
+    TFCList Root;
+    TChartBuilder Only(Root);
+    RepaintChart(Root);
+    return SavePicture(*Root.ChartBitmap, Dir + "/root_only.png") ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication App(argc, argv);
+    QTemporaryDir ProgramDir;
+    TMainSettings Settings(ProgramDir.path() + "/");
+    MainSettings = &Settings;
+
+    QString PngDir;
+    QString GalleryDir;
+    const QStringList Args = App.arguments();
+    for (int I = 1; I < Args.size(); ++I) {
+        if (Args[I] == "--png" && I + 1 < Args.size()) {
+            PngDir = Args[++I];
+        } else if (Args[I] == "--gallery" && I + 1 < Args.size()) {
+            GalleryDir = Args[++I];
+        } else {
+            std::fprintf(stderr, "usage: layout_bench [--png DIR] [--gallery DIR]\n");
+            return 2;
+        }
+    }
+    for (const QString& Dir : {PngDir, GalleryDir}) {
+        if (!Dir.isEmpty() && !QDir().mkpath(Dir)) {
+            std::fprintf(stderr, "cannot create %s\n", qPrintable(Dir));
+            return 1;
+        }
+    }
+    int Result = GalleryDir.isEmpty() ? RunTimings(PngDir) : RunGallery(GalleryDir, Settings);
+    MainSettings = nullptr;
+    return Result;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The repaint of a chart: the layout passes over the root block, then the
+// composition of every block's picture into one chart picture, in chart
+// coordinates. The chart window calls it on every paint and copies the
+// picture to the screen at its scroll offset and zoom; the picture export
+// and the pages cut from the same picture.
+#include "chart/fc_list.h"
+
+namespace tvx {
+
+class TBitmap;
+
+// Layout passes one repaint runs: Floor(MaxLevel / 2) + 1, two more, and
+// when AllEq ("All block equals size") Floor(MaxLevel / 2) + 1 again. Blocks
+// of level k have their final positions after k passes, so one repaint
+// settles charts up to level 6 and every further repaint goes on from where
+// the last one stopped.
+int RepaintPassCount(int MaxLevel, bool AllEq);
+
+// Lays the chart out (all passes over the root) and composes the chart
+// picture into Picture, which the caller owns: Picture takes the size of the
+// root block's picture and keeps its pixel format; every block that the
+// passes laid out is drawn at (AbsX, AbsY), level by level, deeper blocks
+// over shallower ones and, within a level, later blocks over earlier ones.
+// A chart without blocks changes nothing. Needs MainSettings.
+void RepaintChart(TFCList& Chart, TBitmap& Picture);
+
+// The same into the document's own ChartBitmap (16 bits per pixel), which the
+// pages are cut from.
+void RepaintChart(TFCList& Chart);
+
+// Runs the passes only.
+void LayoutChart(TFCList& Chart);
+// Composes the pictures the last passes left into Picture.
+void ComposeChart(const TFCList& Chart, TBitmap& Picture);
+
+} // namespace tvx
