@@ -1,28 +1,36 @@
 // Entry point of the editor.
-#include "platform/prompts.h"
+#include "app/main_form.h"
+#include "app/qt_prompts.h"
 #include "settings/main_settings.h"
+
 #include <QApplication>
-#include <QMainWindow>
 #include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QString::fromUtf8("Tarvinex редактор блок-схем"));
+
+    // Every message box, question and file dialog of the program goes
+    // through these prompts, from the first window to the last write of the
+    // settings.
+    tvx::TQtPrompts prompts;
+    tvx::TPromptsScope promptsInUse(prompts);
 
     // The settings live from before the first window until after the last one.
     // When they go they write "Config.ini"; a failure to do so is shown to the
-    // user, never fatal.
-    auto settings =
-        std::make_unique<tvx::TMainSettings>(QCoreApplication::applicationDirPath() + u'/');
+    // user once, never fatal.
+    tvx::ProgramDir = QCoreApplication::applicationDirPath() + u'/';
+    auto settings = std::make_unique<tvx::TMainSettings>(tvx::ProgramDir);
     settings->OnSaveError = [](const QString& message) { tvx::Prompts().ShowMessage(message); };
     tvx::MainSettings = settings.get();
 
     int result = 0;
     {
-        QMainWindow window;
-        window.setWindowTitle(QString::fromUtf8("Tarvinex редактор блок-схем"));
-        window.resize(900, 650);
+        tvx::TMainForm window(QCoreApplication::arguments());
+        prompts.SetParent(&window);
         window.show();
         result = app.exec();
+        prompts.SetParent(nullptr);
     }
 
     tvx::MainSettings = nullptr;

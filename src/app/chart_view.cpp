@@ -1,0 +1,48 @@
+#include "app/chart_view.h"
+
+#include "app/mdi_child.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace tvx {
+
+TChartView::TChartView(TMDIChild& Owner, QWidget* parent) : QWidget(parent), Owner(Owner) {
+    setObjectName(QStringLiteral("pbOut"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TChartView::paintEvent(QPaintEvent* e) {
+    QPainter painter(this);
+    Owner.PaintView(painter, e->rect());
+}
+
+void TChartView::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    Owner.UpdateScrollRanges();
+}
+
+void TChartView::wheelEvent(QWheelEvent* e) {
+    // Some platforms turn a Shift+wheel into a horizontal wheel; both mean
+    // the same here.
+    QPoint delta = e->angleDelta();
+    bool horizontal = e->modifiers().testFlag(Qt::ShiftModifier) || delta.y() == 0;
+    // Fine-grained wheels send parts of a notch; a notch (120) moves once.
+    WheelRemainder += delta.y() != 0 ? delta.y() : delta.x();
+    for (; WheelRemainder <= -120; WheelRemainder += 120) {
+        Owner.FormMouseWheelDown(horizontal);
+    }
+    for (; WheelRemainder >= 120; WheelRemainder -= 120) {
+        Owner.FormMouseWheelUp(horizontal);
+    }
+    e->accept();
+}
+
+void TChartView::mouseMoveEvent(QMouseEvent* e) {
+    Owner.pbOutMouseMove(e->buttons(), e->modifiers(), e->position().toPoint());
+}
+
+} // namespace tvx

@@ -1,0 +1,255 @@
+#include "app/main_form.h"
+
+#include "app/cursors.h"
+#include "app/mdi_child.h"
+#include "chart/fc_list.h"
+#include "platform/cp1251.h"
+#include "platform/ini_file.h"
+#include "platform/prompts.h"
+#include "settings/main_settings.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QUrl>
+
+namespace tvx {
+
+TMainForm* MainForm = nullptr;
+
+TMainForm::TMainForm(const QStringList& Arguments, QWidget* parent) : QMainWindow(parent) {
+    MainForm = this;
+    ExeName = Arguments.value(0);
+    CommandLine = Arguments;
+    TempDir = QDir::tempPath() + u'/';
+    // Snapshots of this run live in a directory of their own, so two running
+    // editors never write or delete each other's files.
+    Snapshots = std::make_unique<QTemporaryDir>(TempDir + QStringLiteral("tarvinex-XXXXXX"));
+
+    setWindowTitle(QString::fromUtf8("Tarvinex редактор блок-схем"));
+    RegisterCursors(); // the mode buttons show the cursors
+    BuildCentralArea();
+    BuildMenus();
+    BuildToolBars();
+    BuildStatusBar();
+    ConnectCommands();
+
+    MainSettings->OnLanguageChange = [this](TMainSettings*, TSettingsChangedArgs&) { Localize(); };
+    MainSettings->OnChange = [this](TMainSettings*, TSettingsChangedArgs&) { SettingsChange(); };
+    try {
+        MainSettings->LoadLanguage(MainSettings->MenuLanguage);
+    } catch (const std::exception& e) {
+        ReportIniFailure(e);
+    }
+    MainSettings->NotifyAll();
+
+    setAcceptDrops(true);
+    LoadHelp(QStringLiteral("readme.txt"), false);
+    if (Memo2->toPlainText().isEmpty()) {
+        LoadHelp(ProgramDir + QStringLiteral("readme.txt"), false);
+    }
+    FileNameToMenuRefresh();
+    resize(1100, 760);
+}
+
+TMainForm::~TMainForm() {
+    setAcceptDrops(false);
+    CloseAllChildren();
+    if (MainSettings) {
+        MainSettings->OnLanguageChange = nullptr;
+        MainSettings->OnChange = nullptr;
+    }
+    if (MainForm == this) {
+        MainForm = nullptr;
+    }
+}
+
+void TMainForm::CloseAllChildren() {
+    // Newest first, each deleting its undo snapshots as it goes.
+    const QList<QMdiSubWindow*> windows = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (qsizetype i = windows.size() - 1; i >= 0; --i) {
+        delete windows.at(i);
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    CloseAllChildren();
+    e->accept();
+}
+
+QString TMainForm::SnapshotDir() const {
+    if (Snapshots && Snapshots->isValid()) {
+        return Snapshots->path() + u'/';
+    }
+    return TempDir;
+}
+
+TMDIChild* TMainForm::ActiveMDIChild() const {
+    QMdiSubWindow* sub = MdiArea->currentSubWindow();
+    if (sub == nullptr) {
+        sub = MdiArea->activeSubWindow();
+    }
+    return sub ? qobject_cast<TMDIChild*>(sub->widget()) : nullptr;
+}
+
+QList<TMDIChild*> TMainForm::MDIChildren() const {
+    QList<TMDIChild*> children;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto* child = qobject_cast<TMDIChild*>(sub->widget())) {
+            children.append(child);
+        }
+    }
+    return children;
+}
+
+int TMainForm::MDIChildCount() const {
+    return int(MDIChildren().size());
+}
+
+QMdiSubWindow* TMainForm::SubWindowOf(const TMDIChild* Child) const {
+    for (QMdiSubWindow* sub : MdiArea->subWindowList()) {
+        if (sub->widget() == Child) {
+            return sub;
+        }
+    }
+    return nullptr;
+}
+
+TMDIChild* TMainForm::CreateMDIChild(const QString& Name) {
+    auto* child = new TMDIChild(*this);
+    // Every window has a number of its own: its undo snapshots are named by it.
+    child->ChartNumber = ++ChartCounter;
+    child->History.SetNaming(SnapshotDir(), child->ChartNumber,
+                             MainSettings->ServPool->GetString(QStringLiteral("sm_default_new")));
+    child->SetCaption(Name);
+    QMdiSubWindow* sub = MdiArea->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    // Cascaded: each new window a little right of and below the one before.
+    const QSize area = MdiArea->viewport()->size();
+    const int step = 26 * ((MdiArea->subWindowList().size() - 1) % 6);
+    sub->setGeometry(step, step, std::max(area.width() - 160, 560),
+                     std::max(area.height() - 160, 380));
+    sub->show();
+    MdiArea->setActiveSubWindow(sub);
+    return child;
+}
+
+void TMainForm::SubWindowActivated(QMdiSubWindow* Window) {
+    if (Window == nullptr) {
+        return;
+    }
+    if (auto* child = qobject_cast<TMDIChild*>(Window->widget())) {
+        SetComboText(QString::number(child->Zoom));
+    }
+    UpdateHistoryButtons();
+}
+
+bool TMainForm::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::StatusTip:
+        // The hint of the control under the pointer goes to the first panel.
+        StatusPanels[0]->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    case QEvent::WindowActivate:
+        FormActivate();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(e);
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Not every platform activates a window that is shown; the charts of the
+    // command line are opened all the same, once.
+    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+}
+
+void TMainForm::FormActivate() {
+    if (Activated) {
+        return;
+    }
+    Activated = true;
+    for (int i = 1; i < CommandLine.size(); ++i) {
+        FileOpenFML(CommandLine.at(i));
+    }
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) {
+        e->acceptProposedAction();
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent* e) {
+    QStringList names;
+    for (const QUrl& url : e->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            names.append(url.toLocalFile());
+        }
+    }
+    e->acceptProposedAction();
+    OpenDroppedFiles(names);
+}
+
+void TMainForm::OpenDroppedFiles(const QStringList& FileNames) {
+    if (FileNames.isEmpty()) {
+        return;
+    }
+    try {
+        FileOpenFML(FileNames.constFirst());
+    } catch (const std::exception&) {
+        Prompts().ShowMessage(QString::fromUtf8("не удается открыть файл"));
+    }
+}
+
+void TMainForm::Timer4Timer() {
+    Panel1->hide();
+    Timer4->stop();
+}
+
+void TMainForm::LoadHelp(const QString& FileName, bool ReportMissing) {
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (ReportMissing) {
+            Prompts().ShowMessage(QStringLiteral("%1: %2").arg(FileName, file.errorString()));
+        }
+        return;
+    }
+    Memo2->setPlainText(DecodeTextFile(file.readAll()));
+}
+
+void TMainForm::ReportIniFailure(const std::exception& e) {
+    Prompts().ShowMessage(QString::fromUtf8(e.what()));
+}
+
+void TMainForm::FileExit1Execute() {
+    close();
+}
+
+void TMainForm::sbBlockTypeClick() {
+    sbAdd->setChecked(true);
+}
+
+void TMainForm::mnDelphiClick() {
+    MainSettings->SetSourceType(0);
+}
+
+void TMainForm::mnCppClick() {
+    MainSettings->SetSourceType(1);
+}
+
+void TMainForm::SettingsChange() {
+    mnDelphi->setChecked(MainSettings->SourceType == 0);
+    mnCpp->setChecked(MainSettings->SourceType == 1);
+}
+
+} // namespace tvx

@@ -1,0 +1,231 @@
+// Chart documents: new charts, opening and saving chart files in their three
+// formats, and the recent-files entries of the File menu.
+#include "app/chart_collection.h"
+#include "app/chart_file_names.h"
+#include "app/legacy_chart_file.h"
+#include "app/main_form.h"
+#include "app/mdi_child.h"
+#include "app/recent_files_menu.h"
+#include "chart/chart_xml.h"
+#include "chart/fc_list.h"
+#include "codegen/code_export.h"
+#include "codegen/file_names.h"
+#include "platform/prompts.h"
+#include "settings/main_settings.h"
+
+#include <QFile>
+#include <QMdiSubWindow>
+
+namespace tvx {
+namespace {
+
+QString Serv(const char* Id) {
+    return MainSettings->ServPool->GetString(QString::fromLatin1(Id));
+}
+
+QString Menu(const char* Id) {
+    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
+}
+
+QString ChartFilter() {
+    const QString ext = Serv("sm_default_xml");
+    return QString::fromUtf8("Файлы блок схем XML    формат (") + ext + QStringLiteral(")|*") + ext;
+}
+
+// The overwrite question of every save command.
+bool AskReplace(const QString& FileName) {
+    return Prompts().AskYesNo(Menu("sm_mes_file_exist1") + u' ' + FileName +
+                              QStringLiteral("\r\n") + Menu("sm_mes_file_exist2"));
+}
+
+} // namespace
+
+TMDIChild* TMainForm::NewMDIChild(std::unique_ptr<TChartCollection> ParseResult, int,
+                                  TMDIChild* Window) {
+    const TMouseInfo rootTarget(-1);
+    TMDIChild* child = Window;
+    if (child == nullptr) {
+        const QString name = ProgramDir + Serv("sm_default_file") + u'_' +
+                             QString::number(MDIChildCount() + 1) + Serv("sm_default_xml");
+        child = CreateMDIChild(name);
+    }
+    const bool hasCharts = ParseResult && ParseResult->ChartCount() > 0;
+    const QString source = ParseResult ? ParseResult->SourceFile() : QString();
+    const bool fromImport = ParseResult != nullptr;
+    child->SetParseResult(std::move(ParseResult));
+    if (!hasCharts) {
+        auto chart = std::make_unique<TFCList>();
+        chart->AddBlock(nullptr, bkRoot, 0,
+                        QStringLiteral("example") + QString::number(MDIChildCount() + 1),
+                        &rootTarget);
+        child->SetOwnChart(std::move(chart));
+    }
+    if (fromImport) {
+        child->LoadSource(source);
+    }
+    MakeAction();
+    child->RePaintChem();
+    return child;
+}
+
+void TMainForm::FileNew1Execute() {
+    NewMDIChild(nullptr, 1, nullptr);
+}
+
+void TMainForm::FileOpen1Execute() {
+    TFileDialogRequest request;
+    request.Filter = ChartFilter();
+    request.InitialDir = MainSettings->WorkDirectory;
+    const TFileDialogResult answer = Prompts().OpenFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    QFile chosen(answer.FileName);
+    if (!chosen.open(QIODevice::ReadOnly)) {
+        Prompts().ShowMessage(answer.FileName + QStringLiteral(": ") + chosen.errorString());
+        return;
+    }
+    chosen.close();
+    const QString name = ChartFileName(answer.FileName, Serv("sm_default_xml"));
+    FileNameToMenu(name);
+    FileOpenFML(name);
+    MainSettings->WorkDirectory = DirectoryOf(name);
+}
+
+bool TMainForm::FileOpenFML(const QString& FileName) {
+    auto chart = std::make_unique<TFCList>();
+    if (!LoadFromXML(*chart, FileName)) {
+        // The reader has told the user; a window without a chart would serve
+        // nothing.
+        return false;
+    }
+    TMDIChild* child = CreateMDIChild(FileName);
+    child->SetOwnChart(std::move(chart));
+    MakeAction();
+    child->RePaintChem();
+    return true;
+}
+
+void TMainForm::FileMenuClick(int Tag) {
+    TListOpenedFiles& files = MainSettings->OpenedFiles;
+    if (Tag < 0 || Tag >= files.GetCount()) {
+        return;
+    }
+    const QString name = files.Get(Tag);
+    if (QFile::exists(name)) {
+        FileOpenFML(name);
+        return;
+    }
+    // The other entries' positions change with the removal, so the menu is
+    // rebuilt at once.
+    files.Delete(Tag);
+    FileNameToMenuRefresh();
+}
+
+void TMainForm::mSaveClick() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return;
+    }
+    if (SaveAsAbstract(child->Caption())) {
+        child->History.Restart(*child->Chart);
+        UpdateHistoryButtons();
+    }
+}
+
+void TMainForm::mSaveAsClick() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return;
+    }
+    TFileDialogRequest request;
+    request.Title = Menu("sm_menu_saveAs");
+    request.Filter = ChartFilter();
+    request.InitialDir = DirectoryOf(SaveDialogPrevious);
+    request.FileName =
+        RemoveExtensions(Serv("sm_default_file") + u'_' + QString::number(child->ChartNumber));
+    const TFileDialogResult answer = Prompts().SaveFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    SaveDialogPrevious = answer.FileName;
+    const QString name = ChartFileName(answer.FileName, Serv("sm_default_xml"));
+    if (QFile::exists(name) && !AskReplace(name)) {
+        return;
+    }
+    if (!SaveAsAbstract(name)) {
+        return;
+    }
+    child->SetCaption(name);
+    child->History.Restart(*child->Chart);
+    UpdateHistoryButtons();
+}
+
+bool TMainForm::SaveAsAbstract(const QString& FileName) {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return false;
+    }
+    const QString ext = ExtensionOf(FileName);
+    try {
+        if (ext.compare(Serv("sm_default_xml"), Qt::CaseInsensitive) == 0) {
+            SaveToXML(*child->Chart, FileName);
+            return true;
+        }
+        if (ext.compare(Serv("sm_default_new"), Qt::CaseInsensitive) == 0) {
+            TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1,
+                                   child->CodeBuffer2);
+            const TExportResult result = exporter.SaveAnnotatedText(FileName);
+            if (result.Status == TExportResult::Failed) {
+                Prompts().ShowMessage(result.Error);
+                return false;
+            }
+            return true;
+        }
+        return SaveTVXfile(ChangeExtension(FileName, Serv("sm_default_ext")));
+    } catch (const std::exception& e) {
+        Prompts().ShowMessage(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+bool TMainForm::SaveTVXfile(const QString& FileName) {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return false;
+    }
+    const QString error = WriteLegacyChart(*child->Chart, FileName);
+    if (!error.isEmpty()) {
+        Prompts().ShowMessage(FileName + QStringLiteral(": ") + error);
+        return false;
+    }
+    return true;
+}
+
+TMDIChild* TMainForm::ReadTVXtoMDI(const QString& FileName) {
+    if (!QFile::exists(FileName)) {
+        return nullptr;
+    }
+    auto chart = std::make_unique<TFCList>();
+    const QString error = ReadLegacyChart(FileName, *chart);
+    if (!error.isEmpty()) {
+        Prompts().ShowMessage(LoadFailedMessage + u'\n' + error);
+        return nullptr;
+    }
+    TMDIChild* child = CreateMDIChild(FileName);
+    child->SetOwnChart(std::move(chart));
+    MakeAction();
+    child->RePaintChem();
+    return child;
+}
+
+void TMainForm::FileNameToMenu(const QString& FileName) {
+    MainSettings->OpenedFiles.Add(FileName);
+    FileNameToMenuRefresh();
+}
+
+void TMainForm::FileNameToMenuRefresh() {
+    RebuildRecentFiles(*File1, MainSettings->OpenedFiles, [this](int Tag) { FileMenuClick(Tag); });
+}
+
+} // namespace tvx

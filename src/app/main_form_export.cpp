@@ -1,0 +1,75 @@
+// Export of the active chart as Pascal or C++ source text.
+#include "app/chart_file_names.h"
+#include "app/main_form.h"
+#include "app/mdi_child.h"
+#include "codegen/code_export.h"
+#include "codegen/file_names.h"
+#include "platform/prompts.h"
+#include "settings/main_settings.h"
+
+#include <QPlainTextEdit>
+
+namespace tvx {
+namespace {
+
+QString Menu(const char* Id) {
+    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
+}
+
+bool AskReplace(const QString& Question) {
+    return Prompts().AskYesNo(Question);
+}
+
+void ReportFailure(const TExportResult& Result) {
+    if (Result.Status == TExportResult::Failed) {
+        Prompts().ShowMessage(Result.FileName + QStringLiteral(": ") + Result.Error);
+    }
+}
+
+} // namespace
+
+void TMainForm::pas1Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return;
+    }
+    TFileDialogRequest request;
+    request.Filter = QString::fromUtf8("Файлы программ (*.PAS)|*.pas");
+    request.FileName = RemoveExtensions(child->Caption());
+    request.Title = Menu("sm_menu_savePAS");
+    const TFileDialogResult answer = Prompts().SaveFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    SaveDialogPrevious = answer.FileName;
+    TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1, child->CodeBuffer2);
+    ReportFailure(exporter.ExportPascal(answer.FileName, AskReplace));
+}
+
+void TMainForm::mnExportToCodeClick() {
+    pas1Click();
+}
+
+void TMainForm::C1Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return;
+    }
+    TFileDialogRequest request;
+    request.Filter = QString::fromUtf8("Файлы программ (*.CPP)|*.cpp");
+    request.InitialDir = ProgramDir;
+    const QString proposed = RemoveExtensions(child->Caption());
+    request.FileName = proposed.mid(DirectoryOf(proposed).size());
+    request.Title = Menu("sm_menu_saveCPP");
+    const TFileDialogResult answer = Prompts().SaveFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    SaveDialogPrevious = answer.FileName;
+    TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1, child->CodeBuffer2);
+    const TExportResult result = exporter.ExportCpp(answer.FileName, AskReplace);
+    ReportFailure(result);
+    child->reCode->appendPlainText(child->CodeBuffer2.join(u'\n'));
+}
+
+} // namespace tvx

@@ -1,0 +1,69 @@
+// The after-edit action (code pane and undo snapshot) and undo and redo.
+#include "app/main_form.h"
+#include "app/mdi_child.h"
+#include "chart/fc_list.h"
+#include "codegen/code_generator.h"
+#include "codegen/code_sink.h"
+#include "codegen/export_state.h"
+#include "platform/prompts.h"
+
+#include <QAction>
+
+namespace tvx {
+
+void TMainForm::RefreshCode(TMDIChild& Child) {
+    Child.CodeBuffer2.clear();
+    Child.CodeBuffer1.clear();
+    ExportMode = emPreview;
+    if (Child.Chart != nullptr && Child.Chart->Count() > 0) {
+        TCodeSink sink(Child.CodeBuffer1, Child.CodeBuffer2);
+        SavePartToFile(sink, QString(), Child.Chart->First());
+    }
+    Child.ShowCode();
+}
+
+void TMainForm::MakeAction() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return;
+    }
+    RefreshCode(*child);
+    const QString error = child->History.Append(*child->Chart);
+    if (!error.isEmpty()) {
+        Prompts().ShowMessage(error);
+    }
+    UpdateHistoryButtons();
+}
+
+void TMainForm::UpdateHistoryButtons() {
+    TMDIChild* child = ActiveMDIChild();
+    const bool canUndo = child != nullptr && child->History.CanUndo();
+    const bool canRedo = child != nullptr && child->History.CanRedo();
+    N9->setEnabled(canUndo);
+    SpeedButton6->setEnabled(canUndo);
+    N10->setEnabled(canRedo);
+    SpeedButton5->setEnabled(canRedo);
+}
+
+void TMainForm::N9Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr || !child->History.Undo(*child->Chart)) {
+        return;
+    }
+    // The code pane follows the chart back, without a snapshot of its own.
+    RefreshCode(*child);
+    child->RePaintChem();
+    UpdateHistoryButtons();
+}
+
+void TMainForm::N10Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr || !child->History.Redo(*child->Chart)) {
+        return;
+    }
+    RefreshCode(*child);
+    child->RePaintChem();
+    UpdateHistoryButtons();
+}
+
+} // namespace tvx

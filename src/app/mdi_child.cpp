@@ -1,0 +1,378 @@
+#include "app/mdi_child.h"
+
+#include "app/chart_collection.h"
+#include "app/chart_view.h"
+#include "app/focused_panel.h"
+#include "app/main_form.h"
+#include "chart/chart_repaint.h"
+#include "chart/fc_list.h"
+#include "platform/bitmap.h"
+#include "platform/cp1251.h"
+#include "platform/text_metrics.h"
+#include "settings/main_settings.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace tvx {
+namespace {
+
+constexpr int WheelStep = 10;
+
+int Rounded(double v) {
+    // Halves go to the even neighbour, as the default rounding mode does.
+    return int(std::nearbyint(v));
+}
+
+QPlainTextEdit* TextPane(QWidget* parent, const QString& name) {
+    auto* pane = new QPlainTextEdit(parent);
+    pane->setObjectName(name);
+    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    pane->setFont(font);
+    return pane;
+}
+
+} // namespace
+
+TMDIChild::TMDIChild(TMainForm& MainForm) : Main(MainForm) {
+    BuildLayout();
+    ChartBitmap = std::make_unique<TBitmap>();
+    ChartBitmap->SetPixelFormat(pf16bit);
+    OwnChart = std::make_unique<TFCList>();
+    Chart = OwnChart.get();
+    BuildPopupFlow();
+    LocalizeMenus();
+}
+
+TMDIChild::~TMDIChild() {
+    // The snapshots go with the history (TUndoHistory deletes its files).
+    // The chart shown may belong to ParseResult, which frees it once.
+    Chart = nullptr;
+}
+
+void TMDIChild::BuildLayout() {
+    mmInputCode = TextPane(this, QStringLiteral("mmInputCode"));
+    reCode = TextPane(this, QStringLiteral("reCode"));
+    reCode->setReadOnly(true);
+
+    auto* middle = new QWidget(this);
+    auto* grid = new QGridLayout(middle);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+
+    PanelPaint = new TFocusedPanel(middle);
+    PanelPaint->setObjectName(QStringLiteral("PanelPaint"));
+    PanelPaint->setFrameShape(QFrame::Box);
+    PanelPaint->setAutoFillBackground(true);
+    QPalette white = PanelPaint->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    PanelPaint->setPalette(white);
+    auto* paintLayout = new QVBoxLayout(PanelPaint);
+    paintLayout->setContentsMargins(1, 1, 1, 1);
+    pbOut = new TChartView(*this, PanelPaint);
+    paintLayout->addWidget(pbOut);
+    mmInput = new QPlainTextEdit(pbOut);
+    mmInput->setObjectName(QStringLiteral("mmInput"));
+    mmInput->hide();
+    mmComments = new QPlainTextEdit(pbOut);
+    mmComments->setObjectName(QStringLiteral("mmComments"));
+    mmComments->hide();
+
+    ScrollBar1 = new QScrollBar(Qt::Vertical, middle);
+    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    TabSet1 = new QTabBar(middle);
+    TabSet1->setObjectName(QStringLiteral("TabSet1"));
+    TabSet1->setShape(QTabBar::RoundedSouth);
+    TabSet1->setExpanding(false);
+    Panel1 = new QWidget(middle);
+    auto* bottom = new QHBoxLayout(Panel1);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(0);
+    ScrollBar2 = new QScrollBar(Qt::Horizontal, Panel1);
+    ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
+    Panel2 = new QWidget(Panel1);
+    Panel2->setFixedSize(ScrollBar1->sizeHint().width(), ScrollBar2->sizeHint().height());
+    bottom->addWidget(ScrollBar2);
+    bottom->addWidget(Panel2);
+
+    grid->addWidget(PanelPaint, 0, 0);
+    grid->addWidget(ScrollBar1, 0, 1);
+    grid->addWidget(Panel1, 1, 0, 1, 2);
+    grid->addWidget(TabSet1, 2, 0, 1, 2);
+    grid->setRowStretch(0, 1);
+    grid->setColumnStretch(0, 1);
+    TabSet1->hide(); // shown while the window holds the charts of an import
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->addWidget(mmInputCode);
+    Splitter1->addWidget(middle);
+    Splitter1->addWidget(reCode);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setCollapsible(1, false);
+    // The source pane opens only when there is source text to show.
+    Splitter1->setSizes({0, 600, 260});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter1);
+
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TMDIChild::ScrollBar1Change);
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, &TMDIChild::ScrollBar2Change);
+    connect(TabSet1, &QTabBar::currentChanged, this, [this](int tab) {
+        if (tab >= 0) {
+            TabSet1Change(tab);
+        }
+    });
+    connect(pbOut, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupFlow->popup(pbOut->mapToGlobal(at)); });
+}
+
+void TMDIChild::BuildPopupFlow() {
+    PopupFlow = new QMenu(this);
+    PopupFlow->setObjectName(QStringLiteral("PopupFlow"));
+    N2 = PopupFlow->addAction(QString());
+    N1 = PopupFlow->addAction(QString());
+    N6 = PopupFlow->addAction(QString());
+    N7 = PopupFlow->addAction(QString());
+    N8 = PopupFlow->addAction(QString());
+    fordownto1 = PopupFlow->addAction(QString());
+    While1 = PopupFlow->addAction(QString());
+    N9 = PopupFlow->addAction(QString());
+    Paste1 = PopupFlow->addAction(QString::fromUtf8("Блок Вставить"));
+    N13 = PopupFlow->addAction(QString());
+    N3 = PopupFlow->addAction(QString());
+    PopupFlow->addSeparator();
+    N10 = PopupFlow->addAction(QString());
+    PopupFlow->addSeparator();
+    N11 = PopupFlow->addAction(QString::fromUtf8("Закрыть"));
+    Paste1->setEnabled(false); // the block clipboard commands come with pointer editing
+
+    auto press = [](QAction* button) { button->setChecked(true); };
+    connect(N2, &QAction::triggered, this, [this, press] { press(Main.sbAdd); });
+    connect(N13, &QAction::triggered, this, [this, press] { press(Main.sbHand); });
+    connect(N3, &QAction::triggered, this, [this, press] { press(Main.sbEditing); });
+    const std::pair<QAction*, QAction*> adds[] = {
+        {N1, Main.sbProcess}, {N6, Main.sbCall},          {N7, Main.sbOuput},
+        {N8, Main.sbIfelse},  {fordownto1, Main.sbForto}, {While1, Main.sbWhile},
+        {N9, Main.sbRepeat},
+    };
+    for (auto [item, button] : adds) {
+        connect(item, &QAction::triggered, this, [this, button, press] {
+            press(Main.sbAdd);
+            press(button);
+        });
+    }
+    connect(N10, &QAction::triggered, this, [this] { RePaintChem(); });
+    connect(N11, &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* sub = Main.SubWindowOf(this)) {
+            sub->close();
+        } else {
+            close();
+        }
+    });
+}
+
+void TMDIChild::LocalizeMenus() {
+    auto hint = [](QAction* button) { return button->toolTip(); };
+    N1->setText(hint(Main.sbProcess));
+    N6->setText(hint(Main.sbCall));
+    N7->setText(hint(Main.sbOuput));
+    N8->setText(hint(Main.sbIfelse));
+    fordownto1->setText(hint(Main.sbForto));
+    While1->setText(hint(Main.sbWhile));
+    N9->setText(hint(Main.sbRepeat));
+    N2->setText(hint(Main.sbAdd));
+    N3->setText(hint(Main.sbEditing));
+    N13->setText(hint(Main.sbHand));
+    N10->setText(Main.N7->text());
+}
+
+QString TMDIChild::Caption() const {
+    return windowTitle();
+}
+
+void TMDIChild::SetCaption(const QString& Name) {
+    setWindowTitle(Name);
+}
+
+void TMDIChild::SetOwnChart(std::unique_ptr<TFCList> NewChart) {
+    Chart = NewChart.get();
+    OwnChart = std::move(NewChart);
+}
+
+void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
+    const QSignalBlocker quiet(TabSet1);
+    while (TabSet1->count() > 0) {
+        TabSet1->removeTab(0);
+    }
+    TabSet1->hide();
+    Chart = OwnChart.get();
+    ParseResult = std::move(Result);
+    if (!ParseResult || ParseResult->ChartCount() == 0) {
+        return;
+    }
+    for (int i = 0; i < ParseResult->ChartCount(); ++i) {
+        TabSet1->addTab(ParseResult->GetChart(i)->Caption);
+    }
+    TabSet1->show();
+    TabSet1->setCurrentIndex(0);
+    Chart = ParseResult->GetChart(0);
+}
+
+void TMDIChild::LoadSource(const QString& FileName) {
+    QFile file(FileName);
+    QString text;
+    if (file.open(QIODevice::ReadOnly)) {
+        text = DecodeTextFile(file.readAll());
+    }
+    mmInputCode->setPlainText(text);
+    if (!text.isEmpty() && Splitter1->sizes().value(0) == 0) {
+        QList<int> sizes = Splitter1->sizes();
+        int share = std::max(sizes.value(1) / 3, 120);
+        Splitter1->setSizes({share, std::max(sizes.value(1) - share, 100), sizes.value(2)});
+    }
+}
+
+void TMDIChild::ShowCode() {
+    reCode->clear();
+    reCode->setFont(ToQFont(MainSettings->FontExport));
+    reCode->setPlainText(CodeBuffer2.join(u'\n'));
+    reCode->moveCursor(QTextCursor::Start);
+}
+
+int TMDIChild::PictureWidth() const {
+    return ChartBitmap->Width();
+}
+
+int TMDIChild::PictureHeight() const {
+    return ChartBitmap->Height();
+}
+
+void TMDIChild::RePaintChem() {
+    if (Chart == nullptr || Chart->Count() == 0) {
+        PaintChem();
+        return;
+    }
+    RepaintChart(*Chart, *ChartBitmap);
+    if (MainSettings->pm_BlockNum) {
+        TCanvas& canvas = ChartBitmap->Canvas();
+        for (TFlowBlock* block : Chart->GetList()) {
+            if (block->Index > 0) {
+                const QString label = QString::number(block->Index);
+                int h = canvas.TextHeight(label);
+                canvas.TextOut(block->InRect.Left, block->InRect.Top - h / 2 - 1, label);
+            }
+        }
+    }
+    PaintChem();
+}
+
+void TMDIChild::PaintChem() {
+    UpdateScrollRanges();
+    pbOut->update();
+}
+
+void TMDIChild::PaintView(QPainter& Painter, const QRect& Clip) {
+    Painter.fillRect(Clip, Qt::white);
+    if (mmInput->isVisible() && Chart != nullptr && MouseInfo.BlockIndex >= 0 &&
+        MouseInfo.BlockIndex < Chart->Count()) {
+        const TRect r = Chart->GetBlock(MouseInfo.BlockIndex)->InRect;
+        mmInput->move(Zooming(r.Left + (r.Right - r.Left) / 2 - mmInput->width() / 2) + ScrollX,
+                      Zooming(r.Top + (r.Bottom - r.Top) / 2 - mmInput->height() / 2) + ScrollY);
+    }
+    if (ChartBitmap->Empty() || Chart == nullptr || Chart->Count() == 0) {
+        return;
+    }
+    const QRect target(ScrollX, ScrollY, Zooming(PictureWidth()), Zooming(PictureHeight()));
+    Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    Painter.drawImage(target, ChartBitmap->Image());
+}
+
+int TMDIChild::Zooming(int V) const {
+    return Rounded(double(V) * Zoom / 100.0);
+}
+
+int TMDIChild::UnZooming(int V) const {
+    return Rounded(double(V) * 100.0 / std::max<int>(Zoom, 1));
+}
+
+void TMDIChild::TabSet1Change(int NewTab) {
+    if (!ParseResult || NewTab < 0 || NewTab >= ParseResult->ChartCount()) {
+        return;
+    }
+    Chart = ParseResult->GetChart(NewTab);
+    if (TabSet1->currentIndex() != NewTab) {
+        const QSignalBlocker quiet(TabSet1);
+        TabSet1->setCurrentIndex(NewTab);
+    }
+    ScrollX = 0;
+    ScrollY = 0;
+    RePaintChem();
+}
+
+void TMDIChild::ScrollBar1Change(int Position) {
+    ScrollY = -Position;
+    PaintChem();
+}
+
+void TMDIChild::ScrollBar2Change(int Position) {
+    ScrollX = -Position;
+    PaintChem();
+}
+
+void TMDIChild::FormMouseWheelDown(bool Shift) {
+    // The picture may move until only WheelStep pixels of it are left in view.
+    if (Shift) {
+        if (ScrollX >= WheelStep - Zooming(PictureWidth())) {
+            ScrollX -= WheelStep;
+            PaintChem();
+        }
+    } else if (ScrollY >= WheelStep - Zooming(PictureHeight())) {
+        ScrollY -= WheelStep;
+        PaintChem();
+    }
+}
+
+void TMDIChild::FormMouseWheelUp(bool Shift) {
+    if (Shift) {
+        if (ScrollX <= pbOut->width() - WheelStep) {
+            ScrollX += WheelStep;
+            PaintChem();
+        }
+    } else if (ScrollY <= pbOut->height() - WheelStep) {
+        ScrollY += WheelStep;
+        PaintChem();
+    }
+}
+
+void TMDIChild::UpdateScrollRanges() {
+    auto set = [](QScrollBar* bar, int picture, int view, int offset) {
+        const QSignalBlocker quiet(bar);
+        bar->setRange(1 - view, std::max(picture - 1, view - 1));
+        bar->setPageStep(std::max(view, 1));
+        bar->setSingleStep(WheelStep);
+        bar->setValue(-offset);
+    };
+    set(ScrollBar2, Zooming(PictureWidth()), pbOut->width(), ScrollX);
+    set(ScrollBar1, Zooming(PictureHeight()), pbOut->height(), ScrollY);
+}
+
+void TMDIChild::pbOutMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint At) {
+    MouseX = At.x();
+    MouseY = At.y();
+    UpdateScrollRanges();
+}
+
+} // namespace tvx
