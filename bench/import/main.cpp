@@ -1,0 +1,106 @@
+// import_bench FILE...: imports each source file with the grammar of its
+// language (Pascal: .pas .pp .dpr .lpr; C: .c .h) from the program directory
+// and prints one line per file, then the totals and the speed from source
+// text to charts.
+//   --tree   also prints the charts built, block by block
+#include "chart/fc_list.h"
+#include "import/import_driver.h"
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+
+using namespace tvx;
+
+namespace {
+
+bool LanguageOf(const QString& FileName, TSourceLanguage& Language) {
+    const QString suffix = QFileInfo(FileName).suffix().toLower();
+    if (suffix == "pas" || suffix == "pp" || suffix == "dpr" || suffix == "lpr") {
+        Language = slPascal;
+        return true;
+    }
+    if (suffix == "c" || suffix == "h") {
+        Language = slCpp;
+        return true;
+    }
+    return false;
+}
+
+void PrintChain(const TFlowBlock* Block, int Depth) {
+    for (; Block != nullptr; Block = Block->Next) {
+        std::printf("%*s[%d] %s\n", Depth * 2, "", int(Block->Kind),
+                    Block->Text.toUtf8().constData());
+        for (int j = 0; j < Block->ItemCount(); ++j) {
+            if (Block->GetItemChain(j) != nullptr) {
+                std::printf("%*s#%d\n", Depth * 2 + 1, "", j);
+                PrintChain(Block->GetItemChain(j), Depth + 1);
+            }
+        }
+    }
+}
+
+void PrintCharts(const TTVXParseChartes& Import) {
+    for (int i = 0; i < Import.GetChartCount(); ++i) {
+        const TFCList* chart = Import.GetChart(i);
+        std::printf("  chart \"%s\" (%d blocks)\n", chart->Caption.toUtf8().constData(),
+                    chart->Count());
+        PrintChain(chart->First(), 2);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QString programDir = QCoreApplication::applicationDirPath() + "/";
+    QStringList files = app.arguments().mid(1);
+    const bool tree = files.removeAll("--tree") > 0;
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "usage: import_bench [--tree] FILE...\n");
+        return 2;
+    }
+    int accepted = 0;
+    qint64 charts = 0;
+    qint64 bytes = 0;
+    qint64 nanoseconds = 0;
+    for (const QString& file : files) {
+        TSourceLanguage language = slPascal;
+        if (!LanguageOf(file, language)) {
+            std::printf("FAIL %s: not a Pascal or C file\n", file.toUtf8().constData());
+            continue;
+        }
+        TTVXParseChartes import(language);
+        import.GrammarFile =
+            programDir + (language == slPascal ? "ImportPAS.dll" : "ImportCPP.dll");
+        TErrorReport report;
+        bool ok = false;
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            import.LoadFromFile(file);
+            ok = import.Parse(report);
+        } catch (const Exception& e) {
+            report.Message = e.message();
+        }
+        nanoseconds += timer.nsecsElapsed();
+        bytes += QFileInfo(file).size();
+        if (ok) {
+            ++accepted;
+            charts += import.GetChartCount();
+            std::printf("OK %s: %d charts\n", file.toUtf8().constData(), import.GetChartCount());
+        } else {
+            std::printf("FAIL %s: %s\n", file.toUtf8().constData(),
+                        report.Message.toUtf8().constData());
+        }
+        if (tree) {
+            PrintCharts(import);
+        }
+    }
+    const double seconds = double(nanoseconds) / 1e9;
+    const double megabytes = double(bytes) / (1024.0 * 1024.0);
+    std::printf("files %lld, accepted %d, charts %lld, %.2f MB in %.3f s, %.2f MB/s\n",
+                static_cast<long long>(files.size()), accepted, static_cast<long long>(charts),
+                megabytes, seconds, seconds > 0 ? megabytes / seconds : 0.0);
+    return accepted == files.size() ? 0 : 1;
+}
