@@ -86,6 +86,25 @@ TEST(CompilerConflicts, LalrButNotSlrCompiles) {
               "S(L(* R(L(* R(L(a))))) = R(L(* R(L(b)))))");
 }
 
+TEST(CompilerNotation, VariantsSolveDanglingElseUnderOneName) {
+    // The open and the closed if are two nonterminals for the automaton; the
+    // tree calls both "If", and the else belongs to the nearest if.
+    LoadedParser loaded;
+    ASSERT_TRUE(loaded.LoadGrammar(std::string(Lexicon) + R"(
+<Stm>         ::= <If~open> | <Closed>
+<If~open>     ::= 'if' Id 'then' <Stm>
+                | 'if' Id 'then' <Closed> 'else' <If~open>
+<Closed>      ::= <If ~ closed> | Id
+<If ~ closed> ::= 'if' Id 'then' <Closed> 'else' <Closed>
+)"));
+    ASSERT_EQ(FinalMessage(RunParse(loaded.Parser, "if a then if b then x else y")), msgAccept);
+    EXPECT_EQ(TreeText(loaded.Parser.GetCurrentReduction()),
+              "Stm(If(if a then Stm(Closed(If(if b then Closed(x) else Closed(y))))))");
+    EXPECT_EQ(loaded.Parser.GetRuleTable().GetItem(3)->GetText(),
+              "<If> ::= if Id then <Closed> else <If>");
+    ExpectError(std::string(Lexicon) + "<S> ::= <~x>\n<~x> ::= Id\n", {"<~x> has no name"});
+}
+
 TEST(CompilerScanner, EqualTerminalsAreAmbiguous) {
     ExpectError(std::string(Lexicon) + "token Name = Letter (Letter | '_')*\n<S> ::= Id Name\n",
                 {"'Id' and 'Name' are ambiguous: both match \"A\""}); // letters folded

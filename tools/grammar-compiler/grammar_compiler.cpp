@@ -54,8 +54,7 @@ public:
         }
         for (const RuleDefinition& rule : Source.rules) {
             if (NonterminalIndex.count(rule.head) == 0) {
-                NonterminalIndex[rule.head] =
-                    AddSymbol({rule.head, kindNonterminal}, TerminalRole::Token, rule.line);
+                NonterminalIndex[rule.head] = AddNonterminal(rule.head, rule.line);
             }
         }
         if (Source.rules.empty()) {
@@ -89,6 +88,20 @@ private:
         Names.push_back(DisplayName(symbol, role));
         Out.symbols.push_back(std::move(symbol));
         return static_cast<int>(Out.symbols.size()) - 1;
+    }
+
+    // "<Name~variant>" is a nonterminal of its own for the automaton, but the
+    // tables (and so the parse tree) call it "Name": a grammar can split a
+    // construct into forms to avoid a conflict and still show one name.
+    int AddNonterminal(const std::string& written, int line) {
+        std::string name = written.substr(0, written.find('~'));
+        name.erase(name.find_last_not_of(" \t") + 1);
+        if (name.empty()) {
+            Diag.Error(line, "<" + written + "> has no name before '~'");
+        }
+        const int index = AddSymbol({name, kindNonterminal}, TerminalRole::Token, line);
+        Names[static_cast<size_t>(index)] = "<" + written + ">";
+        return index;
     }
 
     void ResolveStart() {
