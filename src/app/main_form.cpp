@@ -8,10 +8,13 @@
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -55,12 +58,19 @@ TMainForm::TMainForm(const QStringList& Arguments, QWidget* parent) : QMainWindo
         LoadHelp(ProgramDir + QStringLiteral("readme.txt"), false);
     }
     FileNameToMenuRefresh();
+    UpdateHistoryButtons();
     resize(1100, 760);
 }
 
 TMainForm::~TMainForm() {
     setAcceptDrops(false);
     CloseAllChildren();
+    // Widgets going away can still signal (a field losing the focus finishes
+    // its editing); nothing of this window may run from here on.
+    for (QObject* sender : std::initializer_list<QObject*>{
+             MdiArea, ComboBox1, ComboBox1->lineEdit(), cbPreview, Timer4}) {
+        sender->disconnect(this);
+    }
     if (MainSettings) {
         MainSettings->OnLanguageChange = nullptr;
         MainSettings->OnChange = nullptr;

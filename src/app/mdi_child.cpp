@@ -58,6 +58,9 @@ TMDIChild::TMDIChild(TMainForm& MainForm) : Main(MainForm) {
 }
 
 TMDIChild::~TMDIChild() {
+    for (QObject* sender : std::initializer_list<QObject*>{ScrollBar1, ScrollBar2, TabSet1}) {
+        sender->disconnect(this);
+    }
     // The snapshots go with the history (TUndoHistory deletes its files).
     // The chart shown may belong to ParseResult, which frees it once.
     Chart = nullptr;

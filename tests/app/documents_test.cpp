@@ -1,0 +1,192 @@
+// New, Open, Save and Save as of chart windows, and the chart file names
+// the commands derive.
+#include "app/legacy_chart_file.h"
+#include "app_fixture.h"
+#include "chart/chart_xml.h"
+#include "codegen/export_state.h"
+#include "platform/bitmap.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+
+using namespace tvx;
+
+namespace {
+
+QByteArray ReadAll(const QString& FileName) {
+    QFile file(FileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(AppTest, NewChartIsNumberedDrawnAndCoded) {
+    StartEditor();
+    Form().FileNew1Execute();
+    TMDIChild* first = Active();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Caption(), PathOf("New_FlowChart_1.fml"));
+    ASSERT_EQ(first->Chart->Count(), 1);
+    EXPECT_EQ(first->Chart->First()->Kind, bkRoot);
+    EXPECT_EQ(first->Chart->First()->Text, "example2");
+    EXPECT_FALSE(first->ChartBitmap->Empty());
+    EXPECT_TRUE(first->reCode->toPlainText().startsWith("program example2;"));
+
+    Form().FileNew1Execute();
+    EXPECT_EQ(Active()->Caption(), PathOf("New_FlowChart_2.fml"));
+    EXPECT_EQ(Active()->Chart->First()->Text, "example3");
+    EXPECT_NE(Active()->ChartNumber, first->ChartNumber);
+}
+
+TEST_F(AppTest, OpenReadsTheChosenChartAndRemembersIt) {
+    WriteChartFile(PathOf("plain.fml"), 2);
+    WriteChartFile(PathOf("chart.old.fml"), 3);
+    WriteChartFile(PathOf("notes.fml"), 1);
+    QFile(PathOf("notes.txt")).open(QIODevice::WriteOnly);
+    StartEditor();
+
+    Prompts->QueueFileName(PathOf("plain.fml"));
+    Form().FileOpen1Execute();
+    ASSERT_NE(Active(), nullptr);
+    EXPECT_EQ(Active()->Caption(), PathOf("plain.fml"));
+    EXPECT_EQ(Active()->Chart->Count(), 3);
+    EXPECT_EQ(Prompts->Records().last().Request.Filter,
+              QString::fromUtf8("Файлы блок схем XML    формат (.fml)|*.fml"));
+    EXPECT_EQ(MainSettings->WorkDirectory, Dir());
+
+    // A chosen chart file is opened as it is, dots in its name and all.
+    Prompts->QueueFileName(PathOf("chart.old.fml"));
+    Form().FileOpen1Execute();
+    EXPECT_EQ(Active()->Caption(), PathOf("chart.old.fml"));
+    EXPECT_EQ(Active()->Chart->Count(), 4);
+
+    // Any other name stands for the chart file of the same name.
+    Prompts->QueueFileName(PathOf("notes.txt"));
+    Form().FileOpen1Execute();
+    EXPECT_EQ(Active()->Caption(), PathOf("notes.fml"));
+    EXPECT_EQ(Form().MDIChildCount(), 3);
+
+    EXPECT_EQ(MainSettings->OpenedFiles.Get(0), PathOf("notes.fml"));
+    EXPECT_EQ(MainSettings->OpenedFiles.Get(1), PathOf("chart.old.fml"));
+    EXPECT_EQ(MainSettings->OpenedFiles.Get(2), PathOf("plain.fml"));
+    EXPECT_TRUE(Prompts->Messages().isEmpty());
+}
+
+TEST_F(AppTest, OpenOfABadFileSaysSoAndLeavesNoWindow) {
+    QFile bad(PathOf("bad.fml"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("<TVXblocks><Count>2</Count>");
+    bad.close();
+    StartEditor();
+
+    Prompts->QueueFileName(PathOf("bad.fml"));
+    Form().FileOpen1Execute();
+    EXPECT_EQ(Form().MDIChildCount(), 0);
+    EXPECT_EQ(Prompts->Messages(), QStringList{LoadFailedMessage});
+
+    Prompts->QueueFileName(PathOf("missing.fml"));
+    Form().FileOpen1Execute();
+    EXPECT_EQ(Form().MDIChildCount(), 0);
+    EXPECT_EQ(Prompts->Messages().size(), 2);
+
+    Form().FileOpen1Execute(); // cancelled
+    EXPECT_EQ(Form().MDIChildCount(), 0);
+}
+
+TEST_F(AppTest, SaveWritesTheChartUnderTheCaption) {
+    StartEditor();
+    Form().FileNew1Execute();
+    Edit(bkProcess, "x := 1");
+    Form().mSaveClick();
+    TFCList read;
+    ASSERT_TRUE(LoadFromXML(read, PathOf("New_FlowChart_1.fml")));
+    EXPECT_EQ(read.Count(), 2);
+    EXPECT_EQ(read.GetBlock(1)->Text, "x := 1");
+}
+
+TEST_F(AppTest, SaveAsProposesTheChartNumberAndAsksBeforeReplacing) {
+    StartEditor();
+    Form().FileNew1Execute();
+    Form().FileNew1Execute();
+    Form().FileNew1Execute();
+    TMDIChild* third = Active();
+
+    Prompts->QueueFileName(PathOf("first.txt"));
+    Form().mSaveAsClick();
+    const TPromptRecord dialog = Prompts->Records().last();
+    EXPECT_EQ(dialog.Kind, TPromptKind::SaveFile);
+    EXPECT_EQ(dialog.Request.Title, "Save as ...");
+    EXPECT_EQ(dialog.Request.FileName, QStringLiteral("New_FlowChart_%1").arg(third->ChartNumber));
+    EXPECT_EQ(third->Caption(), PathOf("first.fml"));
+    EXPECT_TRUE(QFile::exists(PathOf("first.fml")));
+
+    // Saving over an existing file asks first; No writes nothing.
+    Edit(bkCall, "Again");
+    const QByteArray before = ReadAll(PathOf("first.fml"));
+    Form().FileNew1Execute();
+    TMDIChild* other = Active();
+    Prompts->QueueFileName(PathOf("first"));
+    Prompts->QueueAnswer(false);
+    Form().mSaveAsClick();
+    EXPECT_EQ(Prompts->Questions().last(),
+              "File  " + PathOf("first.fml") + "\r\nNow exist! ReSave it?");
+    EXPECT_EQ(ReadAll(PathOf("first.fml")), before);
+    EXPECT_EQ(other->Caption(), PathOf("New_FlowChart_4.fml"));
+
+    // Yes replaces it.
+    Prompts->QueueFileName(PathOf("first"));
+    Prompts->QueueAnswer(true);
+    Form().mSaveAsClick();
+    EXPECT_EQ(other->Caption(), PathOf("first.fml"));
+    TFCList read;
+    ASSERT_TRUE(LoadFromXML(read, PathOf("first.fml")));
+    EXPECT_EQ(read.First()->Text, other->Chart->First()->Text);
+
+    // A later Save as starts in the directory of the previous one.
+    Form().mSaveAsClick();
+    EXPECT_EQ(Prompts->Records().last().Request.InitialDir, Dir());
+}
+
+TEST_F(AppTest, SaveByExtensionWritesAnnotatedTextAndLegacyRecords) {
+    StartEditor();
+    Form().FileNew1Execute();
+    Edit(bkProcess, "x := 1");
+    Edit(bkOutput, "x");
+    ExportLanguage = elCpp;
+    TextCleanUp = true;
+
+    Active()->SetCaption(PathOf("chart.fc2"));
+    Form().mSaveClick();
+    const QString text = QString::fromUtf8(ReadAll(PathOf("chart.fc2")));
+    EXPECT_TRUE(text.startsWith("{saved by Tarvinex}\r\nprogram example2;")) << text.toStdString();
+    EXPECT_TRUE(text.contains("x := 1;{TVX_type_0}"));
+    EXPECT_EQ(ExportLanguage, elCpp);
+    EXPECT_TRUE(TextCleanUp);
+
+    Active()->SetCaption(PathOf("old.txt"));
+    Form().mSaveClick();
+    EXPECT_FALSE(QFile::exists(PathOf("old.txt")));
+    EXPECT_EQ(ReadAll(PathOf("old.tvx")).size(), 3 * LegacyRecordSize);
+    ExportLanguage = elPascal;
+}
+
+TEST_F(AppTest, AFailedSaveSaysWhyAndKeepsTheHistory) {
+    StartEditor();
+    Form().FileNew1Execute();
+    Edit();
+    Active()->SetCaption(PathOf("no/such/dir/chart.fml"));
+    Form().mSaveClick();
+    EXPECT_EQ(Prompts->Messages().size(), 1);
+    EXPECT_FALSE(QFile::exists(PathOf("no/such/dir/chart.fml")));
+    EXPECT_EQ(Active()->History.UndoIndex, 1);
+    EXPECT_TRUE(Form().N9->isEnabled());
+}
+
+TEST_F(AppTest, SaveCommandsWithoutAWindowDoNothing) {
+    StartEditor();
+    Form().mSaveClick();
+    Form().mSaveAsClick();
+    Form().pas1Click();
+    Form().C1Click();
+    EXPECT_TRUE(Prompts->Records().isEmpty());
+}
