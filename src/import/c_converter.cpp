@@ -1,15 +1,279 @@
 #include "import/c_converter.h"
+#include "chart/fc_list.h"
+#include "import/c_leaf_text.h"
 #include "parser/parse_tree.h"
+#include <vector>
 
 namespace tvx {
 
-// Placeholder until the C conversion lands: every child with a node of its
-// own is walked and no chart is built.
+namespace {
+
+// Symbol codes of the C grammar.
+enum TCCode : int {
+    ccNone = 0,
+    ccFuncDecl,
+    ccFuncID,
+    ccType,
+    ccParams,
+    ccParam,
+    ccBlock,
+    ccStmList,
+    ccNormalStm,
+    ccExpr,
+    ccOpAssign,
+    ccRefId,
+    ccIf,
+    ccElse,
+    ccWhile,
+    ccDo,
+    ccFor,
+    ccSemicolon,
+    ccCloseParen,
+};
+
+struct TNamedCode {
+    const char* Name;
+    TCCode Code;
+};
+
+constexpr TNamedCode CNames[] = {
+    {"Func Decl", ccFuncDecl},
+    {"Func ID", ccFuncID},
+    {"Type", ccType},
+    {"Params", ccParams},
+    {"Param", ccParam},
+    {"Block", ccBlock},
+    {"Stm List", ccStmList},
+    {"Normal Stm", ccNormalStm},
+    {"Expr", ccExpr},
+    {"Op Assign", ccOpAssign},
+    {"RefId", ccRefId},
+    {"if", ccIf},
+    {"else", ccElse},
+    {"while", ccWhile},
+    {"do", ccDo},
+    {"for", ccFor},
+    {";", ccSemicolon},
+    {")", ccCloseParen},
+};
+
+// Positions of the loop bodies and the for clauses among their statement's
+// children: while ( Expr ) body; do body while ( Expr ) ;
+// for ( init ; cond ; step ) body.
+constexpr int WhileBody = 4;
+constexpr int DoBody = 1;
+constexpr int ForInit = 2;
+constexpr int ForCondition = 4;
+constexpr int ForStep = 6;
+constexpr int ForBody = 8;
+
+QString TokenText(const TToken* Token) {
+    return Token != nullptr ? QString::fromUtf8(Token->Text.data(), qsizetype(Token->Text.size()))
+                            : QString();
+}
+
+// "a, b" from the texts, with an empty text skipped.
+QString Joined(const QString& Left, const QString& Right) {
+    if (Left.isEmpty()) {
+        return Right;
+    }
+    return Right.isEmpty() ? Left : Left + QLatin1Char(' ') + Right;
+}
+
+} // namespace
+
 TCConverter::TCConverter(TChartSink& Sink, const TSymbolTable& Symbols)
-    : TTreeConverter(Sink, Symbols) {}
+    : TTreeConverter(Sink, Symbols) {
+    for (const TNamedCode& named : CNames) {
+        MapSymbol(named.Name, named.Code);
+    }
+}
 
 void TCConverter::ConvertChild(const TCall& Call, const TToken* Child) {
-    ScheduleWalk(Child, Call.Chart);
+    const TSymbolKind kind = Child->GetKind();
+    if ((kind != skNonterminal && kind != skTerminal) || Finished.count(Call.Node) != 0) {
+        return;
+    }
+    const int code = CodeOf(Child);
+    // A function makes a chart of its own wherever it stands.
+    if (code == ccFuncDecl) {
+        ConvertFunction(NodeOf(Child));
+        return;
+    }
+    if (Call.Chart == nullptr) {
+        ScheduleWalk(Child, nullptr);
+        return;
+    }
+    switch (code) {
+    case ccIf:
+    case ccWhile:
+    case ccDo:
+    case ccFor:
+        // The keyword stands for its parent: the statement node.
+        Finished.insert(Call.Node);
+        ConvertStatement(Call, Call.Node);
+        return;
+    case ccBlock:
+        ScheduleWalk(FindChild(NodeOf(Child), ccStmList), Call.Chart);
+        return;
+    case ccOpAssign: {
+        // An assignment keeps its operator between blanks; anything else is
+        // the text of its expression.
+        const TReduction* node = NodeOf(Child);
+        const QString text = node->GetTokenCount() == 3
+                                 ? CLeafText(node->GetToken(0)) + QLatin1Char(' ') +
+                                       QString::fromStdString(node->GetToken(1)->GetName()) +
+                                       QLatin1Char(' ') + CLeafText(node->GetToken(2))
+                                 : CLeafText(node->GetToken(0));
+        AddSimpleBlock(Call, bkProcess, text);
+        return;
+    }
+    case ccRefId:
+        AddSimpleBlock(Call, bkProcess, CLeafText(Child));
+        return;
+    default:
+        ScheduleWalk(Child, Call.Chart);
+        return;
+    }
+}
+
+void TCConverter::ConvertStatement(const TCall& Call, const TReduction* Node) {
+    const int keyword = CodeOf(Node->GetToken(0));
+    if (keyword != ccFor && FindChild(Node, ccExpr) == nullptr) {
+        return; // a statement without its condition is left out
+    }
+    switch (keyword) {
+    case ccIf:
+        ConvertIf(Call, Node);
+        return;
+    case ccWhile:
+        ConvertLoop(Call, Node, bkWhile, CLeafText(FindChild(Node, ccExpr)), WhileBody);
+        return;
+    case ccDo:
+        ConvertLoop(Call, Node, bkRepeat, CLeafText(FindChild(Node, ccExpr)), DoBody);
+        return;
+    case ccFor:
+        ConvertFor(Call, Node);
+        return;
+    default:
+        return;
+    }
+}
+
+void TCConverter::ConvertFunction(const TReduction* Node) {
+    // A definition without its name or its body makes no chart.
+    const TReduction* id = NodeOf(FindChild(Node, ccFuncID));
+    const TReduction* block = NodeOf(FindChild(Node, ccBlock));
+    if (id == nullptr || id->GetTokenCount() == 0 || block == nullptr) {
+        return;
+    }
+    const QString signature = Signature(Node, id);
+    TFCList* chart = NewChart(signature, signature);
+    ScheduleWalk(FindChild(block, ccStmList), chart);
+}
+
+QString TCConverter::Signature(const TReduction* Function, const TReduction* Id) const {
+    // Return type, blank, name: "int add". Without a type (a function whose
+    // type is left out) only the words before the name.
+    QString head;
+    const TToken* type = FindChild(Id, ccType);
+    if (type != nullptr) {
+        head = Joined(CLeafText(type), TokenText(FindChildAfter(Id, ccType)));
+    } else {
+        const std::size_t last = Id->Tokens.size() - 1;
+        QString words;
+        for (std::size_t i = 0; i < last; ++i) {
+            words = Joined(words, CLeafText(Id->Tokens[i]));
+        }
+        head = Joined(words, TokenText(Id->Tokens[last]));
+    }
+    return head + QLatin1Char('(') + ParameterList(Function) + QLatin1Char(')');
+}
+
+QString TCConverter::ParameterList(const TReduction* Function) const {
+    // Each <Params> node holds the parameters before its own: collect from the
+    // outside in, then take them from the top of the stack, first one first.
+    std::vector<const TReduction*> stack;
+    for (const TReduction* params = NodeOf(FindChild(Function, ccParams)); params != nullptr;
+         params = NodeOf(FindChild(params, ccParams))) {
+        if (params->GetTokenCount() > 0) {
+            stack.push_back(NodeOf(FindChild(params, ccParam)));
+        }
+    }
+    QString list;
+    while (!stack.empty()) {
+        const TReduction* param = stack.back();
+        stack.pop_back();
+        if (param == nullptr) {
+            continue;
+        }
+        if (!list.isEmpty()) {
+            list += QStringLiteral(", ");
+        }
+        list += ParameterText(param);
+    }
+    return list;
+}
+
+QString TCConverter::ParameterText(const TReduction* Param) const {
+    // "const char* s", "int v[]", "void", "..."; the stars of the first
+    // declarator belong to the type in this grammar.
+    const TToken* type = FindChild(Param, ccType);
+    if (type == nullptr) {
+        return CLeafText(Param);
+    }
+    std::size_t after = 0;
+    while (after < Param->Tokens.size() && Param->Tokens[after] != type) {
+        ++after;
+    }
+    return Joined(CLeafText(type), CLeafText(Param, after + 1));
+}
+
+void TCConverter::ConvertIf(const TCall& Call, const TReduction* Node) {
+    TFlowBlock* block = AddBlock(Call, bkIfElse, CLeafText(FindChild(Node, ccExpr)));
+    // The statement after the condition is the yes branch, whether or not an
+    // else follows it.
+    ScheduleBranch(block, 0, FindChildAfter(Node, ccCloseParen), Call.Chart);
+    ScheduleBranch(block, 1, FindChildAfter(Node, ccElse), Call.Chart);
+}
+
+void TCConverter::ConvertLoop(const TCall& Call, const TReduction* Node, TBlockKind Kind,
+                              const QString& Text, int BodyIndex) {
+    const TToken* body = Node->GetToken(BodyIndex);
+    if (body == nullptr) {
+        return;
+    }
+    TFlowBlock* block = AddBlock(Call, Kind, Text);
+    if (block == nullptr) {
+        return;
+    }
+    if (IsEmptyStatement(body)) {
+        // A lone ';' as the body: one empty process block inside the loop,
+        // which stays the current block.
+        TCall inside = Call;
+        inside.Branch = 0;
+        AddBlock(inside, bkProcess, QString());
+        Current = block;
+        State.BranchIndex = -1;
+        return;
+    }
+    ScheduleBranch(block, 0, body, Call.Chart);
+}
+
+void TCConverter::ConvertFor(const TCall& Call, const TReduction* Node) {
+    if (Node->GetTokenCount() <= ForBody) {
+        return;
+    }
+    const QString separator = QStringLiteral("; ");
+    const QString text = QLatin1Char('(') + CLeafText(Node->GetToken(ForInit)) + separator +
+                         CLeafText(Node->GetToken(ForCondition)) + separator +
+                         CLeafText(Node->GetToken(ForStep)) + QLatin1Char(')');
+    ConvertLoop(Call, Node, bkFor, text, ForBody);
+}
+
+bool TCConverter::IsEmptyStatement(const TToken* Body) const {
+    const TReduction* normal = NodeOf(FindChild(NodeOf(Body), ccNormalStm));
+    return normal != nullptr && CodeOf(normal->GetToken(0)) == ccSemicolon;
 }
 
 } // namespace tvx
