@@ -158,8 +158,9 @@ void BuildChart(const std::vector<TRecord>& records, TFCList& Chart) {
         block->Text = r.Text;
         block->Level = r.Level;
         block->Items.resize(std::size_t(r.BranchCount));
-        blocks.push_back(block.get());
-        block->Index = Chart.Add(std::move(block));
+        TFlowBlock* added = block.get();
+        blocks.push_back(added);
+        added->Index = Chart.Add(std::move(block));
         Chart.PageBreakCount += r.Kind == bkPageBreak ? 1 : 0;
     }
     auto at = [&](int ref) { return ref < 0 ? nullptr : blocks[std::size_t(ref)]; };
