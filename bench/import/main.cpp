@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     }
     int accepted = 0;
     qint64 charts = 0;
+    qint64 blocks = 0;
     qint64 bytes = 0;
     qint64 nanoseconds = 0;
     for (const QString& file : files) {
@@ -88,6 +89,9 @@ int main(int argc, char** argv) {
         if (ok) {
             ++accepted;
             charts += import.GetChartCount();
+            for (int i = 0; i < import.GetChartCount(); ++i) {
+                blocks += import.GetChart(i)->Count();
+            }
             std::printf("OK %s: %d charts\n", file.toUtf8().constData(), import.GetChartCount());
         } else {
             std::printf("FAIL %s: %s\n", file.toUtf8().constData(),
@@ -99,8 +103,9 @@ int main(int argc, char** argv) {
     }
     const double seconds = double(nanoseconds) / 1e9;
     const double megabytes = double(bytes) / (1024.0 * 1024.0);
-    std::printf("files %lld, accepted %d, charts %lld, %.2f MB in %.3f s, %.2f MB/s\n",
+    std::printf("files %lld, accepted %d, charts %lld, blocks %lld, %.2f MB in %.3f s, %.2f MB/s\n",
                 static_cast<long long>(files.size()), accepted, static_cast<long long>(charts),
-                megabytes, seconds, seconds > 0 ? megabytes / seconds : 0.0);
+                static_cast<long long>(blocks), megabytes, seconds,
+                seconds > 0 ? megabytes / seconds : 0.0);
     return accepted == files.size() ? 0 : 1;
 }

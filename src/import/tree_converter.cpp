@@ -10,8 +10,11 @@ namespace {
 
 void AppendLeaves(const TToken* Token, std::string& Out) {
     // Depth first, left to right, without recursion: an expression may nest
-    // as deep as the source likes.
-    std::vector<const TToken*> pending{Token};
+    // as deep as the source likes. The stack is kept between calls, as every
+    // block text is made here.
+    static thread_local std::vector<const TToken*> pending;
+    pending.clear();
+    pending.push_back(Token);
     while (!pending.empty()) {
         const TToken* token = pending.back();
         pending.pop_back();
