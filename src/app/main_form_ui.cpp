@@ -81,8 +81,8 @@ void TMainForm::BuildCentralArea() {
 
     Panel1 = new QWidget(central);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setMinimumWidth(340);
-    Panel1->setMaximumWidth(480);
+    Panel1->setMinimumWidth(460);
+    Panel1->setMaximumWidth(560);
     auto* help = new QVBoxLayout(Panel1);
     help->setContentsMargins(4, 4, 4, 4);
     Memo2 = new QPlainTextEdit(Panel1);

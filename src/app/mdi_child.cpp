@@ -283,18 +283,19 @@ void TMDIChild::RePaintChem() {
 }
 
 void TMDIChild::PaintChem() {
-    UpdateScrollRanges();
-    pbOut->update();
-}
-
-void TMDIChild::PaintView(QPainter& Painter, const QRect& Clip) {
-    Painter.fillRect(Clip, Qt::white);
+    // The in-place editor stays centred over its block; its own size is not zoomed.
     if (mmInput->isVisible() && Chart != nullptr && MouseInfo.BlockIndex >= 0 &&
         MouseInfo.BlockIndex < Chart->Count()) {
         const TRect r = Chart->GetBlock(MouseInfo.BlockIndex)->InRect;
         mmInput->move(Zooming(r.Left + (r.Right - r.Left) / 2 - mmInput->width() / 2) + ScrollX,
                       Zooming(r.Top + (r.Bottom - r.Top) / 2 - mmInput->height() / 2) + ScrollY);
     }
+    UpdateScrollRanges();
+    pbOut->update();
+}
+
+void TMDIChild::PaintView(QPainter& Painter, const QRect& Clip) {
+    Painter.fillRect(Clip, Qt::white);
     if (ChartBitmap->Empty() || Chart == nullptr || Chart->Count() == 0) {
         return;
     }
