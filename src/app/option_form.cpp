@@ -6,6 +6,7 @@
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -94,7 +95,12 @@ void TFontEdit::SetFont(const TFont& Font) {
     // Face and style of the font; the size stays the dialog's, so a large
     // font does not blow the dialog up.
     QFont shown = ToQFont(Font);
-    shown.setPointSizeF(QLineEdit::font().pointSizeF() > 0 ? QWidget::font().pointSizeF() : 9);
+    const QFont base = QApplication::font(this);
+    if (base.pointSizeF() > 0) {
+        shown.setPointSizeF(base.pointSizeF());
+    } else {
+        shown.setPixelSize(base.pixelSize());
+    }
     setFont(shown);
     setText(Font.Name);
     setCursorPosition(0);
@@ -165,7 +171,7 @@ void TOption::BuildControls() {
     column->addWidget(PageControl1);
     column->addWidget(BuildButtons());
     column->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(440);
+    PageControl1->setMinimumWidth(400);
 }
 
 QWidget* TOption::BuildSizesPage() {
@@ -582,9 +588,13 @@ void TOption::TakeBackup() {
         Backup->ServPool->SetString(key, Settings.ServPool->GetString(key));
     }
     BackupExportLanguage = ExportLanguage;
+    HasBackup = true;
 }
 
 void TOption::RestoreBackup() {
+    if (!HasBackup) {
+        return; // never shown: nothing was changed through the dialog
+    }
     Settings.Assign(Backup.get());
     Settings.FontBlock = Backup->FontBlock;
     Settings.FontExport = Backup->FontExport;

@@ -171,6 +171,7 @@ private:
     std::unique_ptr<QTemporaryDir> BackupDir;
     std::unique_ptr<TMainSettings> Backup;
     std::int32_t BackupExportLanguage = 0;
+    bool HasBackup = false;
 };
 
 } // namespace tvx
