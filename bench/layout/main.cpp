@@ -196,11 +196,6 @@ int RunTimings(const QString& PngDir) {
         const int Runs = Target >= 3000 ? 5 : 9;
         const double Ms = MedianMilliseconds(Chart, Picture, Runs);
         const int Passes = RepaintPassCount(Chart.MaxLevel(), MainSettings->pm_alleq);
-        long long Area = 0;
-        for (const TFlowBlock* B : Chart.GetList()) {
-            Area += static_cast<long long>(B->Bitmap->Width()) * B->Bitmap->Height();
-        }
-        std::printf("total block picture area %lld\n", Area);
         std::printf("%8d %6d %6d %7d x %-5d %10.2f\n", Chart.Count(), Chart.MaxLevel(), Passes,
                     Picture.Width(), Picture.Height(), Ms);
         if (!PngDir.isEmpty() &&

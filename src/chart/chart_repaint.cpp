@@ -1,5 +1,6 @@
 #include "chart/chart_repaint.h"
 #include "chart/layout_call.h"
+#include "chart/layout_session.h"
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 #include <algorithm>
@@ -78,6 +79,7 @@ void LayoutChart(TFCList& Chart) {
         return;
     }
     const int Passes = RepaintPassCount(EffectiveMaxLevel(Chart), MainSettings->pm_alleq);
+    TLayoutSession Session;
     for (int I = 0; I < Passes; ++I) {
         Chart.DrawBlock(Chart.First());
     }

@@ -1,5 +1,6 @@
 #include "chart/fc_list.h"
 #include "chart/layout_call.h"
+#include "chart/layout_session.h"
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 #include "support/wide_text.h"
@@ -40,6 +41,14 @@ void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
     }
     const TMainSettings& S = *MainSettings;
     TCanvas& Canvas = Bitmap.Canvas();
+    TLayoutSession* Session = TLayoutSession::Current();
+    if (const TBitmap* Kept = Session != nullptr ? Session->FindText(Text) : nullptr) {
+        Bitmap.Assign(*Kept);
+        Canvas.Font = S.FontBlock;
+        Canvas.Brush.Color = clWhite;
+        Canvas.Brush.Style = bsSolid;
+        return;
+    }
     Bitmap.SetPixelFormat(TPixelFormat(S.PixelFormat));
     Canvas.Font = S.FontBlock;
     Canvas.Brush.Color = clWhite;
@@ -65,6 +74,9 @@ void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
     Bitmap.SetSize(W, std::min(CappedH, kLayoutLimit));
     for (int I = 0; I < int(Lines.size()) && I * LineH < Bitmap.Height(); ++I) {
         DrawWideText(Canvas, Rect(0, I * LineH, W, (I + 1) * LineH), Lines[I]);
+    }
+    if (Session != nullptr) {
+        Session->KeepText(Text, Bitmap);
     }
 }
 

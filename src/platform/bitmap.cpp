@@ -125,6 +125,7 @@ void TBitmap::SetSize(int NewWidth, int NewHeight) {
 
 void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     QImage Fresh;
+    bool NewAreaColoured = false;
     if (NewWidth > 0 && NewHeight > 0) {
         QImage::Format Format = StorageFormat(FPixelFormat);
         // Memory is only committed when the pixels are first written, so an
@@ -141,6 +142,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
         }
         TColor Background = FCanvas->Brush.Style == bsSolid ? FCanvas->Brush.Color : clWhite;
         Fresh.fill(QColor(ToQColor(StoredColor(FPixelFormat, Background))));
+        NewAreaColoured = ResolveColor(Background) != clWhite;
         if (!FImage.isNull()) {
             int BytesPerPixel = Fresh.depth() / 8;
             int Rows = std::min(NewHeight, FImage.height());
@@ -153,6 +155,9 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     FImage = Fresh;
     FWidth = NewWidth;
     FHeight = NewHeight;
+    if (NewAreaColoured) {
+        FCanvas->Touch(0, 0, NewWidth, NewHeight);
+    }
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat Value) {
@@ -204,6 +209,7 @@ void TBitmap::Assign(const TBitmap& Source) {
     FHeight = Source.FHeight;
     FPixelFormat = Source.FPixelFormat;
     FDirty = false;
+    FCanvas->Touch(0, 0, FWidth, FHeight);
 }
 
 void TBitmap::SaveToFile(const QString& FileName) const {

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
 #include <vector>
@@ -16,43 +17,82 @@ namespace {
 class TPixelWriter {
 public:
     TPixelWriter(QImage& Image, TPixelFormat Format, TColor Color)
-        : FImage(Image), FBytes(Image.depth() / 8) {
+        : FBits(Image.bits()), FStride(Image.bytesPerLine()), FWidth(Image.width()),
+          FHeight(Image.height()), FBytes(Image.depth() / 8) {
         EncodeColor(Image, Format, Color, FRaw);
+        std::memcpy(&FValue16, FRaw, sizeof FValue16);
+        std::memcpy(&FValue32, FRaw, sizeof FValue32);
     }
 
     static void EncodeColor(const QImage& Image, TPixelFormat Format, TColor Color,
                             unsigned char* Raw) {
+        // The encoding goes through a one-pixel image; the last few answers
+        // are kept, since a picture is drawn in two or three colours.
+        struct TEntry {
+            QImage::Format ImageFormat;
+            TPixelFormat Format;
+            TColor Color;
+            unsigned char Raw[4];
+        };
+        static thread_local TEntry Recent[8];
+        static thread_local int Used = 0;
+        static thread_local int Next = 0;
+        for (int I = 0; I < Used; ++I) {
+            const TEntry& E = Recent[I];
+            if (E.ImageFormat == Image.format() && E.Format == Format && E.Color == Color) {
+                std::memcpy(Raw, E.Raw, 4);
+                return;
+            }
+        }
         QImage One(1, 1, Image.format());
         One.setPixel(0, 0, ToQColor(StoredColor(Format, Color)).rgb());
-        std::memcpy(Raw, One.constScanLine(0), size_t(One.depth() / 8));
+        TEntry& E = Recent[Next];
+        E = TEntry{Image.format(), Format, Color, {0, 0, 0, 0}};
+        std::memcpy(E.Raw, One.constScanLine(0), size_t(One.depth() / 8));
+        std::memcpy(Raw, E.Raw, 4);
+        Next = (Next + 1) % 8;
+        Used = std::max(Used, Next == 0 ? 8 : Next);
     }
 
     void Plot(int X, int Y) {
-        if (X >= 0 && Y >= 0 && X < FImage.width() && Y < FImage.height()) {
-            std::memcpy(FImage.scanLine(Y) + X * FBytes, FRaw, size_t(FBytes));
+        if (X >= 0 && Y >= 0 && X < FWidth && Y < FHeight) {
+            Store(FBits + qsizetype(Y) * FStride, X, 1);
         }
     }
 
     // Pixels From..To-1 of row Y.
     void Span(int Y, int From, int To) {
-        if (Y < 0 || Y >= FImage.height()) {
+        if (Y < 0 || Y >= FHeight) {
             return;
         }
         From = std::max(From, 0);
-        To = std::min(To, FImage.width());
-        if (From >= To) {
-            return;
-        }
-        unsigned char* Line = FImage.scanLine(Y);
-        for (int X = From; X < To; ++X) {
-            std::memcpy(Line + X * FBytes, FRaw, size_t(FBytes));
+        To = std::min(To, FWidth);
+        if (From < To) {
+            Store(FBits + qsizetype(Y) * FStride, From, To - From);
         }
     }
 
 private:
-    QImage& FImage;
+    void Store(unsigned char* Line, int X, int Count) {
+        if (FBytes == 2) {
+            std::fill_n(reinterpret_cast<std::uint16_t*>(Line) + X, Count, FValue16);
+        } else if (FBytes == 4) {
+            std::fill_n(reinterpret_cast<std::uint32_t*>(Line) + X, Count, FValue32);
+        } else {
+            for (int I = X; I < X + Count; ++I) {
+                std::memcpy(Line + I * FBytes, FRaw, size_t(FBytes));
+            }
+        }
+    }
+
+    unsigned char* FBits;
+    qsizetype FStride;
+    int FWidth;
+    int FHeight;
     int FBytes;
     unsigned char FRaw[4] = {0, 0, 0, 0};
+    std::uint16_t FValue16 = 0;
+    std::uint32_t FValue32 = 0;
 };
 
 // Rounds a/b to the nearest integer, halves away from zero; b > 0, a >= 0.
@@ -166,6 +206,17 @@ TRect TCanvas::ClipRect() const {
     return TRect{0, 0, FOwner.Width(), FOwner.Height()};
 }
 
+void TCanvas::Touch(int Left, int Top, int Right, int Bottom) {
+    if (FRecorder == nullptr) {
+        return;
+    }
+    TRect R{std::max(Left, 0), std::max(Top, 0), std::min(Right, FOwner.Width()),
+            std::min(Bottom, FOwner.Height())};
+    if (R.Left < R.Right && R.Top < R.Bottom) {
+        FRecorder->push_back(R);
+    }
+}
+
 void TCanvas::MoveTo(int X, int Y) {
     FPenPos = TPoint{X, Y};
 }
@@ -174,6 +225,8 @@ void TCanvas::LineTo(int X, int Y) {
     if (!FOwner.Empty()) {
         TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Pen.Color);
         WalkLine(FPenPos.X, FPenPos.Y, X, Y, [&](int PX, int PY) { Writer.Plot(PX, PY); });
+        Touch(std::min(FPenPos.X, X), std::min(FPenPos.Y, Y), std::max(FPenPos.X, X) + 1,
+              std::max(FPenPos.Y, Y) + 1);
     }
     FPenPos = TPoint{X, Y};
 }
@@ -189,6 +242,7 @@ void TCanvas::FillRect(const TRect& R) {
     for (int Y = std::max(Top, 0); Y < std::min(Bottom, FOwner.Height()); ++Y) {
         Writer.Span(Y, Left, Right);
     }
+    Touch(Left, Top, Right, Bottom);
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
@@ -217,6 +271,7 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int W, int H) {
             PenWriter.Span(Y, Row.From, Inside.From);
             PenWriter.Span(Y, Inside.To, Row.To);
         });
+    Touch(X1, Y1, X2, Y2);
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
@@ -253,6 +308,7 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
             PlotOnArc(X, Y);
         }
     });
+    Touch(X1, Y1, X2, Y2);
 }
 
 void TCanvas::Polygon(std::span<const TPoint> Points) {
@@ -292,6 +348,11 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
         TPoint B = Points[(I + 1) % N];
         WalkLine(A.X, A.Y, B.X, B.Y, [&](int X, int Y) { Writer.Plot(X, Y); });
     }
+    auto [Left, Right] = std::minmax_element(Points.begin(), Points.end(),
+                                             [](TPoint A, TPoint B) { return A.X < B.X; });
+    auto [Top, Bottom] = std::minmax_element(Points.begin(), Points.end(),
+                                             [](TPoint A, TPoint B) { return A.Y < B.Y; });
+    Touch(Left->X, Top->Y, Right->X + 1, Bottom->Y + 1);
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
@@ -320,6 +381,7 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
     }
     TPixelWriter Writer(Image, FOwner.PixelFormat(), Brush.Color);
     std::vector<TPoint> Seeds{TPoint{X, Y}};
+    TRect Filled{X, Y, X + 1, Y + 1};
     while (!Seeds.empty()) {
         TPoint Seed = Seeds.back();
         Seeds.pop_back();
@@ -335,6 +397,8 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
             ++To;
         }
         Writer.Span(Seed.Y, From, To);
+        Filled = TRect{std::min(Filled.Left, From), std::min(Filled.Top, Seed.Y),
+                       std::max(Filled.Right, To), std::max(Filled.Bottom, Seed.Y + 1)};
         for (int PX = From; PX < To; ++PX) {
             Taken[size_t(Seed.Y) * size_t(W) + size_t(PX)] = true;
         }
@@ -349,6 +413,7 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
             }
         }
     }
+    Touch(Filled.Left, Filled.Top, Filled.Right, Filled.Bottom);
 }
 
 TColor TCanvas::Pixel(int X, int Y) const {
@@ -361,6 +426,7 @@ TColor TCanvas::Pixel(int X, int Y) const {
 void TCanvas::SetPixel(int X, int Y, TColor Color) {
     if (!FOwner.Empty()) {
         TPixelWriter(FOwner.Pixels(), FOwner.PixelFormat(), Color).Plot(X, Y);
+        Touch(X, Y, X + 1, Y + 1);
     }
 }
 
@@ -376,13 +442,36 @@ void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Sr
     }
     // A copy of the pixels, so that a picture can be copied onto itself.
     QImage Pixels = Source.Image();
+    QImage& Target = FOwner.Pixels();
+    bool SameSize = Dest.Width() == Src.Width() && Dest.Height() == Src.Height();
+    bool InsideSource = Src.Left >= 0 && Src.Top >= 0 && Src.Right <= Pixels.width() &&
+                        Src.Bottom <= Pixels.height();
+    if (&Source != &FOwner && SameSize && InsideSource && Pixels.format() == Target.format()) {
+        // Pixel for pixel between pictures of one format: plain row copies,
+        // byte for byte what the painter's source copy gives, without its set-up.
+        int Left = std::max(Dest.Left, 0);
+        int Top = std::max(Dest.Top, 0);
+        int Right = std::min(Dest.Right, Target.width());
+        int Bottom = std::min(Dest.Bottom, Target.height());
+        int Bytes = Target.depth() / 8;
+        for (int Y = Top; Y < Bottom; ++Y) {
+            const uchar* From = Pixels.constScanLine(Src.Top + Y - Dest.Top) +
+                                qsizetype(Src.Left + Left - Dest.Left) * Bytes;
+            std::memcpy(Target.scanLine(Y) + qsizetype(Left) * Bytes, From,
+                        size_t(std::max(Right - Left, 0)) * size_t(Bytes));
+        }
+        FOwner.MarkDirty();
+        Touch(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom);
+        return;
+    }
     {
-        QPainter Painter(&FOwner.Pixels());
+        QPainter Painter(&Target);
         Painter.setCompositionMode(QPainter::CompositionMode_Source);
         Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         Painter.drawImage(ToQRect(Dest), Pixels, ToQRect(Src));
     }
     FOwner.MarkDirty();
+    Touch(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom);
 }
 
 void TCanvas::StretchDraw(const TRect& Dest, const TBitmap& Source) {
@@ -422,6 +511,7 @@ void TCanvas::DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& 
         CurrentTextMetrics().DrawText(Painter, ToQRect(Cell), Font, Line);
     }
     FOwner.MarkDirty();
+    Touch(Visible.Left, Visible.Top, Visible.Right, Visible.Bottom);
 }
 
 } // namespace tvx

@@ -16,6 +16,7 @@
 #include <QString>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 namespace tvx {
 
@@ -103,12 +104,23 @@ public:
     // (inside R) first; nothing else is drawn.
     void DrawCenteredText(const TRect& R, const QString& Text);
 
+    // While a recorder is set, every drawing call also appends to it a
+    // rectangle, clipped to the picture, that holds every pixel the call
+    // changed (a size change of the picture that fills new area with a colour
+    // other than white, or an Assign, records the whole picture). The layout
+    // uses it to clear only what it drew in its previous pass.
+    void SetTouchRecorder(std::vector<TRect>* Recorder) { FRecorder = Recorder; }
+    std::vector<TRect>* TouchRecorder() const { return FRecorder; }
+    // Records the part of R inside the picture (when a recorder is set).
+    void Touch(int Left, int Top, int Right, int Bottom);
+
 private:
     // Fills Cell inside Clip with a solid brush, then draws Line into Cell.
     void DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& Line);
 
     TBitmap& FOwner;
     TPoint FPenPos;
+    std::vector<TRect>* FRecorder = nullptr;
 };
 
 } // namespace tvx
