@@ -111,7 +111,7 @@ TEST_F(OptionFormTest, ShowingFillsTheControlsFromTheSettingsWithoutApplyingThem
     Settings->PreviewByChanges = true;
     Settings->ServPool->SetString("sm_yes", "Yes");
     Settings->FontBlock.Name = "Courier New";
-    ShowDialog();
+    Option->show();
 
     EXPECT_EQ(Option->UpDown1->value(), 17);
     EXPECT_EQ(Option->UpDown10->value(), 75);
@@ -121,6 +121,8 @@ TEST_F(OptionFormTest, ShowingFillsTheControlsFromTheSettingsWithoutApplyingThem
     EXPECT_EQ(Option->BlockFont().Name, "Courier New");
     EXPECT_TRUE(Preview);
     EXPECT_FALSE(Option->Loading);
+    // Filling went past controls still at their designed values (5 here).
+    EXPECT_EQ(Settings->pm_bcetext, 3);
     EXPECT_EQ(Changes, 0);
     EXPECT_FALSE(QFile::exists(Settings->ConfigFileName()));
 }
