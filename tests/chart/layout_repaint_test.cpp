@@ -1,0 +1,167 @@
+// A repaint reuses work between its passes; whatever it reuses, the chart
+// must come out exactly as drawing everything again gives it.
+#include "chart/chart_repaint.h"
+#include "chart/layout_session.h"
+#include "layout_test_support.h"
+#include <vector>
+
+namespace tvx {
+namespace {
+
+class LayoutRepaintTest : public LayoutTest {
+protected:
+    static TFlowBlock* AppendTo(TFCList& Target, TFlowBlock* Owner, int Branch, TBlockKind Kind,
+                                const QString& Text) {
+        TFlowBlock* Last = Owner->GetItemChain(Branch);
+        if (Last == nullptr) {
+            TMouseInfo Head(Branch);
+            return Target.AddBlock(Owner, Kind, -1, Text, &Head);
+        }
+        while (Last->Next != nullptr) {
+            Last = Last->Next;
+        }
+        TMouseInfo After(-1);
+        return Target.AddBlock(Last, Kind, -1, Text, &After);
+    }
+
+    // Every drawn kind, nested four deep, a page break and a selected block.
+    static void BuildMixed(TFCList& Target) {
+        TFlowBlock* Root = Target.AddBlock(nullptr, bkRoot, -1, "Demo", nullptr);
+        AppendTo(Target, Root, 0, bkInput, "n");
+        TFlowBlock* Case = AppendTo(Target, Root, 0, bkCase, "n mod 3");
+        AppendTo(Target, Case, 0, bkProcess, "a := 0");
+        TFlowBlock* While = AppendTo(Target, Case, 1, bkWhile, "a < n");
+        TFlowBlock* If = AppendTo(Target, While, 0, bkIfElse, "odd(a)");
+        AppendTo(Target, If, 0, bkCall, "Tick(a)");
+        TFlowBlock* For = AppendTo(Target, If, 1, bkFor, "k := 1 to a");
+        AppendTo(Target, For, 0, bkOutput, "k");
+        AppendTo(Target, While, 0, bkProcess, "a := a + 1");
+        TFlowBlock* Repeat = AppendTo(Target, Case, 2, bkRepeat, "done");
+        AppendTo(Target, Repeat, 0, bkIfYesLeft, "x > 0");
+        TFlowBlock* NoOnly = AppendTo(Target, Repeat, 0, bkIfNoRight, "y > 0");
+        AppendTo(Target, NoOnly, 1, bkProcess, "y := 1\r\nz := 2");
+        AppendTo(Target, Root, 0, bkPageBreak, "");
+        Target.Selection.Add(AppendTo(Target, Root, 0, bkOutput, "'done'"));
+        Target.Selection.Add(While);
+    }
+
+    // Everything the passes write and every picture.
+    static std::vector<int> Values(const TFCList& Target) {
+        std::vector<int> V;
+        for (const TFlowBlock* B : Target.GetList()) {
+            for (const TRect& R : {B->InRect, B->OutRect, B->ShapeRect, B->TextRect}) {
+                V.insert(V.end(), {R.Left, R.Top, R.Right, R.Bottom});
+            }
+            V.insert(V.end(), {B->AbsX, B->AbsY, B->RelX, B->RelY, B->LeftExtent, B->RightExtent,
+                               B->ExitY, B->PageY});
+            for (const TPropertyItems& I : B->Items) {
+                V.insert(V.end(), {I.Offset, I.ChainX, I.ChainY, I.Rect.Left, I.Rect.Top,
+                                   I.Rect.Right, I.Rect.Bottom, I.EntryRect.Left, I.EntryRect.Top,
+                                   I.LabelRect.Left, I.LabelRect.Top});
+            }
+        }
+        return V;
+    }
+
+    static void ExpectSame(const TFCList& A, const TBitmap& PictureA, const TFCList& B,
+                           const TBitmap& PictureB) {
+        EXPECT_EQ(Values(A), Values(B));
+        EXPECT_EQ(Pixels(PictureA), Pixels(PictureB));
+        for (int I = 0; I < A.Count(); ++I) {
+            EXPECT_EQ(Pixels(*A.GetBlock(I)->Bitmap), Pixels(*B.GetBlock(I)->Bitmap)) << I;
+        }
+    }
+
+    // The passes of a repaint with nothing reused, then the composition.
+    static void DrawEverythingAgain(TFCList& Target, TBitmap& Picture) {
+        const int Passes = RepaintPassCount(Target.MaxLevel(), MainSettings->pm_alleq);
+        for (int I = 0; I < Passes; ++I) {
+            Target.DrawBlock(Target.First());
+        }
+        ComposeChart(Target, Picture);
+    }
+};
+
+TEST_F(LayoutRepaintTest, RepaintsGiveWhatDrawingEverythingAgainGives) {
+    TFCList Reused;
+    TFCList Fresh;
+    BuildMixed(Reused);
+    BuildMixed(Fresh);
+    TBitmap ReusedPicture;
+    TBitmap FreshPicture;
+    // Each round changes both charts alike between repaints: texts, blocks,
+    // the selection, settings and the text metrics.
+    for (int Round = 0; Round < 6; ++Round) {
+        RepaintChart(Reused, ReusedPicture);
+        DrawEverythingAgain(Fresh, FreshPicture);
+        ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
+        for (TFCList* Target : {&Reused, &Fresh}) {
+            TFlowBlock* Block = Target->GetBlock(1 + Round);
+            switch (Round) {
+            case 0:
+                Block->Text = "a much longer text than before";
+                break;
+            case 1:
+                AppendTo(*Target, Target->GetBlock(4), 0, bkProcess, "new");
+                break;
+            case 2:
+                Target->Selection.Clear();
+                Target->Selection.Add(Block);
+                break;
+            case 3:
+                Block->Text = "";
+                break;
+            default:
+                break;
+            }
+        }
+        if (Round == 3) {
+            Settings->pm_ForOld = false;
+            Settings->pm_bcebce = 20;
+        }
+        if (Round == 4) {
+            UseMetrics(7, 11);
+        }
+    }
+}
+
+TEST_F(LayoutRepaintTest, BlocksDrawnOutsideARepaintAreClearedByTheNext) {
+    TFCList Reused;
+    TFCList Fresh;
+    BuildMixed(Reused);
+    BuildMixed(Fresh);
+    TBitmap ReusedPicture;
+    TBitmap FreshPicture;
+    RepaintChart(Reused, ReusedPicture);
+    DrawEverythingAgain(Fresh, FreshPicture);
+    // Someone scribbles on block pictures between repaints.
+    for (TFCList* Target : {&Reused, &Fresh}) {
+        for (TFlowBlock* B : Target->GetList()) {
+            TCanvas& Canvas = B->Bitmap->Canvas();
+            Canvas.Brush.Color = clGreen;
+            Canvas.FillRect(Canvas.ClipRect());
+        }
+    }
+    RepaintChart(Reused, ReusedPicture);
+    DrawEverythingAgain(Fresh, FreshPicture);
+    ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
+}
+
+TEST_F(LayoutRepaintTest, ACallThatDrawsLessThanTheOneBeforeLeavesNothingBehind) {
+    TFlowBlock* Reused = Append(bkProcess, "abcd");
+    TFlowBlock* Fresh = Append(bkProcess, "abcd");
+    {
+        TLayoutSession Session;
+        Settings->pm_shakeX = 6; // wide arrowheads
+        Chart.DrawBlock(Reused);
+        Chart.DrawBlock(Reused);
+        Settings->pm_shakeX = 1; // narrow ones, in a picture of the same size
+        Chart.DrawBlock(Reused);
+        Chart.DrawBlock(Reused);
+    }
+    Chart.DrawBlock(Fresh);
+    EXPECT_EQ(Pixels(*Reused->Bitmap), Pixels(*Fresh->Bitmap));
+}
+
+} // namespace
+} // namespace tvx
