@@ -110,14 +110,14 @@ void TPascalConverter::ConvertChild(const TCall& Call, const TToken* Child) {
     // filled.
     switch (code) {
     case pcProgram:
-        ConvertProgram(node, NodeOf(FindChild(node, pcProgHeader)), FindChild(node, pcBlock));
+        ConvertProgram(NodeOf(FindChild(node, pcProgHeader)), FindChild(node, pcBlock));
         return;
     case pcProgHeader: {
         // A tree whose root is the program itself: the header's parent holds
         // the block, which must not be walked again afterwards.
         const TToken* block = FindChild(Call.Node, pcBlock);
         Consumed = block;
-        ConvertProgram(Call.Node, node, block);
+        ConvertProgram(node, block);
         return;
     }
     case pcUnit:
@@ -169,9 +169,7 @@ QString TPascalConverter::RoutineName(const TReduction* Header) const {
     return GetLeafText(NodeOf(FindChild(Header, pcRefId)));
 }
 
-void TPascalConverter::ConvertProgram(const TReduction* Node, const TReduction* Header,
-                                      const TToken* Block) {
-    (void)Node;
+void TPascalConverter::ConvertProgram(const TReduction* Header, const TToken* Block) {
     const TReduction* block = NodeOf(Block);
     if (block == nullptr) {
         return;
@@ -184,7 +182,11 @@ void TPascalConverter::ConvertProgram(const TReduction* Node, const TReduction* 
 }
 
 void TPascalConverter::ConvertUnit(const TReduction* Node) {
-    const QString name = RoutineName(NodeOf(FindChild(Node, pcUnitHeader)));
+    const TToken* nameToken = FindChild(NodeOf(FindChild(Node, pcUnitHeader)), pcRefId);
+    if (nameToken == nullptr) {
+        return;
+    }
+    const QString name = GetLeafText(nameToken);
     TFCList* chart = NewChart(QStringLiteral("Unit ") + name, name);
     const TReduction* implementation = NodeOf(FindChild(Node, pcImplementationSection));
     ScheduleUnder(Current, FindChild(implementation, pcOptDeclSection), nullptr);
@@ -241,6 +243,9 @@ void TPascalConverter::ConvertFor(const TCall& Call, const TReduction* Node) {
 }
 
 void TPascalConverter::ConvertCall(const TCall& Call, const TReduction* Node) {
+    if (Node->GetTokenCount() == 0) {
+        return;
+    }
     QString text = GetLeafText(Node);
     TBlockKind kind = bkCall;
     const TToken* first = Node->GetToken(0);

@@ -16,7 +16,7 @@ protected:
 
 private:
     // Routines: a chart each, the statements converted from its root.
-    void ConvertProgram(const TReduction* Node, const TReduction* Header, const TToken* Block);
+    void ConvertProgram(const TReduction* Header, const TToken* Block);
     void ConvertUnit(const TReduction* Node);
     void ConvertRoutine(const TReduction* Node, int HeadingCode);
     // Statements, while a chart is being filled.
