@@ -29,6 +29,7 @@ enum TCCode : int {
     ccFor,
     ccSemicolon,
     ccCloseParen,
+    ccOpaque,
 };
 
 struct TNamedCode {
@@ -55,6 +56,11 @@ constexpr TNamedCode CNames[] = {
     {"for", ccFor},
     {";", ccSemicolon},
     {")", ccCloseParen},
+    // Declarations and the expressions of switch and case (an Expr too) never
+    // hold a statement or a function: looking through them would find nothing.
+    {"Global Decl", ccOpaque},
+    {"Local Decl", ccOpaque},
+    {"Const Expr", ccOpaque},
 };
 
 // Positions of the loop bodies and the for clauses among their statement's
@@ -66,6 +72,10 @@ constexpr int ForInit = 2;
 constexpr int ForCondition = 4;
 constexpr int ForStep = 6;
 constexpr int ForBody = 8;
+
+bool IsStatementKeyword(int Code) {
+    return Code == ccIf || Code == ccWhile || Code == ccDo || Code == ccFor;
+}
 
 QString TokenText(const TToken* Token) {
     return Token != nullptr ? QString::fromUtf8(Token->Text.data(), qsizetype(Token->Text.size()))
@@ -91,7 +101,7 @@ TCConverter::TCConverter(TChartSink& Sink, const TSymbolTable& Symbols)
 
 void TCConverter::ConvertChild(const TCall& Call, const TToken* Child) {
     const TSymbolKind kind = Child->GetKind();
-    if ((kind != skNonterminal && kind != skTerminal) || Finished.count(Call.Node) != 0) {
+    if (kind != skNonterminal && kind != skTerminal) {
         return;
     }
     const int code = CodeOf(Child);
@@ -100,19 +110,24 @@ void TCConverter::ConvertChild(const TCall& Call, const TToken* Child) {
         ConvertFunction(NodeOf(Child));
         return;
     }
+    if (code == ccOpaque || code == ccExpr) {
+        return;
+    }
     if (Call.Chart == nullptr) {
         ScheduleWalk(Child, nullptr);
         return;
     }
-    switch (code) {
-    case ccIf:
-    case ccWhile:
-    case ccDo:
-    case ccFor:
-        // The keyword stands for its parent: the statement node.
-        Finished.insert(Call.Node);
-        ConvertStatement(Call, Call.Node);
+    // The keyword of if, while, do and for is the first child of its
+    // statement and stands for the whole statement: the other children
+    // belong to the block it makes.
+    const TToken* first = Call.Node->GetToken(0);
+    if (IsStatementKeyword(CodeOf(first))) {
+        if (Child == first) {
+            ConvertStatement(Call, Call.Node);
+        }
         return;
+    }
+    switch (code) {
     case ccBlock:
         ScheduleWalk(FindChild(NodeOf(Child), ccStmList), Call.Chart);
         return;

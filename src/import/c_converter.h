@@ -9,7 +9,6 @@
 // Declarations make no blocks. There is no input or output block: a printf
 // is a process block like any other call.
 #include "import/tree_converter.h"
-#include <unordered_set>
 
 namespace tvx {
 
@@ -31,10 +30,6 @@ private:
     QString Signature(const TReduction* Function, const TReduction* Id) const;
     QString ParameterList(const TReduction* Function) const;
     QString ParameterText(const TReduction* Param) const;
-
-    // Statement nodes whose keyword child has been converted: the rest of
-    // their children belong to that statement and are not looked at again.
-    std::unordered_set<const TReduction*> Finished;
 };
 
 } // namespace tvx

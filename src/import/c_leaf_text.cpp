@@ -34,6 +34,10 @@ bool NeedsBlank(unsigned char Last, unsigned char First) {
 
 class LeafCollector {
 public:
+    // The stack is kept from one text to the next: a chart asks for a text
+    // for every block, and most are short.
+    LeafCollector() : Pending(SharedStack()) { Pending.clear(); }
+
     void Add(const TToken* Token) {
         // Depth first, left to right, on a stack of our own: expressions nest
         // as deep as the source likes.
@@ -68,8 +72,13 @@ private:
         Text += Piece;
     }
 
+    static std::vector<const TToken*>& SharedStack() {
+        thread_local std::vector<const TToken*> stack;
+        return stack;
+    }
+
     std::string Text;
-    std::vector<const TToken*> Pending;
+    std::vector<const TToken*>& Pending;
 };
 
 } // namespace
