@@ -144,8 +144,8 @@ TMDIChild* TMainForm::CreateMDIChild(const QString& Name) {
     // Cascaded: each new window a little right of and below the one before.
     const QSize area = MdiArea->viewport()->size();
     const int step = 26 * ((MdiArea->subWindowList().size() - 1) % 6);
-    sub->setGeometry(step, step, std::max(area.width() - 160, 560),
-                     std::max(area.height() - 160, 380));
+    sub->setGeometry(step, step, std::max(area.width() - 160, 640),
+                     std::max(area.height() - 160, 440));
     sub->show();
     MdiArea->setActiveSubWindow(sub);
     return child;

@@ -126,7 +126,7 @@ void TMDIChild::BuildLayout() {
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setCollapsible(1, false);
     // The source pane opens only when there is source text to show.
-    Splitter1->setSizes({0, 600, 260});
+    Splitter1->setSizes({0, 700, 300}); // shares of the width
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter1);

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
@@ -20,7 +21,7 @@ void FillEveryKind(TFCList& chart) {
     TMouseInfo branch0(0);
     TMouseInfo branch1(1);
     TFlowBlock* root = chart.First();
-    TFlowBlock* b = chart.AddBlock(root, bkInput, -1, "read(n)", &after);
+    TFlowBlock* b = chart.AddBlock(root, bkInput, -1, "n", &after);
     b = chart.AddBlock(b, bkProcess, -1, "s := 0", &after);
     TFlowBlock* loop = chart.AddBlock(b, bkFor, -1, "i := 1 to n", &after);
     TFlowBlock* cond = chart.AddBlock(loop, bkIfElse, -1, "odd(i)", &branch0);
@@ -41,12 +42,17 @@ void FillEveryKind(TFCList& chart) {
 TEST_F(AppTest, DISABLED_Screenshot) {
     const QString dir = qEnvironmentVariable("TVX_SCREENSHOT_DIR", QDir::tempPath());
     Metrics.reset(); // real fonts for a picture
+    // The help text the build puts beside the program.
+    QFile::copy(QCoreApplication::applicationDirPath() + "/../bin/readme.txt",
+                PathOf("readme.txt"));
     StartEditor();
     Form().resize(1300, 860);
     Form().FileNew1Execute();
     FillEveryKind(*Active()->Chart);
     Active()->RePaintChem();
     Form().MakeAction();
+    Active()->SetCaption(dir + "/every_kind.fml");
+    Form().mSaveClick();
     Form().FileNew1Execute(); // a second window behind
     Form().MdiArea->setActiveSubWindow(Form().SubWindowOf(Form().MDIChildren().first()));
     Settle();
