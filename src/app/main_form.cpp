@@ -1,7 +1,9 @@
 #include "app/main_form.h"
 
+#include "app/about_box.h"
 #include "app/cursors.h"
 #include "app/mdi_child.h"
+#include "app/option_form.h"
 #include "chart/fc_list.h"
 #include "platform/cp1251.h"
 #include "platform/ini_file.h"
@@ -57,6 +59,8 @@ TMainForm::TMainForm(const QStringList& Arguments, QWidget* parent) : QMainWindo
     if (Memo2->toPlainText().isEmpty()) {
         LoadHelp(ProgramDir + QStringLiteral("readme.txt"), false);
     }
+    GetOption();
+    AboutBox = new TAboutBox(this);
     FileNameToMenuRefresh();
     UpdateHistoryButtons();
     resize(1100, 760);
@@ -71,6 +75,8 @@ TMainForm::~TMainForm() {
              MdiArea, ComboBox1, ComboBox1->lineEdit(), cbPreview, Timer4}) {
         sender->disconnect(this);
     }
+    delete Option;
+    Option = nullptr;
     if (MainSettings) {
         MainSettings->OnLanguageChange = nullptr;
         MainSettings->OnChange = nullptr;
@@ -243,6 +249,35 @@ void TMainForm::ReportIniFailure(const std::exception& e) {
 
 void TMainForm::FileExit1Execute() {
     close();
+}
+
+TOption* TMainForm::GetOption() {
+    if (Option == nullptr) {
+        Option = new TOption(*MainSettings, this);
+        TOptionHost& host = Option->Host;
+        host.RepaintChart = [this] {
+            if (TMDIChild* child = ActiveMDIChild()) {
+                child->RePaintChem();
+            }
+        };
+        host.RefreshCode = [this] {
+            if (TMDIChild* child = ActiveMDIChild()) {
+                RefreshCode(*child);
+            }
+        };
+        host.Refresh = [this] { N7Click(); };
+        host.Preview = [this] { return cbPreview->isChecked(); };
+        host.SetPreview = [this](bool on) { cbPreview->setChecked(on); };
+    }
+    return Option;
+}
+
+void TMainForm::N8Click() {
+    GetOption()->exec();
+}
+
+void TMainForm::HelpAbout1Execute() {
+    AboutBox->exec();
 }
 
 void TMainForm::sbBlockTypeClick() {

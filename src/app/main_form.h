@@ -23,9 +23,11 @@ class QTimer;
 
 namespace tvx {
 
+class TAboutBox;
 class TChartCollection;
 class TFCList;
 class TMDIChild;
+class TOption;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -79,6 +81,11 @@ public:
     QPlainTextEdit* Memo2 = nullptr;
     QPushButton* Button1 = nullptr;
     QTimer* Timer4 = nullptr;
+
+    // The options dialog, made on first use; the about box.
+    TOption* GetOption();
+    TOption* Option = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
     // --- chart windows ---
     // The chart window commands act on; nullptr when none is open.
@@ -142,6 +149,8 @@ public slots:
     void SpeedButton1Click(); // zoom out
     void ComboBox1Change();
     void sbZeroClick();
+    void N8Click(); // options dialog
+    void HelpAbout1Execute();
     void English1Click(int Index);
     void cbPreviewClick();
     void N4Click(); // help panel

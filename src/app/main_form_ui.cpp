@@ -5,6 +5,7 @@
 #include "app/localize.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
+#include "app/option_form.h"
 #include "app/tool_icons.h"
 #include "settings/main_settings.h"
 
@@ -316,6 +317,9 @@ void TMainForm::ConnectCommands() {
     on(N17, &TMainForm::SpeedButton1Click);
     on(SpeedButton1, &TMainForm::SpeedButton1Click);
     on(sbZero, &TMainForm::sbZeroClick);
+    on(N8, &TMainForm::N8Click);
+    on(SpeedButton3, &TMainForm::N8Click);
+    on(HelpAboutItem, &TMainForm::HelpAbout1Execute);
     on(N4, &TMainForm::N4Click);
     on(SpeedButton13, &TMainForm::N4Click);
     connect(Label3, &QLabel::linkActivated, this, &TMainForm::N4Click);
@@ -337,10 +341,9 @@ void TMainForm::ConnectCommands() {
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
 
     // Commands whose windows come later: the import and its re-import, the
-    // picture export, the block clipboard file, the options dialog and the
-    // about box.
-    for (QAction* later : {fromfile1, SpeedButton7, sbCompileF9, mnExportToImage, SpeedButton8, N20,
-                           N8, SpeedButton3, HelpAboutItem}) {
+    // picture export and the block clipboard file.
+    for (QAction* later :
+         {fromfile1, SpeedButton7, sbCompileF9, mnExportToImage, SpeedButton8, N20}) {
         later->setEnabled(false);
     }
     // Hidden: a button that does nothing and a second zoom-in button.
@@ -356,6 +359,9 @@ void TMainForm::Localize() {
         if (i < 3) {
             languages[i]->setChecked(i == MainSettings->MenuLanguage);
         }
+    }
+    if (Option != nullptr) {
+        Option->Localize(*MainSettings->MenuPool);
     }
     for (TMDIChild* child : MDIChildren()) {
         child->LocalizeMenus();

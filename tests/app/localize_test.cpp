@@ -1,4 +1,5 @@
 // Interface languages and the recent-files entries of the File menu.
+#include "app/option_form.h"
 #include "app_fixture.h"
 
 #include <QCheckBox>
@@ -34,7 +35,8 @@ TEST_F(AppTest, LanguageSwitchRelabelsTheMenusOfEveryWindow) {
     WriteLanguageFile(PathOf("ukraine.lng"), {QString::fromUtf8("sm_menu_file=Файл"),
                                               QString::fromUtf8("sm_panel_proc=Процес"),
                                               QString::fromUtf8("sm_panel_add=Додавання"),
-                                              QString::fromUtf8("sm_menu_refresh=Оновити")});
+                                              QString::fromUtf8("sm_menu_refresh=Оновити"),
+                                              QString::fromUtf8("sm_option_Caption=Налаштування")});
     WriteChartFile(PathOf("opened.fml"), 1);
     StartEditor();
     EXPECT_EQ(Form().File1->title(), "File");
@@ -64,6 +66,7 @@ TEST_F(AppTest, LanguageSwitchRelabelsTheMenusOfEveryWindow) {
     QFile written(PathOf("ukraine.lng"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("sm_menu_save=Save"));
+    EXPECT_EQ(Form().GetOption()->windowTitle(), QString::fromUtf8("Налаштування"));
     // Fixed texts stay in every language.
     EXPECT_EQ(Form().SpeedButton10->toolTip(), QString::fromUtf8("Экспорт в Паскаль"));
 
