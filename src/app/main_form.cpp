@@ -158,10 +158,7 @@ TMDIChild* TMainForm::CreateMDIChild(const QString& Name) {
 }
 
 void TMainForm::SubWindowActivated(QMdiSubWindow* Window) {
-    if (Window == nullptr) {
-        return;
-    }
-    if (auto* child = qobject_cast<TMDIChild*>(Window->widget())) {
+    if (auto* child = Window ? qobject_cast<TMDIChild*>(Window->widget()) : nullptr) {
         SetComboText(QString::number(child->Zoom));
     }
     UpdateHistoryButtons();

@@ -141,7 +141,8 @@ void TMainForm::mSaveAsClick() {
     TFileDialogRequest request;
     request.Title = Menu("sm_menu_saveAs");
     request.Filter = ChartFilter();
-    request.InitialDir = DirectoryOf(SaveDialogPrevious);
+    request.InitialDir = SaveDialogPrevious.isEmpty() ? MainSettings->WorkDirectory
+                                                      : DirectoryOf(SaveDialogPrevious);
     request.FileName =
         RemoveExtensions(Serv("sm_default_file") + u'_' + QString::number(child->ChartNumber));
     const TFileDialogResult answer = Prompts().SaveFileDialog(request);

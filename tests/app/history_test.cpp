@@ -150,4 +150,10 @@ TEST_F(AppTest, HistoryButtonsFollowTheActiveWindow) {
     EXPECT_FALSE(Form().N9->isEnabled());
     Form().MdiArea->setActiveSubWindow(Form().SubWindowOf(edited));
     EXPECT_TRUE(Form().N9->isEnabled());
+    for (TMDIChild* child : Form().MDIChildren()) {
+        Form().SubWindowOf(child)->close();
+    }
+    Settle();
+    EXPECT_FALSE(Form().N9->isEnabled());
+    EXPECT_FALSE(Form().SpeedButton6->isEnabled());
 }
