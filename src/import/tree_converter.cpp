@@ -8,6 +8,29 @@ namespace tvx {
 
 namespace {
 
+bool IsWordByte(unsigned char C) {
+    return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') ||
+           C == '_' || C >= 0x80;
+}
+
+// Tokens are joined without blanks, except where two of them would run into
+// one: "a div b" must not become "adivb", nor "not done" "notdone".
+bool NeedsBlank(unsigned char Last, unsigned char First) {
+    if (IsWordByte(Last)) {
+        return IsWordByte(First) || First == '$' || First == '#' || First == '&' ||
+               First == '%' || First == '\'';
+    }
+    return Last == '\'' && First == '\'';
+}
+
+void AppendText(const std::string& Text, std::string& Out) {
+    if (!Out.empty() && !Text.empty() &&
+        NeedsBlank(static_cast<unsigned char>(Out.back()), static_cast<unsigned char>(Text[0]))) {
+        Out += ' ';
+    }
+    Out += Text;
+}
+
 void AppendLeaves(const TToken* Token, std::string& Out) {
     // Depth first, left to right, without recursion: an expression may nest
     // as deep as the source likes. The stack is kept between calls, as every
@@ -23,7 +46,7 @@ void AppendLeaves(const TToken* Token, std::string& Out) {
         }
         const TReduction* node = token->GetReduction();
         if (node == nullptr) {
-            Out += token->Text;
+            AppendText(token->Text, Out);
             continue;
         }
         for (auto it = node->Tokens.rbegin(); it != node->Tokens.rend(); ++it) {

@@ -50,9 +50,10 @@ struct TConversionState {
     TReductionStack Stack; // blocks entered by branches and routine bodies
 };
 
-// Leaf text of a node: the texts of its terminals from left to right with
-// nothing between them, after Prefix. Blanks and line breaks between tokens
-// are lost. A terminal token gives its own text.
+// Leaf text of a node: the texts of its terminals from left to right, after
+// Prefix. Blanks and line breaks between tokens are dropped ("x:=x+1",
+// "f(a,b)"), except one blank between two tokens that would otherwise run
+// into one ("a div b", "not done"). A terminal token gives its own text.
 QString GetLeafText(const TReduction* Node, const QString& Prefix = QString());
 QString GetLeafText(const TToken* Token, const QString& Prefix = QString());
 // The first child whose symbol name is Name (case matters), or nullptr.

@@ -32,12 +32,16 @@ begin
   Inc(count, 2);
   Done;
   list.Items[i].Free;
+  ok := not done and (a div b > $FF);
+  inherited Create(s + #13)
 end.
 )");
     ASSERT_TRUE(result.Ok);
+    // Blanks stay only where two words would otherwise run together.
     EXPECT_EQ(result.Outline("program P"),
               "7:P{0:total:=total+price*(1+rate/100); 2:Inc(count,2); 2:Done; "
-              "2:list.Items[i].Free}");
+              "2:list.Items[i].Free; 0:ok:=not done and(a div b>$FF); "
+              "2:inherited Create(s+#13)}");
 }
 
 TEST(PascalConversion, ReadAndWriteCallsAreInputBlocksWithoutTheirKeyword) {
