@@ -135,6 +135,9 @@ void TCConverter::ConvertChild(const TCall& Call, const TToken* Child) {
         // An assignment keeps its operator between blanks; anything else is
         // the text of its expression.
         const TReduction* node = NodeOf(Child);
+        if (node == nullptr || node->GetTokenCount() == 0) {
+            return; // nothing to show
+        }
         const QString text = node->GetTokenCount() == 3
                                  ? CLeafText(node->GetToken(0)) + QLatin1Char(' ') +
                                        QString::fromStdString(node->GetToken(1)->GetName()) +
@@ -178,30 +181,39 @@ void TCConverter::ConvertStatement(const TCall& Call, const TReduction* Node) {
 void TCConverter::ConvertFunction(const TReduction* Node) {
     // A definition without its name or its body makes no chart.
     const TReduction* id = NodeOf(FindChild(Node, ccFuncID));
+    const TToken* name = FunctionName(id);
     const TReduction* block = NodeOf(FindChild(Node, ccBlock));
-    if (id == nullptr || id->GetTokenCount() == 0 || block == nullptr) {
+    if (name == nullptr || block == nullptr) {
         return;
     }
-    const QString signature = Signature(Node, id);
+    const QString signature = Signature(Node, id, name);
     TFCList* chart = NewChart(signature, signature);
     ScheduleWalk(FindChild(block, ccStmList), chart);
 }
 
-QString TCConverter::Signature(const TReduction* Function, const TReduction* Id) const {
-    // Return type, blank, name: "int add". Without a type (a function whose
-    // type is left out) only the words before the name.
-    QString head;
-    const TToken* type = FindChild(Id, ccType);
-    if (type != nullptr) {
-        head = Joined(CLeafText(type), TokenText(FindChildAfter(Id, ccType)));
-    } else {
-        const std::size_t last = Id->Tokens.size() - 1;
-        QString words;
-        for (std::size_t i = 0; i < last; ++i) {
-            words = Joined(words, CLeafText(Id->Tokens[i]));
-        }
-        head = Joined(words, TokenText(Id->Tokens[last]));
+const TToken* TCConverter::FunctionName(const TReduction* Id) const {
+    // The name follows the return type; a function whose type is left out
+    // ends with its name.
+    if (Id == nullptr || Id->GetTokenCount() == 0) {
+        return nullptr;
     }
+    const TToken* name =
+        FindChild(Id, ccType) != nullptr ? FindChildAfter(Id, ccType) : Id->Tokens.back();
+    return name != nullptr && NodeOf(name) == nullptr ? name : nullptr;
+}
+
+QString TCConverter::Signature(const TReduction* Function, const TReduction* Id,
+                               const TToken* Name) const {
+    // The words before the name (the return type, "static int"), a blank,
+    // the name, the parameter list: "int add(int a, int b)".
+    QString head;
+    for (const TToken* token : Id->Tokens) {
+        if (token == Name) {
+            break;
+        }
+        head = Joined(head, CLeafText(token));
+    }
+    head = Joined(head, TokenText(Name));
     return head + QLatin1Char('(') + ParameterList(Function) + QLatin1Char(')');
 }
 

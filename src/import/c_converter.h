@@ -27,7 +27,8 @@ private:
     void ConvertFor(const TCall& Call, const TReduction* Node);
     void ConvertStatement(const TCall& Call, const TReduction* Node);
     bool IsEmptyStatement(const TToken* Body) const;
-    QString Signature(const TReduction* Function, const TReduction* Id) const;
+    const TToken* FunctionName(const TReduction* Id) const;
+    QString Signature(const TReduction* Function, const TReduction* Id, const TToken* Name) const;
     QString ParameterList(const TReduction* Function) const;
     QString ParameterText(const TReduction* Param) const;
 };

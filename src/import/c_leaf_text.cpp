@@ -65,11 +65,22 @@ private:
         if (Piece.empty()) {
             return;
         }
-        if (!Text.empty() && NeedsBlank(static_cast<unsigned char>(Text.back()),
-                                        static_cast<unsigned char>(Piece.front()))) {
+        if (!Text.empty() && (NeedsBlank(static_cast<unsigned char>(Text.back()),
+                                         static_cast<unsigned char>(Piece.front())) ||
+                              NeedsBlankAfter(Previous, Piece))) {
             Text += ' ';
         }
         Text += Piece;
+        Previous = &Piece;
+    }
+
+    // "return -1", "return (int)x" and "sizeof *p" keep their blank;
+    // "sizeof(int)" keeps its parenthesis close.
+    static bool NeedsBlankAfter(const std::string* Previous, const std::string& Piece) {
+        if (Previous == nullptr) {
+            return false;
+        }
+        return *Previous == "return" || (*Previous == "sizeof" && Piece.front() != '(');
     }
 
     static std::vector<const TToken*>& SharedStack() {
@@ -78,6 +89,7 @@ private:
     }
 
     std::string Text;
+    const std::string* Previous = nullptr; // the last piece appended
     std::vector<const TToken*>& Pending;
 };
 
