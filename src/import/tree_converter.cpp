@@ -9,16 +9,16 @@ namespace tvx {
 namespace {
 
 bool IsWordByte(unsigned char C) {
-    return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') ||
-           C == '_' || C >= 0x80;
+    return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') || C == '_' ||
+           C >= 0x80;
 }
 
 // Tokens are joined without blanks, except where two of them would run into
 // one: "a div b" must not become "adivb", nor "not done" "notdone".
 bool NeedsBlank(unsigned char Last, unsigned char First) {
     if (IsWordByte(Last)) {
-        return IsWordByte(First) || First == '$' || First == '#' || First == '&' ||
-               First == '%' || First == '\'';
+        return IsWordByte(First) || First == '$' || First == '#' || First == '&' || First == '%' ||
+               First == '\'';
     }
     return Last == '\'' && First == '\'';
 }
