@@ -29,8 +29,7 @@ void TFCList::DrawArrowLine(TFlowBlock& Block, TColor Color, int X1, int Y1, int
     }
     const int X = MainSettings->pm_shakeX; // half width of the head
     const int Y = MainSettings->pm_shakeY; // length of the head
-    TBitmap& Bitmap = *Block.Bitmap;
-    TCanvas& Canvas = Bitmap.Canvas();
+    TCanvas& Canvas = Block.Bitmap->Canvas();
     Canvas.Pen.Color = Color;
     Canvas.Brush.Color = clBlack;
     Canvas.Brush.Style = bsSolid;
@@ -65,10 +64,8 @@ void TFCList::DrawArrowLine(TFlowBlock& Block, TColor Color, int X1, int Y1, int
 
     // The border fill makes the head solid where the polygon fill left gaps.
     // It starts only from inside the head: with head settings out of
-    // proportion the seed could lie beyond it and black out the picture. A
-    // seed already on the line colour fills nothing, so it is not started.
-    if (InTriangle(Seed, A, Tip, B) &&
-        Canvas.Pixel(Seed.X, Seed.Y) != StoredColor(Bitmap.PixelFormat(), Color)) {
+    // proportion the seed could lie beyond it and black out the picture.
+    if (InTriangle(Seed, A, Tip, B)) {
         Canvas.FloodFill(Seed.X, Seed.Y, Color, fsBorder);
     }
 }

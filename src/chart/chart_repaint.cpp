@@ -74,15 +74,45 @@ int RepaintPassCount(int MaxLevel, bool AllEq) {
     return Half + 2 + (AllEq ? Half : 0);
 }
 
+namespace {
+
+void RunPasses(TFCList& Chart) {
+    const int Passes = RepaintPassCount(EffectiveMaxLevel(Chart), MainSettings->pm_alleq);
+    for (int I = 0; I < Passes; ++I) {
+        Chart.DrawBlock(Chart.First());
+    }
+}
+
+// The root's picture lies under all others at (0, 0) and is mostly white:
+// when the running session knows where its drawing lies, the chart picture
+// is filled white and only that is copied.
+void ComposeRoot(const TBitmap& RootPicture, TBitmap& Picture) {
+    TLayoutSession* Session = TLayoutSession::Current();
+    const TLayoutSession::TDrawnArea* Drawn =
+        Session != nullptr ? Session->FindDrawnArea(&RootPicture) : nullptr;
+    TCanvas& Canvas = Picture.Canvas();
+    if (Drawn == nullptr || Drawn->Width != RootPicture.Width() ||
+        Drawn->Height != RootPicture.Height()) {
+        Canvas.Draw(0, 0, RootPicture);
+        return;
+    }
+    const TBrush Saved = Canvas.Brush;
+    Canvas.Brush = TBrush{clWhite, bsSolid};
+    Canvas.FillRect(Canvas.ClipRect());
+    Canvas.Brush = Saved;
+    for (const TRect& R : Drawn->Rects) {
+        Canvas.CopyRect(R, RootPicture, R);
+    }
+}
+
+} // namespace
+
 void LayoutChart(TFCList& Chart) {
     if (Chart.Count() == 0 || MainSettings == nullptr) {
         return;
     }
-    const int Passes = RepaintPassCount(EffectiveMaxLevel(Chart), MainSettings->pm_alleq);
     TLayoutSession Session;
-    for (int I = 0; I < Passes; ++I) {
-        Chart.DrawBlock(Chart.First());
-    }
+    RunPasses(Chart);
 }
 
 void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
@@ -117,6 +147,10 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
     }
     TCanvas& Canvas = Picture.Canvas();
     for (const TFlowBlock* B : Order) {
+        if (B == Chart.First()) {
+            ComposeRoot(RootPicture, Picture);
+            continue;
+        }
         // Positions are 16-bit; what lies outside the picture is clipped.
         Canvas.Draw(B->AbsX, B->AbsY, *B->Bitmap);
     }
@@ -126,7 +160,8 @@ void RepaintChart(TFCList& Chart, TBitmap& Picture) {
     if (Chart.Count() == 0 || MainSettings == nullptr) {
         return;
     }
-    LayoutChart(Chart);
+    TLayoutSession Session;
+    RunPasses(Chart);
     ComposeChart(Chart, Picture);
 }
 

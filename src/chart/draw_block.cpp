@@ -8,7 +8,6 @@
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 #include <algorithm>
-#include <exception>
 
 namespace tvx {
 
@@ -25,57 +24,6 @@ public:
     ~TDepthGuard() { --CallDepth; }
     TDepthGuard(const TDepthGuard&) = delete;
     TDepthGuard& operator=(const TDepthGuard&) = delete;
-};
-
-// Clears a block's picture to white before its call draws it. Inside a
-// repaint only the rectangles the block's previous call touched are cleared,
-// the rest being white already, and this call's drawing is recorded for the
-// next; anywhere else the whole picture is cleared.
-class TPictureRecording {
-public:
-    explicit TPictureRecording(TBitmap& Picture)
-        : FPicture(Picture), FExceptions(std::uncaught_exceptions()) {
-        TCanvas& Canvas = Picture.Canvas();
-        Canvas.Brush.Color = clWhite;
-        Canvas.Brush.Style = bsSolid;
-        TLayoutSession* Session = TLayoutSession::Current();
-        // A picture already being recorded belongs to a call further up (links
-        // running in a circle): that call's record takes in this one's drawing.
-        if (Session == nullptr || Canvas.TouchRecorder() != nullptr) {
-            Canvas.FillRect(Canvas.ClipRect());
-            return;
-        }
-        FArea = &Session->DrawnArea(&Picture);
-        if (FArea->Known && FArea->Width == Picture.Width() && FArea->Height == Picture.Height()) {
-            for (const TRect& R : FArea->Rects) {
-                Canvas.FillRect(R);
-            }
-        } else {
-            Canvas.FillRect(Canvas.ClipRect());
-        }
-        FArea->Known = false;
-        FArea->Rects.clear();
-        Canvas.SetTouchRecorder(&FArea->Rects);
-    }
-
-    ~TPictureRecording() {
-        if (FArea == nullptr) {
-            return;
-        }
-        FPicture.Canvas().SetTouchRecorder(nullptr);
-        // A call cut short may have drawn more than it recorded.
-        FArea->Known = std::uncaught_exceptions() == FExceptions;
-        FArea->Width = FPicture.Width();
-        FArea->Height = FPicture.Height();
-    }
-
-    TPictureRecording(const TPictureRecording&) = delete;
-    TPictureRecording& operator=(const TPictureRecording&) = delete;
-
-private:
-    TBitmap& FPicture;
-    int FExceptions;
-    TLayoutSession::TDrawnArea* FArea = nullptr;
 };
 
 bool IsCompound(TBlockKind Kind) {
@@ -176,7 +124,7 @@ void TFCList::DrawBlock(TFlowBlock* Block) {
     TDepthGuard Depth;
     TLayoutCall Call(*this, *Block);
     // Whatever size the figure then gives the picture, it starts white.
-    TPictureRecording Recording(*Block->Bitmap);
+    TBlockPictureCall Picture(*Block->Bitmap);
     TCanvas& Canvas = Block->Bitmap->Canvas();
     Canvas.Pen.Color = Selection.Contains(Block) ? MainSettings->cl_sel : MainSettings->cl_def;
     try {
@@ -187,6 +135,10 @@ void TFCList::DrawBlock(TFlowBlock* Block) {
         }
     } catch (const Exception&) {
         // A picture too large for memory keeps its old size; the pass goes on.
+    }
+    try {
+        Picture.Finish();
+    } catch (const Exception&) {
     }
 }
 

@@ -1,4 +1,5 @@
 #include "chart/layout_call.h"
+#include "chart/layout_session.h"
 #include "settings/main_settings.h"
 #include <algorithm>
 #include <cmath>
@@ -120,6 +121,9 @@ void TLayoutCall::DrawTextBitmap(int X, int Y) {
 }
 
 QString TLayoutCall::ServText(const char* Id) const {
+    if (TLayoutSession* Session = TLayoutSession::Current()) {
+        return Session->ServText(Id);
+    }
     return Settings().ServPool->GetString(QString::fromLatin1(Id));
 }
 

@@ -58,8 +58,12 @@ void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
     const QStringList Lines = SplitLines(Text);
     // No text is narrower or lower than the two labels, so figures never
     // shrink below the size of the yes and no texts drawn beside them.
-    TSize Yes = Canvas.TextExtent(S.ServPool->GetString(QStringLiteral("sm_yes")));
-    TSize No = Canvas.TextExtent(S.ServPool->GetString(QStringLiteral("sm_no")));
+    auto Label = [&](const char* Id) {
+        return Session != nullptr ? Session->ServText(Id)
+                                  : S.ServPool->GetString(QString::fromLatin1(Id));
+    };
+    TSize Yes = Canvas.TextExtent(Label("sm_yes"));
+    TSize No = Canvas.TextExtent(Label("sm_no"));
     int W = std::max(Yes.Width, No.Width);
     int LineH = std::max(Yes.Height, No.Height);
     for (const QString& Line : Lines) {

@@ -124,6 +124,14 @@ void TBitmap::SetSize(int NewWidth, int NewHeight) {
 }
 
 void TBitmap::Reallocate(int NewWidth, int NewHeight) {
+    if (FCanvas->DrawHook() != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkResize;
+        Op.P[0] = NewWidth;
+        Op.P[1] = NewHeight;
+        Op.Brush = FCanvas->Brush;
+        FCanvas->Intercepted(Op);
+    }
     QImage Fresh;
     bool NewAreaColoured = false;
     if (NewWidth > 0 && NewHeight > 0) {
@@ -165,6 +173,12 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
     if (Value == FPixelFormat) {
         return;
     }
+    if (FCanvas->DrawHook() != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkFormat;
+        Op.P[0] = Value;
+        FCanvas->Intercepted(Op);
+    }
     FPixelFormat = Value;
     if (!FImage.isNull()) {
         FImage = FImage.convertToFormat(StorageFormat(Value));
@@ -203,6 +217,15 @@ void TBitmap::RoundToPalette() const {
 void TBitmap::Assign(const TBitmap& Source) {
     if (&Source == this) {
         return;
+    }
+    if (FCanvas->DrawHook() != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkAssign;
+        Op.Image = Source.Image();
+        Op.P[0] = Source.FPixelFormat;
+        Op.P[1] = Source.FWidth;
+        Op.P[2] = Source.FHeight;
+        FCanvas->Intercepted(Op);
     }
     FImage = Source.Image();
     FWidth = Source.FWidth;

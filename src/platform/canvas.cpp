@@ -202,6 +202,79 @@ int FloorHalf(int V) {
 
 } // namespace
 
+bool TDrawOp::operator==(const TDrawOp& Other) const {
+    if (Kind != Other.Kind || !std::equal(std::begin(P), std::end(P), std::begin(Other.P)) ||
+        PenColor != Other.PenColor || !(Brush == Other.Brush) || !(Font == Other.Font) ||
+        Color != Other.Color || FillStyle != Other.FillStyle || SelfCopy != Other.SelfCopy ||
+        Text != Other.Text || Points != Other.Points) {
+        return false;
+    }
+    return Image.cacheKey() == Other.Image.cacheKey() || Image == Other.Image;
+}
+
+void TCanvas::Perform(const TDrawOp& Op) {
+    const TPen SavedPen = Pen;
+    const TBrush SavedBrush = Brush;
+    const TFont SavedFont = Font;
+    const TPoint SavedPos = FPenPos;
+    TDrawHook* const SavedHook = FHook;
+    FHook = nullptr;
+    Pen.Color = Op.PenColor;
+    Brush = Op.Brush;
+    const int* P = Op.P;
+    switch (Op.Kind) {
+    case TDrawOp::dkLine:
+        FPenPos = TPoint{P[0], P[1]};
+        LineTo(P[2], P[3]);
+        break;
+    case TDrawOp::dkFillRect:
+        FillRect(TRect{P[0], P[1], P[2], P[3]});
+        break;
+    case TDrawOp::dkRoundRect:
+        RoundRect(P[0], P[1], P[2], P[3], P[4], P[5]);
+        break;
+    case TDrawOp::dkArc:
+        Arc(P[0], P[1], P[2], P[3], P[4], P[5], P[6], P[7]);
+        break;
+    case TDrawOp::dkPolygon:
+        Polygon(std::span<const TPoint>(Op.Points));
+        break;
+    case TDrawOp::dkFloodFill:
+        FloodFill(P[0], P[1], Op.Color, Op.FillStyle);
+        break;
+    case TDrawOp::dkPixel:
+        SetPixel(P[0], P[1], Op.Color);
+        break;
+    case TDrawOp::dkCopy:
+        CopyImage(TRect{P[0], P[1], P[2], P[3]}, Op.SelfCopy ? FOwner.Image() : Op.Image,
+                  TRect{P[4], P[5], P[6], P[7]});
+        break;
+    case TDrawOp::dkText:
+        Font = Op.Font;
+        DrawTextCell(TRect{P[0], P[1], P[2], P[3]}, TRect{P[4], P[5], P[6], P[7]}, Op.Text);
+        break;
+    case TDrawOp::dkResize:
+        FOwner.SetSize(P[0], P[1]);
+        break;
+    case TDrawOp::dkFormat:
+        FOwner.SetPixelFormat(TPixelFormat(P[0]));
+        break;
+    case TDrawOp::dkAssign:
+        FOwner.FImage = Op.Image;
+        FOwner.FPixelFormat = TPixelFormat(P[0]);
+        FOwner.FWidth = P[1];
+        FOwner.FHeight = P[2];
+        FOwner.FDirty = false;
+        Touch(0, 0, P[1], P[2]);
+        break;
+    }
+    Pen = SavedPen;
+    Brush = SavedBrush;
+    Font = SavedFont;
+    FPenPos = SavedPos;
+    FHook = SavedHook;
+}
+
 TRect TCanvas::ClipRect() const {
     return TRect{0, 0, FOwner.Width(), FOwner.Height()};
 }
@@ -222,6 +295,19 @@ void TCanvas::MoveTo(int X, int Y) {
 }
 
 void TCanvas::LineTo(int X, int Y) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkLine;
+        Op.P[0] = FPenPos.X;
+        Op.P[1] = FPenPos.Y;
+        Op.P[2] = X;
+        Op.P[3] = Y;
+        Op.PenColor = Pen.Color;
+        if (Intercepted(Op)) {
+            FPenPos = TPoint{X, Y};
+            return;
+        }
+    }
     if (!FOwner.Empty()) {
         TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Pen.Color);
         WalkLine(FPenPos.X, FPenPos.Y, X, Y, [&](int PX, int PY) { Writer.Plot(PX, PY); });
@@ -232,6 +318,18 @@ void TCanvas::LineTo(int X, int Y) {
 }
 
 void TCanvas::FillRect(const TRect& R) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkFillRect;
+        Op.P[0] = R.Left;
+        Op.P[1] = R.Top;
+        Op.P[2] = R.Right;
+        Op.P[3] = R.Bottom;
+        Op.Brush = Brush;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     if (FOwner.Empty() || Brush.Style == bsClear) {
         return;
     }
@@ -254,6 +352,17 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int W, int H) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkRoundRect;
+        int Args[] = {X1, Y1, X2, Y2, W, H};
+        std::copy(std::begin(Args), std::end(Args), Op.P);
+        Op.PenColor = Pen.Color;
+        Op.Brush = Brush;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     Normalize(X1, X2);
     Normalize(Y1, Y2);
     if (FOwner.Empty() || X1 == X2 || Y1 == Y2) {
@@ -275,6 +384,16 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int W, int H) {
 }
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkArc;
+        int Args[] = {X1, Y1, X2, Y2, X3, Y3, X4, Y4};
+        std::copy(std::begin(Args), std::end(Args), Op.P);
+        Op.PenColor = Pen.Color;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     Normalize(X1, X2);
     Normalize(Y1, Y2);
     if (FOwner.Empty() || X1 == X2 || Y1 == Y2) {
@@ -312,6 +431,16 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 }
 
 void TCanvas::Polygon(std::span<const TPoint> Points) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkPolygon;
+        Op.Points.assign(Points.begin(), Points.end());
+        Op.PenColor = Pen.Color;
+        Op.Brush = Brush;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     if (FOwner.Empty() || Points.size() < 2) {
         return;
     }
@@ -356,6 +485,18 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkFloodFill;
+        Op.P[0] = X;
+        Op.P[1] = Y;
+        Op.Color = Color;
+        Op.FillStyle = FillStyle;
+        Op.Brush = Brush;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     if (FOwner.Empty() || Brush.Style == bsClear || !PtInRect(ClipRect(), TPoint{X, Y})) {
         return;
     }
@@ -368,6 +509,9 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
     auto SameAsColor = [&](int PX, int PY) {
         return std::memcmp(Image.constScanLine(PY) + PX * Bytes, Raw, size_t(Bytes)) == 0;
     };
+    if (SameAsColor(X, Y) != (FillStyle == fsSurface)) {
+        return; // the seed itself may not be taken
+    }
     // A pixel is taken at most once, and whether it may be taken is decided
     // on its colour before the fill, so the brush colour itself never stops or
     // feeds the spread.
@@ -424,6 +568,16 @@ TColor TCanvas::Pixel(int X, int Y) const {
 }
 
 void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkPixel;
+        Op.P[0] = X;
+        Op.P[1] = Y;
+        Op.Color = Color;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     if (!FOwner.Empty()) {
         TPixelWriter(FOwner.Pixels(), FOwner.PixelFormat(), Color).Plot(X, Y);
         Touch(X, Y, X + 1, Y + 1);
@@ -436,17 +590,42 @@ void TCanvas::Draw(int X, int Y, const TBitmap& Source) {
 }
 
 void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Src) {
-    if (FOwner.Empty() || Source.Empty() || Dest.Width() <= 0 || Dest.Height() <= 0 ||
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkCopy;
+        int Args[] = {Dest.Left, Dest.Top, Dest.Right, Dest.Bottom,
+                      Src.Left,  Src.Top,  Src.Right,  Src.Bottom};
+        std::copy(std::begin(Args), std::end(Args), Op.P);
+        // A copy from the picture itself reads the picture as it is when the
+        // call is carried out.
+        Op.SelfCopy = &Source == &FOwner;
+        if (!Op.SelfCopy) {
+            Op.Image = Source.Image();
+        }
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
+    if (Source.Empty()) {
+        return;
+    }
+    // A copy of the pixels, so that a picture can be copied onto itself.
+    CopyImage(Dest, Source.Image(), Src);
+}
+
+void TCanvas::CopyImage(const TRect& Dest, const QImage& Source, const TRect& Src) {
+    if (FOwner.Empty() || Source.isNull() || Dest.Width() <= 0 || Dest.Height() <= 0 ||
         Src.Width() <= 0 || Src.Height() <= 0) {
         return;
     }
     // A copy of the pixels, so that a picture can be copied onto itself.
-    QImage Pixels = Source.Image();
+    QImage Pixels = Source;
     QImage& Target = FOwner.Pixels();
     bool SameSize = Dest.Width() == Src.Width() && Dest.Height() == Src.Height();
     bool InsideSource = Src.Left >= 0 && Src.Top >= 0 && Src.Right <= Pixels.width() &&
                         Src.Bottom <= Pixels.height();
-    if (&Source != &FOwner && SameSize && InsideSource && Pixels.format() == Target.format()) {
+    if (Pixels.constBits() != Target.constBits() && SameSize && InsideSource &&
+        Pixels.format() == Target.format()) {
         // Pixel for pixel between pictures of one format: plain row copies,
         // byte for byte what the painter's source copy gives, without its set-up.
         int Left = std::max(Dest.Left, 0);
@@ -498,6 +677,19 @@ void TCanvas::DrawCenteredText(const TRect& R, const QString& Text) {
 }
 
 void TCanvas::DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& Line) {
+    if (FHook != nullptr) {
+        TDrawOp Op;
+        Op.Kind = TDrawOp::dkText;
+        int Args[] = {Cell.Left, Cell.Top, Cell.Right, Cell.Bottom,
+                      Clip.Left, Clip.Top, Clip.Right, Clip.Bottom};
+        std::copy(std::begin(Args), std::end(Args), Op.P);
+        Op.Text = Line;
+        Op.Font = Font;
+        Op.Brush = Brush;
+        if (Intercepted(Op)) {
+            return;
+        }
+    }
     TRect Visible{std::max({Clip.Left, Cell.Left, 0}), std::max({Clip.Top, Cell.Top, 0}),
                   std::min({Clip.Right, Cell.Right, FOwner.Width()}),
                   std::min({Clip.Bottom, Cell.Bottom, FOwner.Height()})};

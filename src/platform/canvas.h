@@ -13,7 +13,9 @@
 #include "platform/font.h"
 #include "platform/rect.h"
 #include "platform/text_metrics.h"
+#include <QImage>
 #include <QString>
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -30,11 +32,58 @@ enum TFillStyle : std::uint8_t {
 
 struct TPen {
     TColor Color = clBlack;
+    bool operator==(const TPen&) const = default;
 };
 
 struct TBrush {
     TColor Color = clWhite;
     TBrushStyle Style = bsSolid;
+    bool operator==(const TBrush&) const = default;
+};
+
+// One call that changes a picture, as its canvas received it, with the pen,
+// brush and font it drew with: enough to compare it with another call or to
+// carry it out later (TCanvas::Perform).
+struct TDrawOp {
+    enum TKind : std::uint8_t {
+        dkLine,      // P: from x, y, to x, y
+        dkFillRect,  // P: rectangle
+        dkRoundRect, // P: rectangle, corner width, height
+        dkArc,       // P: the eight arc arguments
+        dkPolygon,   // Points
+        dkFloodFill, // P: seed x, y; Color, FillStyle
+        dkPixel,     // P: x, y; Color
+        dkCopy,      // P: destination, source rectangle; Image (none when SelfCopy)
+        dkText,      // P: cell, clip; Text, Font
+        dkResize,    // P: width, height (new area gets the brush)
+        dkFormat,    // P: pixel format
+        dkAssign,    // Image, P: pixel format
+    };
+    TKind Kind = dkLine;
+    int P[8] = {};
+    TColor PenColor = 0;
+    TBrush Brush;
+    TFont Font;
+    TColor Color = 0;
+    TFillStyle FillStyle = fsBorder;
+    bool SelfCopy = false;
+    QString Text;
+    QImage Image;
+    std::vector<TPoint> Points;
+
+    // Same call with the same effect (pictures compared by their pixels).
+    bool operator==(const TDrawOp& Other) const;
+};
+
+// Sees every call that changes a canvas's picture, size changes included,
+// before it is carried out.
+class TDrawHook {
+public:
+    virtual ~TDrawHook() = default;
+    // True leaves the picture as it is (the call is only taken note of);
+    // size changes, pixel-format changes and Assign are carried out whatever
+    // the answer.
+    virtual bool Intercept(const TDrawOp& Op) = 0;
 };
 
 // Read from a pixel outside the picture.
@@ -114,13 +163,25 @@ public:
     // Records the part of R inside the picture (when a recorder is set).
     void Touch(int Left, int Top, int Right, int Bottom);
 
+    // Hands every change of the picture to Hook first (nullptr: none).
+    void SetDrawHook(TDrawHook* Hook) { FHook = Hook; }
+    TDrawHook* DrawHook() const { return FHook; }
+    // True when the hook says to leave the picture alone.
+    bool Intercepted(const TDrawOp& Op) { return FHook != nullptr && FHook->Intercept(Op); }
+    // Carries out Op on the picture exactly as the call it records did; the
+    // canvas's pen, brush, font and pen position stay as they are.
+    void Perform(const TDrawOp& Op);
+
 private:
     // Fills Cell inside Clip with a solid brush, then draws Line into Cell.
     void DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& Line);
 
+    void CopyImage(const TRect& Dest, const QImage& Pixels, const TRect& Src);
+
     TBitmap& FOwner;
     TPoint FPenPos;
     std::vector<TRect>* FRecorder = nullptr;
+    TDrawHook* FHook = nullptr;
 };
 
 } // namespace tvx

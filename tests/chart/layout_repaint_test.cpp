@@ -3,6 +3,7 @@
 #include "chart/chart_repaint.h"
 #include "chart/layout_session.h"
 #include "layout_test_support.h"
+#include <functional>
 #include <vector>
 
 namespace tvx {
@@ -147,20 +148,44 @@ TEST_F(LayoutRepaintTest, BlocksDrawnOutsideARepaintAreClearedByTheNext) {
     ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
 }
 
-TEST_F(LayoutRepaintTest, ACallThatDrawsLessThanTheOneBeforeLeavesNothingBehind) {
-    TFlowBlock* Reused = Append(bkProcess, "abcd");
-    TFlowBlock* Fresh = Append(bkProcess, "abcd");
-    {
-        TLayoutSession Session;
-        Settings->pm_shakeX = 6; // wide arrowheads
-        Chart.DrawBlock(Reused);
-        Chart.DrawBlock(Reused);
-        Settings->pm_shakeX = 1; // narrow ones, in a picture of the same size
-        Chart.DrawBlock(Reused);
-        Chart.DrawBlock(Reused);
+TEST_F(LayoutRepaintTest, CallsThatDrawOtherwiseThanTheOneBeforeLeaveNothingBehind) {
+    // Within one session a block is drawn, changed, and drawn again; it must
+    // look as a block drawn once in its final state.
+    struct TChange {
+        const char* What;
+        TBlockKind Kind;
+        std::function<void(TFlowBlock*)> Apply;
+    };
+    const std::vector<TChange> Changes = {
+        {"narrower arrowheads", bkProcess, [&](TFlowBlock*) { Settings->pm_shakeX = 1; }},
+        {"narrower lanes", bkFor, [&](TFlowBlock*) { Settings->pm_shakeX = 1; }},
+        {"longer text", bkFor, [](TFlowBlock* B) { B->Text = "a longer text"; }},
+        {"selected", bkFor, [&](TFlowBlock* B) { Chart.Selection.Add(B); }},
+        {"other kind", bkFor, [](TFlowBlock* B) { B->Kind = bkInput; }},
+        {"body grows", bkFor, [&](TFlowBlock* B) { Append(B, 0, bkProcess, "more"); }},
+    };
+    for (const TChange& Change : Changes) {
+        Settings->pm_shakeX = 6;
+        Chart.Selection.Clear();
+        TFlowBlock* Reused = Append(Change.Kind, "abcd");
+        TFlowBlock* Fresh = Append(Change.Kind, "abcd");
+        if (Change.Kind == bkFor) {
+            Append(Reused, 0, bkCall, "body");
+            Append(Fresh, 0, bkCall, "body");
+        }
+        {
+            TLayoutSession Session;
+            Chart.DrawBlock(Reused);
+            Chart.DrawBlock(Reused);
+            Change.Apply(Reused);
+            Chart.DrawBlock(Reused);
+            Chart.DrawBlock(Reused);
+        }
+        Change.Apply(Fresh);
+        Chart.DrawBlock(Fresh);
+        EXPECT_EQ(Pixels(*Reused->Bitmap), Pixels(*Fresh->Bitmap)) << Change.What;
+        EXPECT_EQ(Reused->InRect.Width(), Fresh->InRect.Width()) << Change.What;
     }
-    Chart.DrawBlock(Fresh);
-    EXPECT_EQ(Pixels(*Reused->Bitmap), Pixels(*Fresh->Bitmap));
 }
 
 } // namespace
