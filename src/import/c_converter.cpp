@@ -82,7 +82,7 @@ QString TokenText(const TToken* Token) {
                             : QString();
 }
 
-// "a, b" from the texts, with an empty text skipped.
+// Left and Right with one blank between them; an empty one is left out.
 QString Joined(const QString& Left, const QString& Right) {
     if (Left.isEmpty()) {
         return Right;
