@@ -167,10 +167,8 @@ TEST(CGrammar, SkipsPreprocessorLinesAndComments) {
         {"void f(void)\n{\n    // comment\n    x = 1; /* inside */ y = 2;\n#ifdef DEBUG\n    "
          "trace();\n#endif\n}\n",
          "7:void f(void){0:x = 1; 0:y = 2; 0:trace()}"},
-        {"/* Комментарий на русском, Ελληνικά, 日本語 🙂 */\nconst char *s = \"Привет, "
-         "мир "
-         "— "
-         "ünïcödé\"; // ещё\n",
+        {"/* Комментарий, Ελληνικά, 日本語 🙂 */\n"
+         "const char *s = \"Привет — ünïcödé\"; // ещё\n",
          nullptr},
         {"\xEF\xBB\xBFint with_byte_order_mark;", nullptr},
     });
