@@ -190,6 +190,16 @@ const std::vector<TCorpusFile> Corpus = {
       {"TComplex.*",
        "7:TComplex.*{0:Result.Re:=a.Re*b.Re-a.Im*b.Im; 0:Result.Im:=a.Re*b.Im+a.Im*b.Re}"}},
      {}},
+    {"word_count.pas",
+     {"program WordCount", "SplitWords", "CountWords", "PrintTop"},
+     {{"CountWords",
+       "7:CountWords{0:reader:=TStreamReader.Create(FileName,TEncoding.UTF8); 4:not reader.EndOfStream{3:Counts.TryGetValue(w,n){0:Counts[w]:=n+1 | 2:Counts.Add(w,1)}}; 2:reader.Free}"}},
+     {{"program WordCount",
+       "0:var counts:=TDictionary<string, Integer>.Create; 2:CountWords(ParamStr(1),counts)"},
+      {"PrintTop",
+       "6:var i := 0 to Min(Limit,list.Count)-1{9:(Format('%-20s %6d',[list[i].Key,list[i].Value]))}"},
+      {"PrintTop",
+       "0:var list:=TList<TWordCount>.Create(TComparer<TWordCount>.Construct(function(const A,B:TWordCount):Integer begin Result:=B.Value-A.Value;end))"}}},
 };
 // clang-format on
 
