@@ -84,15 +84,12 @@ void RunPasses(TFCList& Chart) {
 }
 
 // The root's picture lies under all others at (0, 0) and is mostly white:
-// when the running session knows where its drawing lies, the chart picture
-// is filled white and only that is copied.
+// when the layout knows where its drawing lies, the chart picture is filled
+// white and only that is copied.
 void ComposeRoot(const TBitmap& RootPicture, TBitmap& Picture) {
-    TLayoutSession* Session = TLayoutSession::Current();
-    const TLayoutSession::TDrawnArea* Drawn =
-        Session != nullptr ? Session->FindDrawnArea(&RootPicture) : nullptr;
+    const TDrawnArea* Drawn = FindDrawnArea(RootPicture);
     TCanvas& Canvas = Picture.Canvas();
-    if (Drawn == nullptr || Drawn->Width != RootPicture.Width() ||
-        Drawn->Height != RootPicture.Height()) {
+    if (Drawn == nullptr) {
         Canvas.Draw(0, 0, RootPicture);
         return;
     }
@@ -145,6 +142,16 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
             Order[size_t(Start[size_t(List[I]->Level)]++)] = List[I];
         }
     }
+    // A chart picture already composed from the same pictures, unchanged, at
+    // the same places, and untouched since, is left as it is.
+    std::vector<TComposedPart> Parts;
+    Parts.reserve(Order.size());
+    for (const TFlowBlock* B : Order) {
+        Parts.push_back(TComposedPart{B->Bitmap.get(), B->Bitmap->ChangeStamp(), B->AbsX, B->AbsY});
+    }
+    if (AlreadyComposed(Picture, Parts)) {
+        return;
+    }
     TCanvas& Canvas = Picture.Canvas();
     for (const TFlowBlock* B : Order) {
         if (B == Chart.First()) {
@@ -154,6 +161,7 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
         // Positions are 16-bit; what lies outside the picture is clipped.
         Canvas.Draw(B->AbsX, B->AbsY, *B->Bitmap);
     }
+    NoteComposed(Picture, std::move(Parts));
 }
 
 void RepaintChart(TFCList& Chart, TBitmap& Picture) {

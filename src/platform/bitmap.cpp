@@ -105,6 +105,11 @@ TColor StoredColor(TPixelFormat Format, TColor Color) {
 
 TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>(*this)) {}
 
+void TBitmap::Changed() {
+    static std::uint64_t LastStamp = 0;
+    FStamp = ++LastStamp;
+}
+
 TBitmap::~TBitmap() = default;
 
 void TBitmap::SetWidth(int Value) {
@@ -163,6 +168,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     FImage = Fresh;
     FWidth = NewWidth;
     FHeight = NewHeight;
+    Changed();
     if (NewAreaColoured) {
         FCanvas->Touch(0, 0, NewWidth, NewHeight);
     }
@@ -180,6 +186,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
         FCanvas->Intercepted(Op);
     }
     FPixelFormat = Value;
+    Changed();
     if (!FImage.isNull()) {
         FImage = FImage.convertToFormat(StorageFormat(Value));
     }
@@ -232,6 +239,7 @@ void TBitmap::Assign(const TBitmap& Source) {
     FHeight = Source.FHeight;
     FPixelFormat = Source.FPixelFormat;
     FDirty = false;
+    Changed();
     FCanvas->Touch(0, 0, FWidth, FHeight);
 }
 

@@ -63,18 +63,25 @@ public:
     // written.
     void SaveToFile(const QString& FileName) const;
 
+    // A number that changes whenever the picture's pixels, size or format may
+    // have changed, and is never given to two different states of any
+    // picture: equal stamps mean the picture is exactly as it was.
+    std::uint64_t ChangeStamp() const { return FStamp; }
+
 private:
     friend class TCanvas;
     QImage& Pixels(); // for drawing; callers mark palette formats for rounding
     void MarkDirty(); // after drawing that may leave colours outside the palette
     void RoundToPalette() const;
     void Reallocate(int NewWidth, int NewHeight);
+    void Changed();
 
     int FWidth = 0;
     int FHeight = 0;
     TPixelFormat FPixelFormat = pfDevice;
     mutable QImage FImage;
     mutable bool FDirty = false; // palette formats: pixels not yet rounded
+    std::uint64_t FStamp = 0;
     std::unique_ptr<TCanvas> FCanvas;
 };
 

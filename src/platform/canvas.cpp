@@ -265,6 +265,7 @@ void TCanvas::Perform(const TDrawOp& Op) {
         FOwner.FWidth = P[1];
         FOwner.FHeight = P[2];
         FOwner.FDirty = false;
+        FOwner.Changed();
         Touch(0, 0, P[1], P[2]);
         break;
     }
@@ -280,12 +281,13 @@ TRect TCanvas::ClipRect() const {
 }
 
 void TCanvas::Touch(int Left, int Top, int Right, int Bottom) {
-    if (FRecorder == nullptr) {
-        return;
-    }
     TRect R{std::max(Left, 0), std::max(Top, 0), std::min(Right, FOwner.Width()),
             std::min(Bottom, FOwner.Height())};
-    if (R.Left < R.Right && R.Top < R.Bottom) {
+    if (R.Left >= R.Right || R.Top >= R.Bottom) {
+        return;
+    }
+    FOwner.Changed();
+    if (FRecorder != nullptr) {
         FRecorder->push_back(R);
     }
 }

@@ -92,7 +92,7 @@ TEST_F(LayoutRepaintTest, RepaintsGiveWhatDrawingEverythingAgainGives) {
     TBitmap FreshPicture;
     // Each round changes both charts alike between repaints: texts, blocks,
     // the selection, settings and the text metrics.
-    for (int Round = 0; Round < 6; ++Round) {
+    for (int Round = 0; Round < 7; ++Round) {
         RepaintChart(Reused, ReusedPicture);
         DrawEverythingAgain(Fresh, FreshPicture);
         ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
@@ -123,10 +123,29 @@ TEST_F(LayoutRepaintTest, RepaintsGiveWhatDrawingEverythingAgainGives) {
         if (Round == 4) {
             UseMetrics(7, 11);
         }
+        if (Round == 5) {
+            UseMetrics(10, 16); // a new provider, maybe where the last one was
+        }
     }
 }
 
-TEST_F(LayoutRepaintTest, BlocksDrawnOutsideARepaintAreClearedByTheNext) {
+TEST_F(LayoutRepaintTest, RealFontTextsAreRenderedAgainWhenTheBlockFontChanges) {
+    Metrics.reset(); // the machine's fonts, whichever they are, for both charts
+    TFCList Reused;
+    TFCList Fresh;
+    BuildMixed(Reused);
+    BuildMixed(Fresh);
+    TBitmap ReusedPicture;
+    TBitmap FreshPicture;
+    for (int Size : {8, 8, 12, 12, 8}) {
+        Settings->FontBlock.Size = Size;
+        RepaintChart(Reused, ReusedPicture);
+        DrawEverythingAgain(Fresh, FreshPicture);
+        ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
+    }
+}
+
+TEST_F(LayoutRepaintTest, PicturesChangedBetweenRepaintsAreDrawnAgain) {
     TFCList Reused;
     TFCList Fresh;
     BuildMixed(Reused);
@@ -135,14 +154,22 @@ TEST_F(LayoutRepaintTest, BlocksDrawnOutsideARepaintAreClearedByTheNext) {
     TBitmap FreshPicture;
     RepaintChart(Reused, ReusedPicture);
     DrawEverythingAgain(Fresh, FreshPicture);
-    // Someone scribbles on block pictures between repaints.
+    // Someone scribbles on block pictures and on the chart picture between
+    // repaints (as the window writes block numbers on the chart picture).
     for (TFCList* Target : {&Reused, &Fresh}) {
+        int I = 0;
         for (TFlowBlock* B : Target->GetList()) {
-            TCanvas& Canvas = B->Bitmap->Canvas();
-            Canvas.Brush.Color = clGreen;
-            Canvas.FillRect(Canvas.ClipRect());
+            if (I++ % 3 == 0) {
+                B->Bitmap->Canvas().SetPixel(1, 1, clGreen);
+            }
         }
     }
+    ReusedPicture.Canvas().SetPixel(0, 0, clGreen);
+    RepaintChart(Reused, ReusedPicture);
+    DrawEverythingAgain(Fresh, FreshPicture);
+    ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
+    // Only the chart picture changed.
+    ReusedPicture.Canvas().SetPixel(0, 0, clGreen);
     RepaintChart(Reused, ReusedPicture);
     DrawEverythingAgain(Fresh, FreshPicture);
     ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
