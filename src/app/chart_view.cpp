@@ -45,4 +45,21 @@ void TChartView::mouseMoveEvent(QMouseEvent* e) {
     Owner.pbOutMouseMove(e->buttons(), e->modifiers(), e->position().toPoint());
 }
 
+void TChartView::mousePressEvent(QMouseEvent* e) {
+    Owner.pbOutMouseDown(e->button(), e->buttons(), e->modifiers(), e->position().toPoint(), false);
+}
+
+void TChartView::mouseReleaseEvent(QMouseEvent*) {
+    Owner.pbOutMouseUp();
+}
+
+void TChartView::mouseDoubleClickEvent(QMouseEvent* e) {
+    // The second press of the pair comes first, so that an editor the double
+    // click opens keeps the keyboard focus.
+    Owner.pbOutMouseDown(e->button(), e->buttons(), e->modifiers(), e->position().toPoint(), true);
+    if (e->button() == Qt::LeftButton) {
+        Owner.pbOutDblClick();
+    }
+}
+
 } // namespace tvx

@@ -8,11 +8,13 @@
 #include "chart/fc_list.h"
 #include "platform/bitmap.h"
 #include "platform/cp1251.h"
+#include "platform/prompts.h"
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
 
 #include <QFile>
 #include <QGridLayout>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
@@ -54,13 +56,22 @@ TMDIChild::TMDIChild(TMainForm& MainForm) : Main(MainForm) {
     OwnChart = std::make_unique<TFCList>();
     Chart = OwnChart.get();
     BuildPopupFlow();
+    BuildPopupShakes();
+    ViewPopup = PopupFlow;
+    SetUpEditor();
+    PanelPaint->OnKeyBoardDown = [this](QObject* sender, TEventKeyBoardArgs& args) {
+        PanelPaintKeyDown(sender, args);
+    };
     LocalizeMenus();
 }
 
 TMDIChild::~TMDIChild() {
-    for (QObject* sender : std::initializer_list<QObject*>{ScrollBar1, ScrollBar2, TabSet1}) {
+    for (QObject* sender :
+         std::initializer_list<QObject*>{ScrollBar1, ScrollBar2, TabSet1, mmInput}) {
         sender->disconnect(this);
     }
+    mmInput->removeEventFilter(this);
+    PanelPaint->OnKeyBoardDown = nullptr;
     // The snapshots go with the history (TUndoHistory deletes its files).
     // The chart shown may belong to ParseResult, which frees it once.
     Chart = nullptr;
@@ -139,7 +150,7 @@ void TMDIChild::BuildLayout() {
         }
     });
     connect(pbOut, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupFlow->popup(pbOut->mapToGlobal(at)); });
+            [this](const QPoint& at) { ViewPopup->popup(pbOut->mapToGlobal(at)); });
 }
 
 void TMDIChild::BuildPopupFlow() {
@@ -160,7 +171,6 @@ void TMDIChild::BuildPopupFlow() {
     N10 = PopupFlow->addAction(QString());
     PopupFlow->addSeparator();
     N11 = PopupFlow->addAction(QString::fromUtf8("Закрыть"));
-    Paste1->setEnabled(false); // the block clipboard commands come with pointer editing
 
     auto press = [](QAction* button) { button->setChecked(true); };
     connect(N2, &QAction::triggered, this, [this, press] { press(Main.sbAdd); });
@@ -172,11 +182,9 @@ void TMDIChild::BuildPopupFlow() {
         {N9, Main.sbRepeat},
     };
     for (auto [item, button] : adds) {
-        connect(item, &QAction::triggered, this, [this, button, press] {
-            press(Main.sbAdd);
-            press(button);
-        });
+        connect(item, &QAction::triggered, this, [this, button] { AddFromPopup(button); });
     }
+    connect(Paste1, &QAction::triggered, this, &TMDIChild::Paste1Click);
     connect(N10, &QAction::triggered, this, [this] { RePaintChem(); });
     connect(N11, &QAction::triggered, this, [this] {
         if (QMdiSubWindow* sub = Main.SubWindowOf(this)) {
@@ -321,6 +329,7 @@ void TMDIChild::TabSet1Change(int NewTab) {
         const QSignalBlocker quiet(TabSet1);
         TabSet1->setCurrentIndex(NewTab);
     }
+    HideEditor(); // its block belongs to the chart shown before
     ScrollX = 0;
     ScrollY = 0;
     RePaintChem();
@@ -373,10 +382,42 @@ void TMDIChild::UpdateScrollRanges() {
     set(ScrollBar1, Zooming(PictureHeight()), pbOut->height(), ScrollY);
 }
 
-void TMDIChild::pbOutMouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint At) {
-    MouseX = At.x();
-    MouseY = At.y();
-    UpdateScrollRanges();
+TFlowBlock* TMDIChild::HitBlock() const {
+    if (Chart == nullptr || MouseInfo.BlockIndex < 0 || MouseInfo.BlockIndex >= Chart->Count()) {
+        return nullptr;
+    }
+    return Chart->GetBlock(MouseInfo.BlockIndex);
+}
+
+TFlowBlock* TMDIChild::HitElement() const {
+    return MouseInfo.HitKind == hkElement && MouseInfo.BlockIndex > 0 ? HitBlock() : nullptr;
+}
+
+void TMDIChild::ChartEdited() {
+    RePaintChem();
+    // Positions moved and blocks may have gone: what the pointer is over now
+    // is what the next command acts on.
+    RefreshCurcorPos();
+    AfterEdit();
+}
+
+void TMDIChild::AfterEdit() {
+    // The main window's action works on the active window.
+    if (Main.ActiveMDIChild() != this) {
+        if (QMdiSubWindow* sub = Main.SubWindowOf(this)) {
+            Main.MdiArea->setActiveSubWindow(sub);
+        }
+    }
+    Main.MakeAction();
+}
+
+void TMDIChild::Guarded(const std::function<void()>& Command) {
+    try {
+        Command();
+    } catch (const std::exception& e) {
+        Prompts().ShowMessage(QString::fromUtf8(e.what()));
+        RePaintChem();
+    }
 }
 
 } // namespace tvx

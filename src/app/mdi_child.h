@@ -2,12 +2,16 @@
 // A chart window: one chart shown in the middle, the generated code of it on
 // the right, the imported source text on the left and, below the chart, one
 // tab per chart of an import. Lives inside the main window's document area
-// and frees itself when closed, deleting its undo snapshots.
+// and frees itself when closed, deleting its undo snapshots. The chart is
+// edited with the pointer (tool modes of the main window), two popup menus,
+// four keys and an in-place text editor.
 #include "app/undo_history.h"
+#include "chart/block_kind.h"
 #include "chart/mouse_info.h"
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -24,8 +28,10 @@ class TBitmap;
 class TChartCollection;
 class TChartView;
 class TFCList;
+class TFlowBlock;
 class TFocusedPanel;
 class TMainForm;
+struct TEventKeyBoardArgs;
 
 class TMDIChild : public QWidget {
     Q_OBJECT
@@ -50,6 +56,16 @@ public:
     QAction *N2 = nullptr, *N1 = nullptr, *N6 = nullptr, *N7 = nullptr, *N8 = nullptr,
             *fordownto1 = nullptr, *While1 = nullptr, *N9 = nullptr, *Paste1 = nullptr,
             *N13 = nullptr, *N3 = nullptr, *N10 = nullptr, *N11 = nullptr;
+    // The popup over a block's element: kind changes, block and text clipboard.
+    QMenu *PopupShakes = nullptr, *N17 = nullptr, *ifelse1 = nullptr, *N28 = nullptr;
+    QAction *N18 = nullptr, *N19 = nullptr, *N20 = nullptr, *N21 = nullptr, *N22 = nullptr,
+            *if1 = nullptr, *YesCenter1 = nullptr, *YesRight1 = nullptr, *NoLeft1 = nullptr,
+            *NoCenter1 = nullptr, *else1 = nullptr, *fordo1 = nullptr, *whiledo = nullptr,
+            *repeatuntil1 = nullptr, *N35 = nullptr, *N34 = nullptr, *N15 = nullptr, *N14 = nullptr,
+            *N29 = nullptr, *N30 = nullptr, *N25 = nullptr, *N24 = nullptr, *N26 = nullptr,
+            *N31 = nullptr, *N23 = nullptr;
+    // The popup the view opens: chosen on every pointer move.
+    QMenu* ViewPopup = nullptr;
 
     // --- fields ---
     std::unique_ptr<TBitmap> ChartBitmap; // the composed chart, chart coordinates
@@ -98,7 +114,47 @@ public:
     void FormMouseWheelUp(bool Shift);
     // Scroll-bar ranges from the picture and view sizes; positions from the offset.
     void UpdateScrollRanges();
+
+    // --- pointer input (X, Y in view pixels) ---
+    // Hit test at the last pointer position into MouseInfo: the first block
+    // in list order whose element, node or branch rectangle holds the point.
+    // Does nothing while the in-place editor is open.
+    void RefreshCurcorPos();
+    // Hit feedback (cursor, popup, status bar, hint) and dragging.
     void pbOutMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers, QPoint At);
+    // Any button: focus, hit test, selection, committing the in-place
+    // editor, drag start. Double is the second press of a double click.
+    void pbOutMouseDown(Qt::MouseButton Button, Qt::MouseButtons Buttons,
+                        Qt::KeyboardModifiers Modifiers, QPoint At, bool Double);
+    void pbOutMouseUp();
+    // Opens the in-place editor, adds or deletes a block, by the tool mode.
+    void pbOutDblClick();
+
+    // --- block commands (on the block of the last hit test) ---
+    // Kind := Kind when the block has exactly Branches branches.
+    void ChangeKind(TBlockKind Kind, int Branches);
+    void N22Click();    // if with both branches
+    void if1Click();    // if with the yes branch only
+    void else1Click();  // if with the no branch only
+    void N34Click();    // copy the block to the block clipboard
+    void N35Click();    // cut the block
+    void Paste1Click(); // paste the block clipboard at the hit place
+    void N15Click();    // delete the block and every marked block
+    void N14Click();    // edit the text in place
+    void N24Click();    // copy the text
+    void N25Click();    // cut the text
+    void N26Click();    // paste the text
+    void N29Click();    // text + "; " + clipboard text
+    void N30Click();    // clipboard text + "; " + text
+    void PanelPaintKeyDown(QObject* Sender, TEventKeyBoardArgs& Args);
+
+    // --- in-place editor ---
+    // Sizes the editor to its text; with live preview on the text goes into
+    // the block at once.
+    void mmInputChange();
+    void mmInputKeyPress(const QString& Typed);
+    // Hides the editor; its text is dropped.
+    void HideEditor();
 
     // Popup captions from the main window's current texts.
     void LocalizeMenus();
@@ -109,14 +165,45 @@ public:
 
     TMainForm& MainForm() const { return Main; }
 
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
     void BuildLayout();
     void BuildPopupFlow();
+    void BuildPopupShakes();
+    void SetUpEditor();
+    // The block of the last hit test, nullptr when nothing (or a block no
+    // longer in the chart) was hit.
+    TFlowBlock* HitBlock() const;
+    // The hit block when its element was hit and it is not the root.
+    TFlowBlock* HitElement() const;
+    // After a change of the chart: repaint, hit test again (the hit block may
+    // have moved or gone) and the after-edit action of the main window.
+    void ChartEdited();
+    // The after-edit action of the main window, for this window.
+    void AfterEdit();
+    // Runs a command; a fault inside it is reported instead of ending the program.
+    void Guarded(const std::function<void()>& Command);
+    void ShowHit();
+    void SetModeCursor(Qt::MouseButtons Buttons);
+    QString TypeText(TBlockKind Kind) const;
+    void SelectHit(bool Shift);
+    void AddAtHit();
+    void AddFromPopup(QAction* TypeButton);
+    // The text commands that read the clipboard: Combine gives the new text
+    // from the block's text and the clipboard's.
+    void ChangeTextFromClipboard(QString (*Combine)(const QString& Text, const QString& Clip));
+    void OpenEditor();
+    void CommitEditor();
+    // The block the open editor writes to, nullptr when it has gone.
+    TFlowBlock* EditTarget() const;
     int PictureWidth() const;
     int PictureHeight() const;
 
     TMainForm& Main;
     std::unique_ptr<TFCList> OwnChart;
+    TFlowBlock* EditBlock = nullptr; // the block the editor was opened on
 };
 
 } // namespace tvx
