@@ -105,6 +105,9 @@ void TPascalConverter::ConvertChild(const TCall& Call, const TToken* Child) {
         return;
     }
     const TReduction* node = NodeOf(Child);
+    if (node == nullptr) {
+        return;
+    }
     const int code = CodeOf(Child);
     // Routines make charts of their own, whether or not a chart is being
     // filled.
