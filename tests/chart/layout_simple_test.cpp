@@ -120,19 +120,6 @@ TEST_F(LayoutSimpleTest, InputSlantFollowsItsAngle) {
     EXPECT_EQ(Steep->Bitmap->Width(), 40 + 2 * 124); // Floor(22 / 0.17638)
 }
 
-TEST_F(LayoutSimpleTest, KindsTwoEightAndNineKeepTheRectanglesOfAnEarlierKind) {
-    TFlowBlock* Block = Append(bkProcess, "abcd");
-    Pass();
-    const TRect Shape = Block->ShapeRect;
-    const TRect Text = Block->TextRect;
-    for (TBlockKind Kind : {bkCall, bkOutput, bkInput}) {
-        Block->Kind = Kind;
-        Pass();
-        EXPECT_EQ(Block->ShapeRect, Shape);
-        EXPECT_EQ(Block->TextRect, Text);
-    }
-}
-
 // --- arrows ---
 
 class ArrowTest : public LayoutTest {
