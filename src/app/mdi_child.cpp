@@ -292,9 +292,9 @@ void TMDIChild::RePaintChem() {
 
 void TMDIChild::PaintChem() {
     // The in-place editor stays centred over its block; its own size is not zoomed.
-    if (mmInput->isVisible() && Chart != nullptr && MouseInfo.BlockIndex >= 0 &&
-        MouseInfo.BlockIndex < Chart->Count()) {
-        const TRect r = Chart->GetBlock(MouseInfo.BlockIndex)->InRect;
+    const TFlowBlock* edited = mmInput->isVisible() ? EditTarget() : nullptr;
+    if (edited != nullptr) {
+        const TRect r = edited->InRect;
         mmInput->move(Zooming(r.Left + (r.Right - r.Left) / 2 - mmInput->width() / 2) + ScrollX,
                       Zooming(r.Top + (r.Bottom - r.Top) / 2 - mmInput->height() / 2) + ScrollY);
     }
