@@ -28,6 +28,7 @@ class TChartCollection;
 class TFCList;
 class TMDIChild;
 class TOption;
+class TTVXParseChartes;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -112,6 +113,21 @@ public:
     // Opens a legacy record file in a new window (no command calls it).
     TMDIChild* ReadTVXtoMDI(const QString& FileName);
 
+    // Imports the source file with the grammar of the settings' SourceType:
+    // the converter holding the charts when the text was accepted; otherwise
+    // nullptr, after showing the parser's report in the error-report window
+    // (nothing is shown when SourceType is not a language). A file that
+    // cannot be read raises EImportError.
+    std::unique_ptr<TTVXParseChartes> ImportFromFile(const QString& FileName);
+    // The block clipboard pasted into the active chart at its MouseInfo, with
+    // no repaint and no after-edit action.
+    void Paste1Click();
+    // After-edit action and redraw of the active chart; a failure on the way
+    // is reported.
+    void ClipBoard1Click();
+    // Every block of the active chart gets the text "Block №" and its position.
+    void N2Click();
+
     // After every edit: code pane and undo snapshot of the active window.
     void MakeAction();
     // The code pane of the active window from a fresh generator run, without
@@ -159,6 +175,12 @@ public slots:
     void pas1Click();
     void mnExportToCodeClick();
     void C1Click();
+    void Pascal2Click(); // import a source file
+    void fromfile1Click();
+    void sbCompileF9Click(); // import the active window's source pane again
+    void BMP1Click();        // the active chart's pages as pictures
+    void mnExportToImageClick();
+    void N20Click(); // the block clipboard as a chart file
     void mnDelphiClick();
     void mnCppClick();
     void Timer4Timer();

@@ -300,6 +300,12 @@ void TMainForm::ConnectCommands() {
     on(mSave, &TMainForm::mSaveClick);
     on(sbSave, &TMainForm::mSaveClick);
     on(FileExitItem, &TMainForm::FileExit1Execute);
+    on(fromfile1, &TMainForm::fromfile1Click);
+    on(SpeedButton7, &TMainForm::Pascal2Click);
+    on(sbCompileF9, &TMainForm::sbCompileF9Click);
+    on(mnExportToImage, &TMainForm::mnExportToImageClick);
+    on(SpeedButton8, &TMainForm::BMP1Click);
+    on(N20, &TMainForm::N20Click);
     on(mnDelphi, &TMainForm::mnDelphiClick);
     on(mnCpp, &TMainForm::mnCppClick);
     on(mnExportToCode, &TMainForm::mnExportToCodeClick);
@@ -340,12 +346,6 @@ void TMainForm::ConnectCommands() {
             [this] { ComboBox1Change(); });
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
 
-    // Commands whose windows come later: the import and its re-import, the
-    // picture export and the block clipboard file.
-    for (QAction* later :
-         {fromfile1, SpeedButton7, sbCompileF9, mnExportToImage, SpeedButton8, N20}) {
-        later->setEnabled(false);
-    }
     // Hidden: a button that does nothing and a second zoom-in button.
     sbExportToWord->setVisible(false);
     SpeedButton11->setVisible(false);

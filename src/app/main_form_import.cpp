@@ -1,0 +1,186 @@
+// Source import: a Pascal or C file becomes a chart window with one tab per
+// chart; the edited source pane of a window can be imported again in place.
+#include "app/chart_collection.h"
+#include "app/chart_file_names.h"
+#include "app/error_report_form.h"
+#include "app/main_form.h"
+#include "app/mdi_child.h"
+#include "chart/fc_list.h"
+#include "codegen/export_state.h"
+#include "import/import_driver.h"
+#include "platform/prompts.h"
+#include "settings/main_settings.h"
+
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTemporaryFile>
+#include <QTextBlock>
+
+namespace tvx {
+namespace {
+
+const char* const ImportFilter = "Файлы программ (*.PAS)|*.pas;|Файлы программ (*.c*)|*.c*;|"
+                                 "Все файлы (*.*)|*.*|";
+
+// The charts of one import, as the chart window keeps them: the converter
+// stays alive with them, since they are its.
+class TImportedCharts : public TChartCollection {
+public:
+    explicit TImportedCharts(std::unique_ptr<TTVXParseChartes> Import)
+        : Import(std::move(Import)) {}
+    int ChartCount() const override { return Import->GetChartCount(); }
+    TFCList* GetChart(int Index) const override { return Import->GetChart(Index); }
+    QString SourceFile() const override { return Import->SourceFile; }
+
+private:
+    std::unique_ptr<TTVXParseChartes> Import;
+};
+
+// Puts the source language back when the import is over, however it ends.
+class TSourceTypeScope {
+public:
+    TSourceTypeScope() : Remembered(MainSettings->SourceType) {}
+    ~TSourceTypeScope() { MainSettings->SetSourceType(Remembered); }
+    TSourceTypeScope(const TSourceTypeScope&) = delete;
+    TSourceTypeScope& operator=(const TSourceTypeScope&) = delete;
+    std::uint8_t Value() const { return Remembered; }
+
+private:
+    std::uint8_t Remembered;
+};
+
+QString MessageOf(const std::exception& e) {
+    const auto* own = dynamic_cast<const Exception*>(&e);
+    return own != nullptr ? own->message() : QString::fromUtf8(e.what());
+}
+
+// Selects line Line (counted from 1, as the parser counts) of the pane.
+void SelectLine(QPlainTextEdit& Pane, int Line) {
+    if (Line < 1) {
+        return;
+    }
+    const QTextBlock block = Pane.document()->findBlockByNumber(Line - 1);
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    Pane.setTextCursor(cursor);
+    Pane.ensureCursorVisible();
+}
+
+// The compiled grammar tables of a source language; empty when SourceType
+// is not a language.
+QString GrammarFile(int SourceType) {
+    switch (SourceType) {
+    case slPascal:
+        return ProgramDir + QStringLiteral("ImportPAS.dll");
+    case slCpp:
+        return ProgramDir + QStringLiteral("ImportCPP.dll");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TTVXParseChartes> TMainForm::ImportFromFile(const QString& FileName) {
+    auto import = std::make_unique<TTVXParseChartes>(MainSettings);
+    import->LoadFromFile(FileName);
+    import->GrammarFile = GrammarFile(MainSettings->SourceType);
+    if (import->GrammarFile.isEmpty()) {
+        return nullptr;
+    }
+    TErrorReport report;
+    if (import->Parse(report)) {
+        return import;
+    }
+    report.SourceText = import->GetSourceText();
+    TfmErrorMessage window(this);
+    window.ShowReport(QStringLiteral("Во время импорта произошла критическая ошибка"), report);
+    return nullptr;
+}
+
+void TMainForm::Pascal2Click() {
+    const TSourceTypeScope sourceType;
+    TFileDialogRequest request;
+    request.InitialDir = MainSettings->WorkDirectory;
+    request.Filter = QString::fromUtf8(ImportFilter);
+    request.FilterIndex = sourceType.Value() == slPascal ? 1 : sourceType.Value() == slCpp ? 2 : 3;
+    const TFileDialogResult answer = Prompts().OpenFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    // The filter chooses the language of this import only.
+    if (answer.FilterIndex == 1) {
+        MainSettings->SetSourceType(slPascal);
+    } else if (answer.FilterIndex == 2) {
+        MainSettings->SetSourceType(slCpp);
+    }
+    std::unique_ptr<TTVXParseChartes> import;
+    try {
+        import = ImportFromFile(answer.FileName);
+    } catch (const EImportError& e) {
+        // A file that cannot be read makes no window.
+        Prompts().ShowMessage(e.message());
+        return;
+    }
+    MainSettings->WorkDirectory = DirectoryOf(answer.FileName);
+    std::unique_ptr<TChartCollection> charts;
+    if (import) {
+        charts = std::make_unique<TImportedCharts>(std::move(import));
+    }
+    NewMDIChild(std::move(charts), 0, nullptr);
+    ExportMode = emPlain;
+}
+
+void TMainForm::fromfile1Click() {
+    Pascal2Click();
+}
+
+void TMainForm::sbCompileF9Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr) {
+        return;
+    }
+    const QString grammar = GrammarFile(MainSettings->SourceType);
+    if (grammar.isEmpty()) {
+        return; // not a language: the window keeps what it shows
+    }
+    // The pane goes through a scratch file of this run's own, so no file of
+    // the user's is ever replaced; it is removed when the command ends.
+    QTemporaryFile scratch(SnapshotDir() + QStringLiteral("NewImportF9-XXXXXX.pas"));
+    const QByteArray text = child->mmInputCode->toPlainText().toUtf8();
+    if (!scratch.open() || scratch.write(text) != text.size() || !scratch.flush()) {
+        Prompts().ShowMessage(scratch.fileName() + QStringLiteral(": ") + scratch.errorString());
+        return;
+    }
+    scratch.close();
+    auto import = std::make_unique<TTVXParseChartes>(MainSettings);
+    try {
+        import->LoadFromFile(scratch.fileName());
+    } catch (const std::exception& e) {
+        Prompts().ShowMessage(MessageOf(e));
+        return;
+    }
+    import->GrammarFile = grammar;
+    TErrorReport report;
+    const bool accepted = import->Parse(report);
+    const int tab = child->TabSet1->count() > 0 ? child->TabSet1->currentIndex() : -1;
+    child->HideEditor(); // its block goes with the charts replaced now
+    NewMDIChild(std::make_unique<TImportedCharts>(std::move(import)), 1, child);
+    if (accepted) {
+        if (tab >= 0 && tab < child->ParseResult->ChartCount()) {
+            child->TabSet1Change(tab);
+        }
+        child->update();
+        child->RePaintChem();
+        return;
+    }
+    child->update();
+    child->RePaintChem();
+    SelectLine(*child->mmInputCode, report.Line);
+    Prompts().ShowMessage(QStringLiteral("Синтаксическая ошибка!\r\n") + report.Message);
+}
+
+} // namespace tvx

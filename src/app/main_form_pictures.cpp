@@ -1,0 +1,156 @@
+// The chart as pictures, one file per page, and the commands of the shared
+// block clipboard: saving it as a chart file, pasting it, and two
+// maintenance operations.
+#include "app/chart_file_names.h"
+#include "app/main_form.h"
+#include "app/mdi_child.h"
+#include "app/picture_export.h"
+#include "chart/block_clipboard.h"
+#include "chart/chart_xml.h"
+#include "chart/fc_list.h"
+#include "codegen/file_names.h"
+#include "platform/bitmap.h"
+#include "platform/prompts.h"
+#include "settings/main_settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tvx {
+namespace {
+
+QString Serv(const char* Id) {
+    return MainSettings->ServPool->GetString(QString::fromLatin1(Id));
+}
+
+QString Menu(const char* Id) {
+    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
+}
+
+bool AskReplace(const QString& FileName) {
+    return Prompts().AskYesNo(Menu("sm_mes_file_exist1") + u' ' + FileName +
+                              QStringLiteral("\r\n") + Menu("sm_mes_file_exist2"));
+}
+
+const char* const PictureFilter = "Файлы рисунков блок схем (*.BMP)|*.bmp|"
+                                  "Файлы рисунков блок схем (*.GIF)|*.gif";
+
+QString AbsoluteName(const QString& Name) {
+    const QFileInfo info(Name);
+    return info.isRelative() ? info.absoluteFilePath() : Name;
+}
+
+// The file an overwrite question is about: the chosen name itself or,
+// since the pages are what gets written, the first page file that exists.
+QString FirstExisting(const QString& Name, const QStringList& Pages) {
+    if (QFile::exists(Name)) {
+        return Name;
+    }
+    for (const QString& page : Pages) {
+        if (QFile::exists(page)) {
+            return page;
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+void TMainForm::BMP1Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr || child->Chart == nullptr) {
+        return;
+    }
+    TFileDialogRequest request;
+    request.Filter = QString::fromUtf8(PictureFilter);
+    request.FileName = AbsoluteName(RemoveExtensions(child->Caption()));
+    request.Title = Menu("sm_menu_saveBMP");
+    const TFileDialogResult answer = Prompts().SaveFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    SaveDialogPrevious = answer.FileName;
+    const bool gif = answer.FilterIndex == 2;
+    const QString name =
+        RemoveExtensions(answer.FileName) + Serv(gif ? "sm_default_gif" : "sm_default_bmp");
+    const QString existing = FirstExisting(name, PagePictureNames(*child->Chart, name));
+    if (!existing.isEmpty() && !AskReplace(existing)) {
+        return;
+    }
+    const TPictureExportResult result = ExportPagePictures(
+        *child->Chart, *child->ChartBitmap, name, gif ? TPictureFormat::Gif : TPictureFormat::Bmp);
+    if (!result.Error.isEmpty()) {
+        Prompts().ShowMessage(result.Error);
+    }
+}
+
+void TMainForm::mnExportToImageClick() {
+    BMP1Click();
+}
+
+void TMainForm::N20Click() {
+    if (!BlockClipboard) {
+        return;
+    }
+    TMDIChild* child = ActiveMDIChild();
+    TFileDialogRequest request;
+    request.Title = Menu("sm_menu_saveAs");
+    request.Filter = QString::fromUtf8("Файлы блок схем XML    формат (.fml)|*.fml");
+    request.InitialDir = DirectoryOf(SaveDialogPrevious);
+    // Without a chart window there is no number to propose.
+    request.FileName = Serv("sm_default_file");
+    if (child != nullptr) {
+        request.FileName += u'_' + QString::number(child->ChartNumber);
+    }
+    const TFileDialogResult answer = Prompts().SaveFileDialog(request);
+    if (!answer.Accepted()) {
+        return;
+    }
+    SaveDialogPrevious = answer.FileName;
+    const QString name = RemoveExtensions(answer.FileName) + Serv("sm_default_xml");
+    if (QFile::exists(name) && !AskReplace(name)) {
+        return;
+    }
+    try {
+        SaveToXML(*BlockClipboard, name);
+    } catch (const std::exception& e) {
+        const auto* own = dynamic_cast<const Exception*>(&e);
+        Prompts().ShowMessage(own != nullptr ? own->message() : QString::fromUtf8(e.what()));
+    }
+}
+
+void TMainForm::Paste1Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr || child->Chart == nullptr || !BlockClipboard) {
+        return;
+    }
+    Paste(*child->Chart, BlockClipboard.get(), child->MouseInfo);
+}
+
+void TMainForm::ClipBoard1Click() {
+    try {
+        MakeAction();
+        if (TMDIChild* child = ActiveMDIChild()) {
+            child->PaintChem();
+        }
+    } catch (const std::exception&) {
+        Prompts().ShowMessage(QString::fromUtf8("Во время преобразования произошла ошибка\r\n"
+                                                "прочтите справку (пока довольно краткую) и\r\n"
+                                                "сообщите пожалуйста об ошибке автору!"));
+    }
+}
+
+void TMainForm::N2Click() {
+    TMDIChild* child = ActiveMDIChild();
+    if (child == nullptr || child->Chart == nullptr) {
+        return;
+    }
+    const QString name = Serv("sm_default_name");
+    for (TFlowBlock* block : child->Chart->GetList()) {
+        block->Text = name + QString::fromUtf8(" №") + QString::number(block->Index);
+    }
+    child->RePaintChem();
+    child->PaintChem();
+}
+
+} // namespace tvx
