@@ -123,6 +123,17 @@ TEST_F(PictureExportTest, EveryPageIsASixteenColourGif) {
     EXPECT_EQ(Active()->ChartBitmap->Image().convertToFormat(QImage::Format_RGB32), shown);
 }
 
+TEST_F(PictureExportTest, PageOfNoHeightWritesNoFile) {
+    TFlowBlock* first = Edit(bkPageBreak);
+    TFlowBlock* second = Edit(bkPageBreak);
+    Edit(bkProcess, "a := 1");
+    Active()->RePaintChem();
+    second->PageY = first->PageY; // nothing between the two cuts
+    Export(PathOf("charts/chart"), 1);
+    EXPECT_EQ(PictureFiles(), QStringList({"chart_Part_0.bmp", "chart_Part_2.bmp"}));
+    EXPECT_TRUE(Prompts->Messages().isEmpty());
+}
+
 TEST_F(PictureExportTest, FilesThatWouldBeReplacedAreAskedAbout) {
     const QString base = PathOf("charts/chart.bmp");
     const QString page = PathOf("charts/chart_Part_0.bmp");
