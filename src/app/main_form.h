@@ -201,6 +201,7 @@ private:
     void BuildMenus();
     void BuildToolBars();
     void BuildStatusBar();
+    void FitStatusPanels();
     void BuildCentralArea();
     void ConnectCommands();
     void SubWindowActivated(QMdiSubWindow* Window);

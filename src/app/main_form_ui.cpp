@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tvx {
 namespace {
@@ -274,17 +276,39 @@ void TMainForm::BuildToolBars() {
     FixedHint(sbPageBreak, "блок разрыв страницы");
 }
 
+namespace {
+const int StatusPanelWidths[4] = {100, 100, 175, 256};
+} // namespace
+
 void TMainForm::BuildStatusBar() {
-    const int widths[4] = {100, 100, 175, 256};
     for (int i = 0; i < 4; ++i) {
         StatusPanels[i] = new QLabel(statusBar());
         StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanels[i]->setFixedWidth(widths[i]);
+        StatusPanels[i]->setFixedWidth(StatusPanelWidths[i]);
         StatusPanels[i]->setFrameShape(QFrame::StyledPanel);
         StatusPanels[i]->setFrameShadow(QFrame::Sunken);
         statusBar()->addWidget(StatusPanels[i]);
     }
     statusBar()->setSizeGripEnabled(true);
+}
+
+// The panels keep their designed widths but grow, per language, to hold the
+// longest text each one shows: the mode hints in panel 0 and the element and
+// node names in panel 1. A cut-off word helps nobody.
+void TMainForm::FitStatusPanels() {
+    const QStringList texts[2] = {
+        {sbAdd->toolTip(), sbDel->toolTip(), sbEditing->toolTip(), sbHand->toolTip()},
+        {MainSettings->MenuPool->GetString(QStringLiteral("sm_name_element")),
+         MainSettings->MenuPool->GetString(QStringLiteral("sm_name_node"))}};
+    for (int i = 0; i < 2; ++i) {
+        const QFontMetrics metrics(StatusPanels[i]->font());
+        const int frame = StatusPanels[i]->frameWidth() * 2 + StatusPanels[i]->margin() * 2;
+        int width = StatusPanelWidths[i];
+        for (const QString& text : texts[i]) {
+            width = std::max(width, metrics.horizontalAdvance(text) + frame + 8);
+        }
+        StatusPanels[i]->setFixedWidth(width);
+    }
 }
 
 void TMainForm::ConnectCommands() {
@@ -366,6 +390,7 @@ void TMainForm::Localize() {
     for (TMDIChild* child : MDIChildren()) {
         child->LocalizeMenus();
     }
+    FitStatusPanels();
 }
 
 } // namespace tvx
