@@ -177,7 +177,7 @@ TEST_F(ArrowTest, FillStaysInsideTheHead) {
     Chart.DrawArrowLine(*Block, 0x123456, 10, 0, 10, 13);
     EXPECT_EQ(At(10, 8), clBlack);
     EXPECT_EQ(At(30, 20), clWhite);
-    // A head much wider than long puts the spec'd seed beyond it.
+    // A head much wider than long puts the border fill's usual seed outside it.
     Settings->pm_shakeX = 30;
     Chart.DrawArrowLine(*Block, clRed, 15, 5, 10, 5);
     EXPECT_EQ(At(50, 25), clWhite);
