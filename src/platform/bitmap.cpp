@@ -93,14 +93,28 @@ QRgb NearestInPalette(TPixelFormat Format, QRgb Colour) {
 } // namespace
 
 TColor StoredColor(TPixelFormat Format, TColor Color) {
+    // Asked for every picture sized; a picture is drawn in a few colours.
+    static QHash<quint64, TColor> Known;
     Format = Normalized(Format);
-    QRgb Rgb = ToQColor(Color).rgb();
-    if (HasPalette(Format)) {
-        return FromQColor(QColor(NearestInPalette(Format, Rgb)));
+    const quint64 Key = (quint64(Format) << 32) | Color;
+    auto Found = Known.constFind(Key);
+    if (Found != Known.constEnd()) {
+        return *Found;
     }
-    QImage One(1, 1, StorageFormat(Format));
-    One.setPixel(0, 0, Rgb);
-    return FromQColor(QColor(One.pixel(0, 0)));
+    QRgb Rgb = ToQColor(Color).rgb();
+    TColor Stored;
+    if (HasPalette(Format)) {
+        Stored = FromQColor(QColor(NearestInPalette(Format, Rgb)));
+    } else {
+        QImage One(1, 1, StorageFormat(Format));
+        One.setPixel(0, 0, Rgb);
+        Stored = FromQColor(QColor(One.pixel(0, 0)));
+    }
+    if (Known.size() >= 4096) {
+        Known.clear(); // a picture drawn in every colour there is
+    }
+    Known.insert(Key, Stored);
+    return Stored;
 }
 
 TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>(*this)) {}
@@ -137,41 +151,68 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
         Op.Brush = FCanvas->Brush;
         FCanvas->Intercepted(Op);
     }
-    QImage Fresh;
-    bool NewAreaColoured = false;
-    if (NewWidth > 0 && NewHeight > 0) {
-        QImage::Format Format = StorageFormat(FPixelFormat);
-        // Memory is only committed when the pixels are first written, so an
-        // absurd size would not fail here but thrash the machine later.
-        qint64 Bytes =
-            qint64(NewWidth) * NewHeight * (QImage::toPixelFormat(Format).bitsPerPixel() / 8);
-        if (Bytes <= MaxPictureBytes) {
-            Fresh = QImage(NewWidth, NewHeight, Format);
+    const bool NewEmpty = NewWidth <= 0 || NewHeight <= 0;
+    const TColor Background = FCanvas->Brush.Style == bsSolid ? FCanvas->Brush.Color : clWhite;
+    const TColor NewFill = StoredColor(FPixelFormat, Background);
+    const QImage::Format Format = StorageFormat(FPixelFormat);
+    // Memory is only committed when the pixels are first written, so an
+    // absurd size would not fail there but thrash the machine later.
+    if (!NewEmpty &&
+        qint64(NewWidth) * NewHeight * (QImage::toPixelFormat(Format).bitsPerPixel() / 8) >
+            MaxPictureBytes) {
+        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                            .arg(NewWidth)
+                            .arg(NewHeight));
+    }
+    // A picture of one colour stays without pixels as long as it stays of one
+    // colour: when it was empty, when the new area takes its colour, or when
+    // there is no new area.
+    const bool Grows = NewWidth > FWidth || NewHeight > FHeight;
+    if (FImage.isNull() && !Empty() && Grows && NewFill != FFill) {
+        MakePixels();
+    }
+    if (NewEmpty || FImage.isNull()) {
+        FImage = QImage();
+        FDirty = false;
+        if (Empty()) {
+            FFill = NewFill;
         }
+    } else {
+        QImage Fresh(NewWidth, NewHeight, Format);
         if (Fresh.isNull()) {
             throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
                                 .arg(NewWidth)
                                 .arg(NewHeight));
         }
-        TColor Background = FCanvas->Brush.Style == bsSolid ? FCanvas->Brush.Color : clWhite;
-        Fresh.fill(QColor(ToQColor(StoredColor(FPixelFormat, Background))));
-        NewAreaColoured = ResolveColor(Background) != clWhite;
-        if (!FImage.isNull()) {
-            int BytesPerPixel = Fresh.depth() / 8;
-            int Rows = std::min(NewHeight, FImage.height());
-            int RowBytes = std::min(NewWidth, FImage.width()) * BytesPerPixel;
-            for (int Y = 0; Y < Rows; ++Y) {
-                std::memcpy(Fresh.scanLine(Y), FImage.constScanLine(Y), size_t(RowBytes));
-            }
+        Fresh.fill(QColor(ToQColor(NewFill)));
+        int BytesPerPixel = Fresh.depth() / 8;
+        int Rows = std::min(NewHeight, FImage.height());
+        int RowBytes = std::min(NewWidth, FImage.width()) * BytesPerPixel;
+        for (int Y = 0; Y < Rows; ++Y) {
+            std::memcpy(Fresh.scanLine(Y), FImage.constScanLine(Y), size_t(RowBytes));
         }
+        FImage = Fresh;
     }
-    FImage = Fresh;
     FWidth = NewWidth;
     FHeight = NewHeight;
     Changed();
-    if (NewAreaColoured) {
+    if (!NewEmpty && ResolveColor(Background) != clWhite) {
         FCanvas->Touch(0, 0, NewWidth, NewHeight);
     }
+}
+
+void TBitmap::MakePixels() const {
+    if (!FImage.isNull() || Empty()) {
+        return;
+    }
+    QImage Fresh(FWidth, FHeight, StorageFormat(FPixelFormat));
+    if (Fresh.isNull()) {
+        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                            .arg(FWidth)
+                            .arg(FHeight));
+    }
+    Fresh.fill(QColor(ToQColor(FFill)));
+    FImage = Fresh;
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat Value) {
@@ -185,6 +226,9 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
         Op.P[0] = Value;
         FCanvas->Intercepted(Op);
     }
+    // The conversion works on real pixels, so that a picture of one colour
+    // converts exactly as a drawn one does.
+    MakePixels();
     FPixelFormat = Value;
     Changed();
     if (!FImage.isNull()) {
@@ -194,6 +238,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
 }
 
 const QImage& TBitmap::Image() const {
+    MakePixels();
     if (FDirty) {
         RoundToPalette();
     }
@@ -205,6 +250,7 @@ void TBitmap::MarkDirty() {
 }
 
 QImage& TBitmap::Pixels() {
+    MakePixels();
     if (FDirty) {
         RoundToPalette();
     }
@@ -234,7 +280,13 @@ void TBitmap::Assign(const TBitmap& Source) {
         Op.P[2] = Source.FHeight;
         FCanvas->Intercepted(Op);
     }
-    FImage = Source.Image();
+    // A picture of one colour is copied as its colour.
+    if (Source.FImage.isNull()) {
+        FImage = QImage();
+        FFill = Source.FFill;
+    } else {
+        FImage = Source.Image();
+    }
     FWidth = Source.FWidth;
     FHeight = Source.FHeight;
     FPixelFormat = Source.FPixelFormat;

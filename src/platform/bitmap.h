@@ -1,6 +1,12 @@
 #pragma once
 // A picture in memory: width, height, pixel format and the canvas that draws
 // on it. Pixels live in a QImage whose format follows the pixel format.
+//
+// A picture that has only been sized holds one colour everywhere, so its
+// QImage is made only when something draws on it or reads its pixels; until
+// then it reads as that colour. A chart makes a picture for every block it
+// holds, and an import of a large source makes a hundred thousand blocks
+// before any of them is drawn.
 #include "platform/canvas.h"
 #include <QImage>
 #include <QString>
@@ -52,7 +58,8 @@ public:
 
     // The pixels (a null image while the picture is empty). For the palette
     // formats (1, 4, 8 bits) the image is 32 bits per pixel holding only colours
-    // of the format's palette.
+    // of the format's palette. Raises Exception when there is no memory for
+    // pixels that were not yet made.
     const QImage& Image() const;
 
     // Copies size, pixel format and pixels of Source; the canvas keeps its pen,
@@ -74,12 +81,17 @@ private:
     void MarkDirty(); // after drawing that may leave colours outside the palette
     void RoundToPalette() const;
     void Reallocate(int NewWidth, int NewHeight);
+    // Makes the pixels of a picture that so far only has its fill colour.
+    void MakePixels() const;
     void Changed();
 
     int FWidth = 0;
     int FHeight = 0;
     TPixelFormat FPixelFormat = pfDevice;
+    // Null while the picture is empty, and while it is all FFill (as stored
+    // in its format): then the pixels are made on first use.
     mutable QImage FImage;
+    TColor FFill = clWhite;
     mutable bool FDirty = false; // palette formats: pixels not yet rounded
     std::uint64_t FStamp = 0;
     std::unique_ptr<TCanvas> FCanvas;
