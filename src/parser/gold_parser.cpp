@@ -63,7 +63,7 @@ void TGOLDParser::PushInitialToken() {
     if (start == nullptr) {
         return;
     }
-    TToken* token = Stack.NewToken(start, std::string());
+    TToken* token = Stack.NewToken(start);
     token->State = Tables.LALRInit;
     Stack.Push(token);
 }
@@ -84,24 +84,24 @@ TGOLDParser::TScan TGOLDParser::ScanNext() const {
     // Longest match: run the DFA as far as it goes and keep the last
     // accepting state passed on the way.
     const auto* moves = Tables.DFAMoves.data();
-    const int32_t* accepts = Tables.DFAAccept.data();
+    const TSymbol* const* accepts = Tables.DFAAccept.data();
     int32_t state = Tables.DFAInitRow;
-    int32_t acceptSymbol = -1;
+    const TSymbol* acceptSymbol = nullptr;
     size_t acceptLength = 0;
     for (size_t n = start; n < text.size(); ++n) {
         state = moves[state][static_cast<unsigned char>(text[n])];
         if (state < 0) {
             break;
         }
-        if (accepts[state] >= 0) {
+        if (accepts[state] != nullptr) {
             acceptSymbol = accepts[state];
             acceptLength = n - start + 1;
         }
     }
-    if (acceptSymbol < 0) {
+    if (acceptSymbol == nullptr) {
         return {ErrorSymbol, 1}; // the character that starts no token
     }
-    return {Tables.SymbolTable.Find(acceptSymbol), acceptLength};
+    return {acceptSymbol, acceptLength};
 }
 
 void TGOLDParser::Consume(size_t Length) {
@@ -132,7 +132,8 @@ TParseMessage TGOLDParser::Parse() {
                 continue;
             }
             InputTokens.Push(InputTokens.NewToken(
-                scan.Symbol, Source.GetText().substr(Source.GetPosition(), scan.Length)));
+                scan.Symbol,
+                std::string_view(Source.GetText()).substr(Source.GetPosition(), scan.Length)));
             Consume(scan.Length);
             if (CommentLevel != 0 || kind == skCommentStart || kind == skCommentLine) {
                 continue;
@@ -189,12 +190,11 @@ TParseMessage TGOLDParser::Parse() {
 }
 
 TGOLDParser::TParseResult TGOLDParser::ParseToken(TToken* Token) {
-    const int32_t index = Tables.FindAction(CurrentLALR, Token->GetTableIndex());
-    if (index < 0) {
+    const TLRStep action = Tables.FindAction(CurrentLALR, Token->GetTableIndex());
+    if (!action.Found()) {
         ListExpectedTokens();
         return prSyntaxError;
     }
-    const TLRAction& action = Tables.LALRTables.GetItem(CurrentLALR)->GetItem(index);
     HaveReduction = false;
     ExpectedTokens.Clear();
     switch (action.Action) {
@@ -228,17 +228,17 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
     if (++ReductionsSinceShift > limit) {
         return prInternalError;
     }
-    const TRule* rule = Tables.RuleTable.GetItem(RuleIndex);
-    const int32_t count = rule->GetSymbolCount();
+    const TRuleShape& rule = Tables.RuleShapes[static_cast<size_t>(RuleIndex)];
+    const int32_t count = rule.Length;
     TToken* head = nullptr;
     TParseResult result = prReduceNormal;
-    if (TrimReductions && rule->ContainsOneNonTerminal()) {
+    if (TrimReductions && rule.OneNonTerminal) {
         // The single child takes the head's place instead of getting a parent.
         if (Stack.GetCount() < 2) {
             return prInternalError;
         }
         head = Stack.Pop();
-        head->ParentSymbol = rule->Head;
+        head->ParentSymbol = rule.Head;
         result = prReduceEliminated;
     } else {
         // The bottom token must stay: the goto below starts from it.
@@ -246,18 +246,13 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
             return prInternalError;
         }
         HaveReduction = true;
-        head = Stack.NewToken(rule->Head, std::string());
-        TReduction* reduction = Stack.NewReduction(head, rule, count);
+        head = Stack.NewToken(rule.Head);
+        TReduction* reduction = Stack.NewReduction(head, rule.Rule, count);
         for (int32_t i = count; i-- > 0;) {
             reduction->Tokens[static_cast<size_t>(i)] = Stack.Pop();
         }
     }
-    const TToken* top = Stack.Top();
-    const int32_t index = Tables.FindAction(top->State, rule->Head->TableIndex);
-    if (index < 0) {
-        return prInternalError;
-    }
-    const TLRAction& action = Tables.LALRTables.GetItem(top->State)->GetItem(index);
+    const TLRStep action = Tables.FindAction(Stack.Top()->State, rule.HeadIndex);
     if (action.Action != acGoto) {
         return prInternalError;
     }
@@ -272,7 +267,7 @@ void TGOLDParser::ListExpectedTokens() {
     for (const TLRAction& action : Tables.LALRTables.GetItem(CurrentLALR)->Actions) {
         const TSymbolKind kind = action.Symbol->Kind;
         if (kind == skTerminal || kind == skEnd) {
-            ExpectedTokens.Push(ExpectedTokens.NewToken(action.Symbol, std::string()));
+            ExpectedTokens.Push(ExpectedTokens.NewToken(action.Symbol));
         }
     }
 }

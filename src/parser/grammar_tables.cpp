@@ -2,6 +2,8 @@
 
 #include "platform/exception.h"
 
+#include <climits>
+
 namespace tvx {
 
 void RaiseIndexError() {
@@ -58,9 +60,9 @@ unsigned char FoldCase(unsigned char c) {
     return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 }
 
-// Above this many cells the per-state action lookup is not worth its memory
-// and the driver scans the state's actions instead.
-constexpr size_t MaxActionIndexCells = size_t{1} << 20;
+// Above this many cells the action table is not worth its memory and the
+// driver scans the state's actions instead.
+constexpr size_t MaxActionCells = size_t{1} << 22;
 
 } // namespace
 
@@ -168,11 +170,11 @@ void TGrammarTables::Prepare(bool IgnoreCase) {
     }
     DFAInitRow = DFA.Find(DFAInit) != nullptr ? rowOf[static_cast<size_t>(DFAInit)] : -1;
     DFAMoves.assign(states.size(), {});
-    DFAAccept.assign(states.size(), -1);
+    DFAAccept.assign(states.size(), nullptr);
     for (size_t r = 0; r < states.size(); ++r) {
         auto& row = DFAMoves[r];
         row.fill(-1);
-        DFAAccept[r] = states[r]->AcceptSymbol;
+        DFAAccept[r] = SymbolTable.Find(states[r]->AcceptSymbol);
         // Edges are tried in order and the first whose set holds the byte
         // wins, so a byte already given a target keeps it.
         for (const TFAEdge& edge : states[r]->Edges) {
@@ -193,38 +195,64 @@ void TGrammarTables::Prepare(bool IgnoreCase) {
         }
     }
 
-    ActionIndex.clear();
-    const auto symbolCount = static_cast<size_t>(SymbolTable.GetCount());
-    const auto stateCount = static_cast<size_t>(LALRTables.GetCount());
-    size_t filled = 0;
-    for (size_t s = 0; s < stateCount; ++s) {
-        filled += LALRTables.Find(static_cast<int32_t>(s)) != nullptr ? 1 : 0;
-    }
-    if (symbolCount * filled > MaxActionIndexCells) {
-        return;
-    }
-    ActionIndex.resize(stateCount);
-    for (size_t s = 0; s < stateCount; ++s) {
-        const TLRActionTable* table = LALRTables.Find(static_cast<int32_t>(s));
-        if (table == nullptr) {
-            continue; // no action leads here: the tables were validated
-        }
-        ActionIndex[s].assign(symbolCount, -1);
-        for (size_t a = table->Actions.size(); a-- > 0;) {
-            ActionIndex[s][static_cast<size_t>(table->Actions[a].Symbol->TableIndex)] =
-                static_cast<int32_t>(a);
+    RuleShapes.assign(static_cast<size_t>(RuleTable.GetCount()), {});
+    for (int32_t r = 0; r < RuleTable.GetCount(); ++r) {
+        if (const TRule* rule = RuleTable.Find(r)) {
+            RuleShapes[static_cast<size_t>(r)] = {rule, rule->Head, rule->Head->TableIndex,
+                                                  rule->GetSymbolCount(),
+                                                  rule->ContainsOneNonTerminal()};
         }
     }
+    PrepareActions();
 }
 
-int32_t TGrammarTables::FindAction(int32_t State, int32_t SymbolIndex) const {
-    if (!ActionIndex.empty()) {
-        const auto& row = ActionIndex[static_cast<size_t>(State)];
-        return SymbolIndex >= 0 && static_cast<size_t>(SymbolIndex) < row.size()
-                   ? row[static_cast<size_t>(SymbolIndex)]
-                   : -1;
+void TGrammarTables::PrepareActions() {
+    ActionTable.clear();
+    ActionStride = 0;
+    const auto symbolCount = static_cast<size_t>(SymbolTable.GetCount());
+    const auto stateCount = static_cast<size_t>(LALRTables.GetCount());
+    if (symbolCount * stateCount > MaxActionCells) {
+        return;
     }
-    return LALRTables.GetItem(State)->ActionIndexForSymbol(SymbolIndex);
+    // An action is packed as its value above its code; the codes a driver
+    // knows fit in the code bits, any other one is stored as 0.
+    const auto pack = [](const TLRAction& action, int32_t& packed) {
+        const bool known = action.Action >= acShift && action.Action <= acAccept;
+        const int32_t value = known && action.Action != acAccept ? action.Value : 0;
+        if (value < 0 || value > (INT32_MAX >> ActionCodeBits)) {
+            return false;
+        }
+        packed = (value << ActionCodeBits) | (known ? action.Action : 0);
+        return true;
+    };
+    std::vector<int32_t> table(symbolCount * stateCount, -1);
+    for (size_t s = 0; s < stateCount; ++s) {
+        const TLRActionTable* state = LALRTables.Find(static_cast<int32_t>(s));
+        if (state == nullptr) {
+            continue; // no action leads here: the tables were validated
+        }
+        int32_t* row = table.data() + s * symbolCount;
+        // Backwards, so that the first action on a symbol is the one kept.
+        for (size_t a = state->Actions.size(); a-- > 0;) {
+            const TLRAction& action = state->Actions[a];
+            if (!pack(action, row[static_cast<size_t>(action.Symbol->TableIndex)])) {
+                return;
+            }
+        }
+    }
+    ActionTable = std::move(table);
+    ActionStride = symbolCount;
+}
+
+TLRStep TGrammarTables::ScanActions(int32_t State, int32_t SymbolIndex) const {
+    const TLRActionTable* state = LALRTables.GetItem(State);
+    const int32_t index = state->ActionIndexForSymbol(SymbolIndex);
+    if (index < 0) {
+        return {};
+    }
+    const TLRAction& action = state->GetItem(index);
+    const bool known = action.Action >= acShift && action.Action <= acAccept;
+    return {known ? action.Action : 0, action.Value};
 }
 
 } // namespace tvx

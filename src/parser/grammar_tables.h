@@ -76,6 +76,25 @@ using TRuleTable = TOwningTable<TRule>;
 using TFStateTable = TOwningTable<TFAState>;
 using TLRActionTables = TOwningTable<TLRActionTable>;
 
+// What the driver does in one LALR state on one symbol: Action is NoAction
+// when the state has none on it, 0 for any code no table should hold, else
+// the action's code, with its Value.
+struct TLRStep {
+    static constexpr int32_t NoAction = -1;
+    int32_t Action = NoAction;
+    int32_t Value = 0;
+    bool Found() const { return Action != NoAction; }
+};
+
+// What a reduction by one rule needs, gathered in one place.
+struct TRuleShape {
+    const TRule* Rule = nullptr; // null for a rule index the file never filled
+    const TSymbol* Head = nullptr;
+    int32_t HeadIndex = -1;
+    int32_t Length = 0;
+    bool OneNonTerminal = false;
+};
+
 // Every table of one grammar, loaded together and replaced together, so a
 // parser never runs on a mixture of two files.
 struct TGrammarTables {
@@ -89,23 +108,49 @@ struct TGrammarTables {
     int32_t LALRInit = 0;
     int32_t StartSymbol = -1;
 
-    // Lookup tables derived from the ones above by Prepare(). The DFA rows
+    // Lookup tables derived from the ones above by Prepare(), so that the
+    // scanner and driver find everything with one index each. The DFA rows
     // are numbered densely over the states that exist (a damaged file may
     // number its states sparsely): for every byte the row of the target (the
     // first matching edge, case folded when the grammar ignores case), and
-    // the accept symbol of every row. ActionIndex gives the first action per
-    // symbol of every LALR state (empty when too large to be worth it).
+    // the symbol each row accepts. ActionTable holds the first action of
+    // every LALR state on every symbol, packed (empty when too large to be
+    // worth it, and the driver scans the state's actions instead).
     std::vector<std::array<int32_t, 256>> DFAMoves;
-    std::vector<int32_t> DFAAccept;
+    std::vector<const TSymbol*> DFAAccept;
     int32_t DFAInitRow = -1;
-    std::vector<std::vector<int32_t>> ActionIndex;
+    std::vector<int32_t> ActionTable;
+    size_t ActionStride = 0; // symbols per state in ActionTable
+    std::vector<TRuleShape> RuleShapes;
 
     void Clear();
     // Checks that every index the tables hold leads to an existing entry, so
     // the scanner and driver can follow them without further checks.
     bool Validate() const;
     void Prepare(bool IgnoreCase);
-    int32_t FindAction(int32_t State, int32_t SymbolIndex) const;
+
+    // The first action, in table order, of State on the symbol with that
+    // table index. State must be a state of the tables.
+    TLRStep FindAction(int32_t State, int32_t SymbolIndex) const {
+        if (ActionTable.empty()) {
+            return ScanActions(State, SymbolIndex);
+        }
+        if (SymbolIndex < 0 || static_cast<size_t>(SymbolIndex) >= ActionStride) {
+            return {};
+        }
+        const int32_t packed = ActionTable[static_cast<size_t>(State) * ActionStride +
+                                           static_cast<size_t>(SymbolIndex)];
+        if (packed < 0) {
+            return {};
+        }
+        return {packed & ActionCodeMask, packed >> ActionCodeBits};
+    }
+
+private:
+    static constexpr int ActionCodeBits = 3;
+    static constexpr int32_t ActionCodeMask = (1 << ActionCodeBits) - 1;
+    TLRStep ScanActions(int32_t State, int32_t SymbolIndex) const;
+    void PrepareActions();
 };
 
 } // namespace tvx

@@ -18,7 +18,7 @@ public:
 
     template <class... Args> T* New(Args&&... args) {
         if (Chunks.empty() || Used == ChunkSize) {
-            Chunks.push_back(std::make_unique<Slot[]>(ChunkSize));
+            Chunks.push_back(std::make_unique_for_overwrite<Slot[]>(ChunkSize));
             Used = 0;
         }
         T* object =

@@ -38,8 +38,8 @@ TToken* TTokenStack::GetItem(int32_t i) const {
     return i >= 0 && i < GetCount() ? Items[static_cast<size_t>(i)] : nullptr;
 }
 
-TToken* TTokenStack::NewToken(const TSymbol* symbol, std::string text) {
-    TToken* token = Memory.New(symbol, std::move(text));
+TToken* TTokenStack::NewToken(const TSymbol* symbol, std::string_view text) {
+    TToken* token = Memory.New(symbol, std::string(text));
     token->Owner = this;
     return token;
 }
@@ -51,12 +51,8 @@ TReduction* TTokenStack::NewReduction(TToken* Head, const TRule* rule, int32_t C
     return node;
 }
 
-void TTokenStack::Clear() {
-    Items.clear();
+void TTokenStack::FreeAll() {
     Adopted.clear();
-    if (Memory.IsEmpty() && Nodes.IsEmpty()) {
-        return; // the common case of the expected-token list
-    }
     Nodes.Clear();
     Memory.Clear();
     Arena.release();

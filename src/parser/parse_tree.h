@@ -8,6 +8,7 @@
 #include <memory>
 #include <memory_resource>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvx {
@@ -76,10 +77,15 @@ public:
     TToken* GetItem(int32_t i) const; // null outside 0..GetCount()-1
     int32_t GetCount() const { return static_cast<int32_t>(Items.size()); }
     // Empties the stack, then frees every token and node it owns.
-    void Clear();
+    void Clear() {
+        Items.clear();
+        if (!Adopted.empty() || !Memory.IsEmpty() || !Nodes.IsEmpty()) {
+            FreeAll();
+        }
+    }
 
     // A new token owned by this stack, not yet pushed.
-    TToken* NewToken(const TSymbol* symbol, std::string text);
+    TToken* NewToken(const TSymbol* symbol, std::string_view text = {});
     // A new node for the head token Head (owned by this stack), with Count
     // empty places for its children.
     TReduction* NewReduction(TToken* Head, const TRule* rule, int32_t Count);
@@ -89,6 +95,7 @@ public:
 
 private:
     void Release(TToken* token);
+    void FreeAll();
 
     std::vector<TToken*> Items;
     // Made here: tokens and nodes in pools, the nodes' child lists in the
