@@ -110,7 +110,6 @@ struct TTreeConverter::TStep {
         skBranch,   // enter branch Branch of Block, convert Node
         skUnder,    // keep Block on the stack while Node is converted
         skLeave,    // the end of skBranch or skUnder
-        skAction,   // run Actions[Index]
     };
     TKind Kind = skCall;
     int Branch = -1;
@@ -118,7 +117,6 @@ struct TTreeConverter::TStep {
     const TReduction* Node = nullptr;
     TFCList* Chart = nullptr;
     TFlowBlock* Block = nullptr;
-    std::function<void()> Action;
 };
 
 TTreeConverter::TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols)
@@ -213,7 +211,7 @@ void TTreeConverter::ScheduleWalk(const TToken* Child, TFCList* Chart) {
     step.Kind = TStep::skCall;
     step.Node = node;
     step.Chart = Chart;
-    Scheduled.push_back(std::move(step));
+    Scheduled.push_back(step);
 }
 
 void TTreeConverter::ScheduleBranch(TFlowBlock* Block, int Branch, const TToken* Child,
@@ -227,7 +225,7 @@ void TTreeConverter::ScheduleBranch(TFlowBlock* Block, int Branch, const TToken*
     step.Node = NodeOf(Child);
     step.Chart = Chart;
     step.Block = Block;
-    Scheduled.push_back(std::move(step));
+    Scheduled.push_back(step);
 }
 
 void TTreeConverter::ScheduleUnder(TFlowBlock* Block, const TToken* Child, TFCList* Chart) {
@@ -239,14 +237,7 @@ void TTreeConverter::ScheduleUnder(TFlowBlock* Block, const TToken* Child, TFCLi
     step.Node = NodeOf(Child);
     step.Chart = Chart;
     step.Block = Block;
-    Scheduled.push_back(std::move(step));
-}
-
-void TTreeConverter::Schedule(std::function<void()> Step) {
-    TStep step;
-    step.Kind = TStep::skAction;
-    step.Action = std::move(Step);
-    Scheduled.push_back(std::move(step));
+    Scheduled.push_back(step);
 }
 
 void TTreeConverter::Convert(const TReduction* Root) {
@@ -260,7 +251,7 @@ void TTreeConverter::Convert(const TReduction* Root) {
     }
     TStep first;
     first.Node = Root;
-    Steps.push_back(std::move(first));
+    Steps.push_back(first);
     while (!Steps.empty()) {
         RunTop();
     }
@@ -300,7 +291,7 @@ void TTreeConverter::RunTop() {
         call.Node = step.Node;
         call.Chart = step.Chart;
         step.Kind = TStep::skLeave;
-        Steps.push_back(std::move(call));
+        Steps.push_back(call);
         return;
     }
     case TStep::skLeave: {
@@ -308,13 +299,6 @@ void TTreeConverter::RunTop() {
         Current = block != nullptr ? block : step.Block;
         State.BranchIndex = -1;
         Steps.pop_back();
-        return;
-    }
-    case TStep::skAction: {
-        std::function<void()> action = std::move(step.Action);
-        Steps.pop_back();
-        action();
-        FlushScheduled();
         return;
     }
     }

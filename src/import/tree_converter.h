@@ -21,7 +21,6 @@
 #include "import/reduction_stack.h"
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,8 +120,6 @@ protected:
     // Block is kept on the stack (a routine's root while its declarations are
     // walked) and is current again afterwards.
     void ScheduleUnder(TFlowBlock* Block, const TToken* Child, TFCList* Chart);
-    // Any other step.
-    void Schedule(std::function<void()> Step);
 
     TConversionState State;
     TFlowBlock* Current = nullptr; // the current block
