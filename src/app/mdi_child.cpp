@@ -230,6 +230,13 @@ void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
     }
     TabSet1->hide();
     Chart = OwnChart.get();
+    // The history of the first chart goes on with the first new chart (a
+    // re-import can so be undone there); the others go with their charts.
+    if (const auto first = TabHistories.find(0); ShownTab != 0 && first != TabHistories.end()) {
+        History.SwapWith(*first->second);
+    }
+    TabHistories.clear();
+    ShownTab = 0;
     ParseResult = std::move(Result);
     if (!ParseResult || ParseResult->ChartCount() == 0) {
         return;
@@ -324,15 +331,40 @@ void TMDIChild::TabSet1Change(int NewTab) {
     if (!ParseResult || NewTab < 0 || NewTab >= ParseResult->ChartCount()) {
         return;
     }
+    HideEditor(); // its block belongs to the chart shown before
+    const bool otherChart = NewTab != ShownTab;
     Chart = ParseResult->GetChart(NewTab);
     if (TabSet1->currentIndex() != NewTab) {
         const QSignalBlocker quiet(TabSet1);
         TabSet1->setCurrentIndex(NewTab);
     }
-    HideEditor(); // its block belongs to the chart shown before
+    if (otherChart) {
+        SwitchHistory(NewTab);
+    }
     ScrollX = 0;
     ScrollY = 0;
     RePaintChem();
+    if (otherChart) {
+        // The code pane and the undo buttons follow the chart shown.
+        Main.RefreshCode(*this);
+        Main.UpdateHistoryButtons();
+    }
+}
+
+void TMDIChild::SwitchHistory(int NewTab) {
+    auto parked = std::make_unique<TUndoHistory>();
+    parked->SwapWith(History);
+    const auto found = TabHistories.find(NewTab);
+    if (found != TabHistories.end()) {
+        History.SwapWith(*found->second);
+        TabHistories.erase(found);
+    } else {
+        // First visit: the history starts at the chart as it is now.
+        History.NameLike(*parked, QStringLiteral("%1_%2").arg(ChartNumber).arg(NewTab));
+        History.Restart(*Chart);
+    }
+    TabHistories[ShownTab] = std::move(parked);
+    ShownTab = NewTab;
 }
 
 void TMDIChild::ScrollBar1Change(int Position) {

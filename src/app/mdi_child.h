@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
 class QMenu;
@@ -79,7 +80,11 @@ public:
     int ScrollX = 0, ScrollY = 0; // view position of the picture's top left
     std::uint16_t Zoom = 100;     // percent
     bool HitTestEnabled = true;
-    TUndoHistory History; // UndoList, UndoIndex
+    TUndoHistory History; // UndoList, UndoIndex of the chart shown
+    // The histories of the other charts of an import, by tab: each chart keeps
+    // its own, so an undo never loads one chart's snapshot into another.
+    std::map<int, std::unique_ptr<TUndoHistory>> TabHistories;
+    int ShownTab = 0;
     QStringList CodeBuffer1, CodeBuffer2;
     int ChartNumber = 0;
 
@@ -92,6 +97,8 @@ public:
     // The charts of an import on the tabs, chart 0 shown; the window keeps
     // the collection.
     void SetParseResult(std::unique_ptr<TChartCollection> Result);
+    // Parks the history of the chart shown and takes up the one of tab NewTab.
+    void SwitchHistory(int NewTab);
 
     // Lays the chart out, composes ChartBitmap and redraws the view.
     void RePaintChem();

@@ -4,6 +4,7 @@
 #include "chart/fc_list.h"
 
 #include <QFile>
+#include <utility>
 
 namespace tvx {
 
@@ -12,9 +13,26 @@ TUndoHistory::~TUndoHistory() {
 }
 
 void TUndoHistory::SetNaming(const QString& directory, int number, const QString& extension) {
+    SetNaming(directory, QString::number(number), extension);
+}
+
+void TUndoHistory::SetNaming(const QString& directory, const QString& number,
+                             const QString& extension) {
     Directory = directory;
-    Number = QString::number(number);
+    Number = number;
     Extension = extension;
+}
+
+void TUndoHistory::NameLike(const TUndoHistory& Other, const QString& number) {
+    SetNaming(Other.Directory, number, Other.Extension);
+}
+
+void TUndoHistory::SwapWith(TUndoHistory& Other) {
+    UndoList.swap(Other.UndoList);
+    std::swap(UndoIndex, Other.UndoIndex);
+    Directory.swap(Other.Directory);
+    Number.swap(Other.Number);
+    Extension.swap(Other.Extension);
 }
 
 QString TUndoHistory::NextName() const {

@@ -21,6 +21,11 @@ public:
 
     // Snapshot file names are Directory + Number + "undo_" + position + Extension.
     void SetNaming(const QString& Directory, int Number, const QString& Extension);
+    void SetNaming(const QString& Directory, const QString& Number, const QString& Extension);
+    // A fresh history named like this one, with Number in place of its own.
+    void NameLike(const TUndoHistory& Other, const QString& Number);
+    // Exchanges the whole state (snapshots, position, naming) with Other.
+    void SwapWith(TUndoHistory& Other);
     // The name the next snapshot gets.
     QString NextName() const;
 

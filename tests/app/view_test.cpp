@@ -231,9 +231,52 @@ TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     EXPECT_EQ(child->ScrollX, 0);
     EXPECT_EQ(child->ScrollY, 0);
     EXPECT_FALSE(child->ChartBitmap->Empty());
-    EXPECT_EQ(child->reCode->toPlainText(), code); // not touched by the switch
+    EXPECT_NE(child->reCode->toPlainText(), code); // the code of the chart shown
+    EXPECT_TRUE(child->reCode->toPlainText().contains("Helper"));
     EXPECT_EQ(child->History.UndoList.size(), 1);
     child->TabSet1Change(2);
     EXPECT_EQ(child->Chart->First()->Text, "Other");
     EXPECT_EQ(child->TabSet1->currentIndex(), 2);
+}
+
+TEST_F(AppTest, EveryChartOfAnImportKeepsItsOwnUndoHistory) {
+    StartEditor();
+    auto charts = std::make_unique<TChartList>(PathOf("source.pas"));
+    charts->Add(Chart("Main", 1));
+    charts->Add(Chart("Helper", 4));
+    TMDIChild* child = Form().NewMDIChild(std::move(charts), 0, nullptr);
+    TFCList* main = child->Chart;
+    const int mainBlocks = main->Count();
+
+    child->TabSet1->setCurrentIndex(1);
+    TFCList* helper = child->Chart;
+    const TMouseInfo after(-1);
+    helper->AddBlock(helper->GetBlock(1), bkProcess, -1, "added", &after);
+    Form().MakeAction();
+    EXPECT_TRUE(Form().N9->isEnabled());
+
+    // The first chart's history knows nothing of that edit.
+    child->TabSet1->setCurrentIndex(0);
+    EXPECT_EQ(child->Chart, main);
+    EXPECT_FALSE(Form().N9->isEnabled());
+    Form().N9Click();
+    EXPECT_EQ(main->Count(), mainBlocks);
+    EXPECT_EQ(main->First()->Text, "Main");
+
+    // Back on the second chart, undo takes back its own edit.
+    child->TabSet1->setCurrentIndex(1);
+    EXPECT_TRUE(Form().N9->isEnabled());
+    Form().N9Click();
+    EXPECT_EQ(helper->Count(), 5);
+    EXPECT_EQ(helper->First()->Text, "Helper");
+    EXPECT_EQ(main->First()->Text, "Main");
+    EXPECT_EQ(main->Count(), mainBlocks);
+
+    // Snapshot files of the two charts never share a name.
+    const QString shown = child->History.UndoList.first();
+    for (const auto& [tab, history] : child->TabHistories) {
+        for (const QString& name : history->UndoList) {
+            EXPECT_NE(name, shown) << tab;
+        }
+    }
 }
