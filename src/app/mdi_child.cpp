@@ -224,6 +224,11 @@ void TMDIChild::SetOwnChart(std::unique_ptr<TFCList> NewChart) {
 }
 
 void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
+    // The editor and the last hit belong to the charts about to go.
+    HideEditor();
+    MouseInfo.BlockIndex = -1;
+    MouseInfo.Branch = -1;
+    MouseInfo.HitKind = hkBranch;
     const QSignalBlocker quiet(TabSet1);
     while (TabSet1->count() > 0) {
         TabSet1->removeTab(0);
@@ -344,6 +349,7 @@ void TMDIChild::TabSet1Change(int NewTab) {
     ScrollX = 0;
     ScrollY = 0;
     RePaintChem();
+    RefreshCurcorPos(); // the last hit named a block of the chart shown before
     if (otherChart) {
         // The code pane and the undo buttons follow the chart shown.
         Main.RefreshCode(*this);
