@@ -32,35 +32,39 @@ enum TCCode : int {
     ccOpaque,
 };
 
+// Each symbol the converter knows, with what ConvertChild does when it meets
+// one: acts on it (functions, statements, assignments), never looks into it
+// (declarations and expressions) or walks it.
 struct TNamedCode {
     const char* Name;
     TCCode Code;
+    TSymbolWatch Watch;
 };
 
 constexpr TNamedCode CNames[] = {
-    {"Func Decl", ccFuncDecl},
-    {"Func ID", ccFuncID},
-    {"Type", ccType},
-    {"Params", ccParams},
-    {"Param", ccParam},
-    {"Block", ccBlock},
-    {"Stm List", ccStmList},
-    {"Normal Stm", ccNormalStm},
-    {"Expr", ccExpr},
-    {"Op Assign", ccOpAssign},
-    {"RefId", ccRefId},
-    {"if", ccIf},
-    {"else", ccElse},
-    {"while", ccWhile},
-    {"do", ccDo},
-    {"for", ccFor},
-    {";", ccSemicolon},
-    {")", ccCloseParen},
+    {"Func Decl", ccFuncDecl, swWatch},
+    {"Func ID", ccFuncID, swPass},
+    {"Type", ccType, swPass},
+    {"Params", ccParams, swPass},
+    {"Param", ccParam, swPass},
+    {"Block", ccBlock, swWatch},
+    {"Stm List", ccStmList, swPass},
+    {"Normal Stm", ccNormalStm, swPass},
+    {"Expr", ccExpr, swStop},
+    {"Op Assign", ccOpAssign, swWatch},
+    {"RefId", ccRefId, swWatch},
+    {"if", ccIf, swWatch},
+    {"else", ccElse, swPass},
+    {"while", ccWhile, swWatch},
+    {"do", ccDo, swWatch},
+    {"for", ccFor, swWatch},
+    {";", ccSemicolon, swPass},
+    {")", ccCloseParen, swPass},
     // Declarations and the expressions of switch and case (an Expr too) never
     // hold a statement or a function: looking through them would find nothing.
-    {"Global Decl", ccOpaque},
-    {"Local Decl", ccOpaque},
-    {"Const Expr", ccOpaque},
+    {"Global Decl", ccOpaque, swStop},
+    {"Local Decl", ccOpaque, swStop},
+    {"Const Expr", ccOpaque, swStop},
 };
 
 // Positions of the loop bodies and the for clauses among their statement's
@@ -92,10 +96,10 @@ QString Joined(const QString& Left, const QString& Right) {
 
 } // namespace
 
-TCConverter::TCConverter(TChartSink& Sink, const TSymbolTable& Symbols)
-    : TTreeConverter(Sink, Symbols) {
+TCConverter::TCConverter(TChartSink& Sink, const TSymbolTable& Symbols, const TLeafList& Leaves)
+    : TTreeConverter(Sink, Symbols, Leaves) {
     for (const TNamedCode& named : CNames) {
-        MapSymbol(named.Name, named.Code);
+        MapSymbol(named.Name, named.Code, named.Watch);
     }
 }
 
@@ -139,15 +143,15 @@ void TCConverter::ConvertChild(const TCall& Call, const TToken* Child) {
             return; // nothing to show
         }
         const QString text = node->GetTokenCount() == 3
-                                 ? CLeafText(node->GetToken(0)) + QLatin1Char(' ') +
+                                 ? CLeafText(node->GetToken(0), Leaves) + QLatin1Char(' ') +
                                        QString::fromStdString(node->GetToken(1)->GetName()) +
-                                       QLatin1Char(' ') + CLeafText(node->GetToken(2))
-                                 : CLeafText(node->GetToken(0));
+                                       QLatin1Char(' ') + CLeafText(node->GetToken(2), Leaves)
+                                 : CLeafText(node->GetToken(0), Leaves);
         AddSimpleBlock(Call, bkProcess, text);
         return;
     }
     case ccRefId:
-        AddSimpleBlock(Call, bkProcess, CLeafText(Child));
+        AddSimpleBlock(Call, bkProcess, CLeafText(Child, Leaves));
         return;
     default:
         ScheduleWalk(Child, Call.Chart);
@@ -165,10 +169,10 @@ void TCConverter::ConvertStatement(const TCall& Call, const TReduction* Node) {
         ConvertIf(Call, Node);
         return;
     case ccWhile:
-        ConvertLoop(Call, Node, bkWhile, CLeafText(FindChild(Node, ccExpr)), WhileBody);
+        ConvertLoop(Call, Node, bkWhile, CLeafText(FindChild(Node, ccExpr), Leaves), WhileBody);
         return;
     case ccDo:
-        ConvertLoop(Call, Node, bkRepeat, CLeafText(FindChild(Node, ccExpr)), DoBody);
+        ConvertLoop(Call, Node, bkRepeat, CLeafText(FindChild(Node, ccExpr), Leaves), DoBody);
         return;
     case ccFor:
         ConvertFor(Call, Node);
@@ -211,7 +215,7 @@ QString TCConverter::Signature(const TReduction* Function, const TReduction* Id,
         if (token == Name) {
             break;
         }
-        head = Joined(head, CLeafText(token));
+        head = Joined(head, CLeafText(token, Leaves));
     }
     head = Joined(head, TokenText(Name));
     return head + QLatin1Char('(') + ParameterList(Function) + QLatin1Char(')');
@@ -247,17 +251,17 @@ QString TCConverter::ParameterText(const TReduction* Param) const {
     // declarator belong to the type in this grammar.
     const TToken* type = FindChild(Param, ccType);
     if (type == nullptr) {
-        return CLeafText(Param);
+        return CLeafText(Param, Leaves);
     }
     std::size_t after = 0;
     while (after < Param->Tokens.size() && Param->Tokens[after] != type) {
         ++after;
     }
-    return Joined(CLeafText(type), CLeafText(Param, after + 1));
+    return Joined(CLeafText(type, Leaves), CLeafText(Param, Leaves, after + 1));
 }
 
 void TCConverter::ConvertIf(const TCall& Call, const TReduction* Node) {
-    TFlowBlock* block = AddBlock(Call, bkIfElse, CLeafText(FindChild(Node, ccExpr)));
+    TFlowBlock* block = AddBlock(Call, bkIfElse, CLeafText(FindChild(Node, ccExpr), Leaves));
     // The statement after the condition is the yes branch, whether or not an
     // else follows it.
     ScheduleBranch(block, 0, FindChildAfter(Node, ccCloseParen), Call.Chart);
@@ -292,9 +296,9 @@ void TCConverter::ConvertFor(const TCall& Call, const TReduction* Node) {
         return;
     }
     const QString separator = QStringLiteral("; ");
-    const QString text = QLatin1Char('(') + CLeafText(Node->GetToken(ForInit)) + separator +
-                         CLeafText(Node->GetToken(ForCondition)) + separator +
-                         CLeafText(Node->GetToken(ForStep)) + QLatin1Char(')');
+    const QString text = QLatin1Char('(') + CLeafText(Node->GetToken(ForInit), Leaves) + separator +
+                         CLeafText(Node->GetToken(ForCondition), Leaves) + separator +
+                         CLeafText(Node->GetToken(ForStep), Leaves) + QLatin1Char(')');
     ConvertLoop(Call, Node, bkFor, text, ForBody);
 }
 

@@ -14,7 +14,7 @@ namespace tvx {
 
 class TCConverter : public TTreeConverter {
 public:
-    TCConverter(TChartSink& Sink, const TSymbolTable& Symbols);
+    TCConverter(TChartSink& Sink, const TSymbolTable& Symbols, const TLeafList& Leaves);
 
 protected:
     void ConvertChild(const TCall& Call, const TToken* Child) override;

@@ -125,6 +125,12 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
         Out = Report;
         return false;
     }
+    // The converter tells the parser what it looks for, so that the tree
+    // notes where there is nothing to convert.
+    std::unique_ptr<TTreeConverter> converter = MakeConverter(*parser);
+    if (converter != nullptr) {
+        parser->WatchSymbols(converter->SymbolWatches());
+    }
     parser->OpenTextString(ParserText());
     parser->SetTrimReductions(false);
 
@@ -140,7 +146,7 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
         const int line = parser->GetCurrentLine();
         switch (message) {
         case msgAccept:
-            accepted = BuildCharts(parser->GetCurrentReduction(), *parser);
+            accepted = BuildCharts(parser->GetCurrentReduction(), converter.get());
             done = true;
             break;
         case msgNotLoadedError:
@@ -149,7 +155,7 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
             break;
         case msgLexicalError: {
             const TToken* token = parser->GetCurrentToken();
-            const std::string text = token != nullptr ? token->Text : std::string();
+            const std::string_view text = token != nullptr ? token->Text : std::string_view();
             Report.Message = LinePrefix(line) +
                              QStringLiteral("Lexical Error: Cannot recognize token: ") +
                              QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -181,22 +187,26 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     return accepted;
 }
 
-bool TTVXParseChartes::BuildCharts(const TReduction* Root, const TGOLDParser& Parser) {
+std::unique_ptr<TTreeConverter> TTVXParseChartes::MakeConverter(const TGOLDParser& Parser) {
+    switch (GetSourceLanguage()) {
+    case slPascal:
+        return std::make_unique<TPascalConverter>(*this, Parser.GetSymbolTable(),
+                                                  Parser.GetLeaves());
+    case slCpp:
+        return std::make_unique<TCConverter>(*this, Parser.GetSymbolTable(), Parser.GetLeaves());
+    default:
+        return nullptr;
+    }
+}
+
+bool TTVXParseChartes::BuildCharts(const TReduction* Root, TTreeConverter* Converter) {
+    if (Converter == nullptr) {
+        return true; // a language without a converter builds nothing
+    }
     // A conversion that fails half way leaves no half-built charts behind.
     const size_t before = Charts.size();
     try {
-        std::unique_ptr<TTreeConverter> converter;
-        switch (GetSourceLanguage()) {
-        case slPascal:
-            converter = std::make_unique<TPascalConverter>(*this, Parser.GetSymbolTable());
-            break;
-        case slCpp:
-            converter = std::make_unique<TCConverter>(*this, Parser.GetSymbolTable());
-            break;
-        default:
-            return true;
-        }
-        converter->Convert(Root);
+        Converter->Convert(Root);
         return true;
     } catch (const std::exception& e) {
         Charts.resize(before);

@@ -83,9 +83,12 @@ public:
     QString SourceFile;  // name of the loaded source file
 
 private:
-    // Runs the converter of the source language over the tree under Root.
-    // False when the conversion failed; Report then holds why.
-    bool BuildCharts(const TReduction* Root, const class TGOLDParser& Parser);
+    // The converter of the source language for trees of Parser; nullptr for
+    // a language without one.
+    std::unique_ptr<TTreeConverter> MakeConverter(const class TGOLDParser& Parser);
+    // Runs Converter over the tree under Root. False when the conversion
+    // failed; Report then holds why.
+    bool BuildCharts(const TReduction* Root, TTreeConverter* Converter);
     // The text the parser reads: every line followed by CR LF, as UTF-8.
     std::string ParserText() const;
 

@@ -7,7 +7,7 @@ namespace {
 
 const QString Tab = QStringLiteral("\t");
 
-QString Text8(const std::string& Text) {
+QString Text8(std::string_view Text) {
     return QString::fromUtf8(Text.data(), qsizetype(Text.size()));
 }
 

@@ -47,56 +47,60 @@ enum TPascalCode : int {
     pcRead,
 };
 
+// Each symbol the converter knows, with what ConvertChild does when it meets
+// one: acts on it (statements and routines) or walks it.
 struct TNamedCode {
     const char* Name;
     TPascalCode Code;
+    TSymbolWatch Watch;
 };
 
 constexpr TNamedCode PascalNames[] = {
-    {"Program", pcProgram},
-    {"ProgHeader", pcProgHeader},
-    {"Unit", pcUnit},
-    {"UnitHeader", pcUnitHeader},
-    {"RefId", pcRefId},
-    {"Block", pcBlock},
-    {"OptDeclSection", pcOptDeclSection},
-    {"CompoundStmt", pcCompoundStmt},
-    {"StmtList", pcStmtList},
-    {"ImplementationSection", pcImplementationSection},
-    {"InitSection", pcInitSection},
-    {"ProcedureDecl", pcProcedureDecl},
-    {"ProcHeading", pcProcHeading},
-    {"FunctionDecl", pcFunctionDecl},
-    {"FuncHeading", pcFuncHeading},
-    {"CallBody", pcCallBody},
-    {"IfStatement", pcIfStatement},
-    {"WhileStatement", pcWhileStatement},
-    {"RepeatStatement", pcRepeatStatement},
-    {"ForStatement", pcForStatement},
-    {"Expr", pcExpr},
-    {"Dir", pcDir},
-    {"AssignmentStmt", pcAssignmentStmt},
-    {"CallStmt", pcCallStmt},
-    {"IF", pcIf},
-    {"THEN", pcThen},
-    {"ELSE", pcElse},
-    {"WHILE", pcWhile},
-    {"DO", pcDo},
-    {"REPEAT", pcRepeat},
-    {"UNTIL", pcUntil},
-    {"FOR", pcFor},
-    {"WRITELN", pcWriteln},
-    {"WRITE", pcWrite},
-    {"READLN", pcReadln},
-    {"READ", pcRead},
+    {"Program", pcProgram, swWatch},
+    {"ProgHeader", pcProgHeader, swWatch},
+    {"Unit", pcUnit, swWatch},
+    {"UnitHeader", pcUnitHeader, swPass},
+    {"RefId", pcRefId, swWatch},
+    {"Block", pcBlock, swPass},
+    {"OptDeclSection", pcOptDeclSection, swPass},
+    {"CompoundStmt", pcCompoundStmt, swWatch},
+    {"StmtList", pcStmtList, swPass},
+    {"ImplementationSection", pcImplementationSection, swPass},
+    {"InitSection", pcInitSection, swPass},
+    {"ProcedureDecl", pcProcedureDecl, swWatch},
+    {"ProcHeading", pcProcHeading, swPass},
+    {"FunctionDecl", pcFunctionDecl, swWatch},
+    {"FuncHeading", pcFuncHeading, swPass},
+    {"CallBody", pcCallBody, swPass},
+    {"IfStatement", pcIfStatement, swWatch},
+    {"WhileStatement", pcWhileStatement, swWatch},
+    {"RepeatStatement", pcRepeatStatement, swWatch},
+    {"ForStatement", pcForStatement, swWatch},
+    {"Expr", pcExpr, swPass},
+    {"Dir", pcDir, swPass},
+    {"AssignmentStmt", pcAssignmentStmt, swWatch},
+    {"CallStmt", pcCallStmt, swWatch},
+    {"IF", pcIf, swPass},
+    {"THEN", pcThen, swPass},
+    {"ELSE", pcElse, swPass},
+    {"WHILE", pcWhile, swPass},
+    {"DO", pcDo, swPass},
+    {"REPEAT", pcRepeat, swPass},
+    {"UNTIL", pcUntil, swPass},
+    {"FOR", pcFor, swPass},
+    {"WRITELN", pcWriteln, swPass},
+    {"WRITE", pcWrite, swPass},
+    {"READLN", pcReadln, swPass},
+    {"READ", pcRead, swPass},
 };
 
 } // namespace
 
-TPascalConverter::TPascalConverter(TChartSink& Sink, const TSymbolTable& Symbols)
-    : TTreeConverter(Sink, Symbols) {
+TPascalConverter::TPascalConverter(TChartSink& Sink, const TSymbolTable& Symbols,
+                                   const TLeafList& Leaves)
+    : TTreeConverter(Sink, Symbols, Leaves) {
     for (const TNamedCode& named : PascalNames) {
-        MapSymbol(named.Name, named.Code);
+        MapSymbol(named.Name, named.Code, named.Watch);
     }
 }
 
@@ -157,7 +161,7 @@ void TPascalConverter::ConvertChild(const TCall& Call, const TToken* Child) {
         return;
     case pcAssignmentStmt:
     case pcRefId:
-        AddSimpleBlock(Call, bkProcess, GetLeafText(node));
+        AddSimpleBlock(Call, bkProcess, GetLeafText(node, Leaves));
         return;
     case pcCallStmt:
         ConvertCall(Call, node);
@@ -169,7 +173,7 @@ void TPascalConverter::ConvertChild(const TCall& Call, const TToken* Child) {
 }
 
 QString TPascalConverter::RoutineName(const TReduction* Header) const {
-    return GetLeafText(NodeOf(FindChild(Header, pcRefId)));
+    return GetLeafText(NodeOf(FindChild(Header, pcRefId)), Leaves);
 }
 
 void TPascalConverter::ConvertProgram(const TReduction* Header, const TToken* Block) {
@@ -189,7 +193,7 @@ void TPascalConverter::ConvertUnit(const TReduction* Node) {
     if (nameToken == nullptr) {
         return;
     }
-    const QString name = GetLeafText(nameToken);
+    const QString name = GetLeafText(nameToken, Leaves);
     TFCList* chart = NewChart(QStringLiteral("Unit ") + name, name);
     const TReduction* implementation = NodeOf(FindChild(Node, pcImplementationSection));
     ScheduleUnder(Current, FindChild(implementation, pcOptDeclSection), nullptr);
@@ -205,7 +209,7 @@ void TPascalConverter::ConvertRoutine(const TReduction* Node, int HeadingCode) {
     if (name == nullptr || compound == nullptr) {
         return;
     }
-    const QString text = GetLeafText(name);
+    const QString text = GetLeafText(name, Leaves);
     TFCList* chart = NewChart(text, text);
     ScheduleWalk(FindChild(compound, pcStmtList), chart);
 }
@@ -215,7 +219,7 @@ void TPascalConverter::ConvertIf(const TCall& Call, const TReduction* Node) {
     if (condition == nullptr) {
         return;
     }
-    TFlowBlock* block = AddBlock(Call, bkIfElse, GetLeafText(condition));
+    TFlowBlock* block = AddBlock(Call, bkIfElse, GetLeafText(condition, Leaves));
     ScheduleBranch(block, 0, FindChildAfter(Node, pcThen), Call.Chart);
     ScheduleBranch(block, 1, FindChildAfter(Node, pcElse), Call.Chart);
 }
@@ -226,7 +230,7 @@ void TPascalConverter::ConvertLoop(const TCall& Call, const TReduction* Node, TB
     if (condition == nullptr) {
         return;
     }
-    TFlowBlock* block = AddBlock(Call, Kind, GetLeafText(condition));
+    TFlowBlock* block = AddBlock(Call, Kind, GetLeafText(condition, Leaves));
     ScheduleBranch(block, 0, FindChildAfter(Node, BodyAfter), Call.Chart);
 }
 
@@ -239,8 +243,9 @@ void TPascalConverter::ConvertFor(const TCall& Call, const TReduction* Node) {
         return;
     }
     const QString blank = QStringLiteral(" ");
-    const QString text = GetLeafText(variable) + QStringLiteral(" := ") + GetLeafText(first) +
-                         blank + GetLeafText(direction) + blank + GetLeafText(last);
+    const QString text = GetLeafText(variable, Leaves) + QStringLiteral(" := ") +
+                         GetLeafText(first, Leaves) + blank + GetLeafText(direction, Leaves) +
+                         blank + GetLeafText(last, Leaves);
     TFlowBlock* block = AddBlock(Call, bkFor, text);
     ScheduleBranch(block, 0, FindChildAfter(Node, pcDo), Call.Chart);
 }
@@ -249,7 +254,7 @@ void TPascalConverter::ConvertCall(const TCall& Call, const TReduction* Node) {
     if (Node->GetTokenCount() == 0) {
         return;
     }
-    QString text = GetLeafText(Node);
+    QString text = GetLeafText(Node, Leaves);
     TBlockKind kind = bkCall;
     const TToken* first = Node->GetToken(0);
     switch (CodeOf(first)) {

@@ -9,7 +9,7 @@ namespace tvx {
 
 class TPascalConverter : public TTreeConverter {
 public:
-    TPascalConverter(TChartSink& Sink, const TSymbolTable& Symbols);
+    TPascalConverter(TChartSink& Sink, const TSymbolTable& Symbols, const TLeafList& Leaves);
 
 protected:
     void ConvertChild(const TCall& Call, const TToken* Child) override;

@@ -23,36 +23,12 @@ bool NeedsBlank(unsigned char Last, unsigned char First) {
     return Last == '\'' && First == '\'';
 }
 
-void AppendText(const std::string& Text, std::string& Out) {
+void AppendText(std::string_view Text, std::string& Out) {
     if (!Out.empty() && !Text.empty() &&
         NeedsBlank(static_cast<unsigned char>(Out.back()), static_cast<unsigned char>(Text[0]))) {
         Out += ' ';
     }
     Out += Text;
-}
-
-void AppendLeaves(const TToken* Token, std::string& Out) {
-    // Depth first, left to right, without recursion: an expression may nest
-    // as deep as the source likes. The stack is kept between calls, as every
-    // block text is made here.
-    static thread_local std::vector<const TToken*> pending;
-    pending.clear();
-    pending.push_back(Token);
-    while (!pending.empty()) {
-        const TToken* token = pending.back();
-        pending.pop_back();
-        if (token == nullptr) {
-            continue;
-        }
-        const TReduction* node = token->GetReduction();
-        if (node == nullptr) {
-            AppendText(token->Text, Out);
-            continue;
-        }
-        for (auto it = node->Tokens.rbegin(); it != node->Tokens.rend(); ++it) {
-            pending.push_back(*it);
-        }
-    }
 }
 
 QString FromBytes(const QString& Prefix, const std::string& Bytes) {
@@ -61,19 +37,15 @@ QString FromBytes(const QString& Prefix, const std::string& Bytes) {
 
 } // namespace
 
-QString GetLeafText(const TReduction* Node, const QString& Prefix) {
+QString GetLeafText(const TReduction* Node, const TLeafList& Leaves, const QString& Prefix) {
     std::string bytes;
-    if (Node != nullptr) {
-        for (const TToken* token : Node->Tokens) {
-            AppendLeaves(token, bytes);
-        }
-    }
+    ForEachLeaf(Node, Leaves, [&bytes](const TToken* Leaf) { AppendText(Leaf->Text, bytes); });
     return FromBytes(Prefix, bytes);
 }
 
-QString GetLeafText(const TToken* Token, const QString& Prefix) {
+QString GetLeafText(const TToken* Token, const TLeafList& Leaves, const QString& Prefix) {
     std::string bytes;
-    AppendLeaves(Token, bytes);
+    ForEachLeaf(Token, Leaves, [&bytes](const TToken* Leaf) { AppendText(Leaf->Text, bytes); });
     return FromBytes(Prefix, bytes);
 }
 
@@ -119,8 +91,10 @@ struct TTreeConverter::TStep {
     TFlowBlock* Block = nullptr;
 };
 
-TTreeConverter::TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols)
-    : Sink(Sink), Codes(size_t(Symbols.GetCount()), 0) {
+TTreeConverter::TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols,
+                               const TLeafList& Leaves)
+    : Leaves(Leaves), Sink(Sink), Codes(size_t(Symbols.GetCount()), 0),
+      Watches(size_t(Symbols.GetCount()), swPass) {
     for (int32_t i = 0; i < Symbols.GetCount(); ++i) {
         NamesByIndex.push_back(Symbols.Find(i) != nullptr ? Symbols.Find(i)->Name : std::string());
     }
@@ -128,10 +102,11 @@ TTreeConverter::TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols)
 
 TTreeConverter::~TTreeConverter() = default;
 
-void TTreeConverter::MapSymbol(const std::string& Name, int Code) {
+void TTreeConverter::MapSymbol(const std::string& Name, int Code, TSymbolWatch Watch) {
     for (size_t i = 0; i < NamesByIndex.size(); ++i) {
         if (NamesByIndex[i] == Name) {
             Codes[i] = Code;
+            Watches[i] = Watch;
         }
     }
 }
@@ -204,7 +179,7 @@ TFCList* TTreeConverter::NewChart(const QString& Caption, const QString& RootTex
 
 void TTreeConverter::ScheduleWalk(const TToken* Child, TFCList* Chart) {
     const TReduction* node = NodeOf(Child);
-    if (node == nullptr) {
+    if (node == nullptr || !node->HoldsWatched) {
         return;
     }
     TStep step;

@@ -19,6 +19,7 @@
 // child of the same call.
 #include "chart/block_kind.h"
 #include "import/reduction_stack.h"
+#include "parser/parse_tree.h"
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -29,9 +30,7 @@ namespace tvx {
 
 class TFCList;
 class TFlowBlock;
-class TReduction;
 class TSymbol;
-class TToken;
 template <class T> class TOwningTable;
 using TSymbolTable = TOwningTable<TSymbol>;
 
@@ -53,8 +52,11 @@ struct TConversionState {
 // Prefix. Blanks and line breaks between tokens are dropped ("x:=x+1",
 // "f(a,b)"), except one blank between two tokens that would otherwise run
 // into one ("a div b", "not done"). A terminal token gives its own text.
-QString GetLeafText(const TReduction* Node, const QString& Prefix = QString());
-QString GetLeafText(const TToken* Token, const QString& Prefix = QString());
+// Leaves are the terminals of the parse that built the tree (ForEachLeaf).
+QString GetLeafText(const TReduction* Node, const TLeafList& Leaves,
+                    const QString& Prefix = QString());
+QString GetLeafText(const TToken* Token, const TLeafList& Leaves,
+                    const QString& Prefix = QString());
 // The first child whose symbol name is Name (case matters), or nullptr.
 const TToken* FindToken(const TReduction* Node, const std::string& Name);
 // The child right after the first child named Name, or nullptr.
@@ -62,15 +64,20 @@ const TToken* FindNextToken(const TReduction* Node, const std::string& Name);
 
 class TTreeConverter {
 public:
-    // Symbols is the symbol table of the grammar that built the tree; the
-    // charts go to Sink.
-    TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols);
+    // Symbols is the symbol table of the grammar that built the tree and
+    // Leaves the terminals of that parse; the charts go to Sink.
+    TTreeConverter(TChartSink& Sink, const TSymbolTable& Symbols, const TLeafList& Leaves);
     virtual ~TTreeConverter();
     TTreeConverter(const TTreeConverter&) = delete;
     TTreeConverter& operator=(const TTreeConverter&) = delete;
 
     // Converts the children of Root with no chart and no current block.
     void Convert(const TReduction* Root);
+
+    // What the converter does with each symbol of the grammar, by table
+    // index, for TGOLDParser::WatchSymbols: a tree parsed with these lets the
+    // walk pass over subtrees in which nothing would be converted.
+    const std::vector<TSymbolWatch>& SymbolWatches() const { return Watches; }
 
 protected:
     // One converter call: the node whose children are looked at, the chart
@@ -86,8 +93,11 @@ protected:
     virtual void ConvertChild(const TCall& Call, const TToken* Child) = 0;
 
     // --- symbol codes: converters dispatch on small numbers, not names ---
-    // Gives every symbol named Name the code Code (> 0).
-    void MapSymbol(const std::string& Name, int Code);
+    // Gives every symbol named Name the code Code (> 0). Watch says what
+    // ConvertChild does with a child of that symbol: swWatch when it acts on
+    // it, swStop when it never looks into it, swPass when it walks it (as
+    // every unmapped symbol) or only finds it by its code.
+    void MapSymbol(const std::string& Name, int Code, TSymbolWatch Watch);
     // The code of the token's symbol; 0 when its name was never mapped.
     int CodeOf(const TToken* Token) const;
     // The first child of Node with that code, or nullptr.
@@ -109,7 +119,8 @@ protected:
 
     // --- steps that run after ConvertChild returns, in this order ---
     // A converter call on Child's node with Chart; nothing when the child has
-    // no node of its own.
+    // no node of its own, or when its subtree holds nothing ConvertChild acts
+    // on (such a call would change nothing).
     void ScheduleWalk(const TToken* Child, TFCList* Chart);
     // Branch Branch of Block: BranchIndex := Branch, Block pushed on the block
     // stack and made current, Child converted, Block popped and current again.
@@ -123,6 +134,7 @@ protected:
 
     TConversionState State;
     TFlowBlock* Current = nullptr; // the current block
+    const TLeafList& Leaves;       // of the parse that built the tree
 
 private:
     struct TStep;
@@ -131,6 +143,7 @@ private:
 
     TChartSink& Sink;
     std::vector<int> Codes; // per symbol table index
+    std::vector<TSymbolWatch> Watches;
     std::vector<std::string> NamesByIndex;
     std::vector<TStep> Steps;
     std::vector<TStep> Scheduled;

@@ -17,6 +17,7 @@ TGOLDParser::TGOLDParser() : Reader(Tables) {}
 TGOLDParser::~TGOLDParser() = default;
 
 bool TGOLDParser::LoadCompiledGrammar(const QString& FileName) {
+    Watches.clear(); // they name symbols of the old tables
     Reset();
     const bool loaded = Reader.LoadFromFile(FileName);
     // The tables were replaced (or emptied): find the end and error symbols
@@ -56,6 +57,7 @@ void TGOLDParser::Reset() {
     ExpectedTokens.Clear();
     InputTokens.Clear();
     Stack.Clear();
+    Leaves.clear();
 }
 
 void TGOLDParser::PushInitialToken() {
@@ -113,7 +115,7 @@ void TGOLDParser::Consume(size_t Length) {
 std::unique_ptr<TToken> TGOLDParser::RetrieveToken() {
     const TScan scan = ScanNext();
     auto token = std::make_unique<TToken>(
-        scan.Symbol, Source.GetText().substr(Source.GetPosition(), scan.Length));
+        scan.Symbol, std::string_view(Source.GetText()).substr(Source.GetPosition(), scan.Length));
     Consume(scan.Length);
     return token;
 }
@@ -209,6 +211,7 @@ TGOLDParser::TParseResult TGOLDParser::ParseToken(TToken* Token) {
         CurrentLALR = action.Value;
         Token->State = action.Value;
         Stack.Push(Token);
+        Leaves.push_back(Token);
         return prShift;
     case acReduce:
         return Reduce(action.Value);
@@ -248,9 +251,19 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
         HaveReduction = true;
         head = Stack.NewToken(rule.Head);
         TReduction* reduction = Stack.NewReduction(head, rule.Rule, count);
+        // The children's leaves are the last ones shifted.
+        int32_t leaves = 0;
+        bool watched = Watches.empty();
         for (int32_t i = count; i-- > 0;) {
-            reduction->Tokens[static_cast<size_t>(i)] = Stack.Pop();
+            TToken* child = Stack.Pop();
+            reduction->Tokens[static_cast<size_t>(i)] = child;
+            const TReduction* below = child->GetReduction();
+            leaves += below != nullptr ? below->LeafCount : 1;
+            watched = watched || Holds(child);
         }
+        reduction->HoldsWatched = watched;
+        reduction->LeafCount = leaves;
+        reduction->FirstLeaf = std::max(static_cast<int32_t>(Leaves.size()) - leaves, -1);
     }
     const TLRStep action = Tables.FindAction(Stack.Top()->State, rule.HeadIndex);
     if (action.Action != acGoto) {
@@ -260,6 +273,18 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
     head->State = action.Value;
     Stack.Push(head);
     return result;
+}
+
+bool TGOLDParser::Holds(const TToken* Token) const {
+    const auto index = static_cast<size_t>(Token->GetTableIndex());
+    switch (index < Watches.size() ? Watches[index] : swPass) {
+    case swWatch:
+        return true;
+    case swStop:
+        return false;
+    default:
+        return Token->GetReduction() != nullptr && Token->GetReduction()->HoldsWatched;
+    }
 }
 
 void TGOLDParser::ListExpectedTokens() {

@@ -50,6 +50,14 @@ public:
     // One token per terminal acceptable where a syntax error was found, in
     // the order of the state's actions.
     const TTokenStack& GetExpectedTokens() const { return ExpectedTokens; }
+    // The terminals of the parse tree in source order, for ForEachLeaf.
+    const TLeafList& GetLeaves() const { return Leaves; }
+    // Tells the parser what its caller looks for in the tree, one entry per
+    // symbol table index (missing entries pass): every node then notes
+    // whether its subtree holds a watched symbol, so that the caller can
+    // pass over the subtrees that hold none. Empty: nothing is watched and
+    // every node counts as holding something.
+    void WatchSymbols(std::vector<TSymbolWatch> PerSymbol) { Watches = std::move(PerSymbol); }
     bool GetTrimReductions() const { return TrimReductions; }
     // Set: rules made of a single nonterminal build no node of their own.
     void SetTrimReductions(bool Value) { TrimReductions = Value; }
@@ -94,6 +102,8 @@ private:
     TParseResult ParseToken(TToken* Token);
     TParseResult Reduce(int32_t RuleIndex);
     void ListExpectedTokens();
+    // Whether Token is watched for or passes on a watched symbol beneath it.
+    bool Holds(const TToken* Token) const;
     void DiscardRestOfLine();
     bool IsLoaded() const { return !Tables.LALRTables.IsEmpty() && !Tables.DFA.IsEmpty(); }
 
@@ -114,6 +124,8 @@ private:
     TTokenStack Stack;
     TTokenStack ExpectedTokens;
     TTokenStack InputTokens;
+    TLeafList Leaves; // every terminal shifted, in order
+    std::vector<TSymbolWatch> Watches;
     TSourceFeeder Source;
 };
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -28,10 +29,12 @@ public:
     }
 
     void Clear() {
-        for (size_t c = 0; c < Chunks.size(); ++c) {
-            const size_t count = c + 1 == Chunks.size() ? Used : ChunkSize;
-            for (size_t i = 0; i < count; ++i) {
-                std::launder(reinterpret_cast<T*>(Chunks[c][i].Bytes))->~T();
+        if constexpr (!std::is_trivially_destructible_v<T>) {
+            for (size_t c = 0; c < Chunks.size(); ++c) {
+                const size_t count = c + 1 == Chunks.size() ? Used : ChunkSize;
+                for (size_t i = 0; i < count; ++i) {
+                    std::launder(reinterpret_cast<T*>(Chunks[c][i].Bytes))->~T();
+                }
             }
         }
         Chunks.clear();

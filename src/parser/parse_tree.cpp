@@ -9,6 +9,7 @@ TToken* TReduction::GetToken(int32_t i) const {
 }
 
 void TReduction::InsertToken(int32_t i, TToken* token) {
+    FirstLeaf = -1;
     const auto pos = static_cast<size_t>(std::clamp(i, 0, GetTokenCount()));
     Tokens.insert(Tokens.begin() + static_cast<std::ptrdiff_t>(pos), token);
 }
@@ -39,7 +40,7 @@ TToken* TTokenStack::GetItem(int32_t i) const {
 }
 
 TToken* TTokenStack::NewToken(const TSymbol* symbol, std::string_view text) {
-    TToken* token = Memory.New(symbol, std::string(text));
+    TToken* token = Memory.New(symbol, text);
     token->Owner = this;
     return token;
 }

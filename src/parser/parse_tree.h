@@ -17,10 +17,13 @@ class TReduction;
 class TTokenStack;
 
 // A terminal read from the source (a leaf), or the head of a reduced rule
-// (its Reduction is the node built for it).
+// (its Reduction is the node built for it). A terminal's text is a view of
+// the source text the parser holds: a parse of millions of tokens copies
+// none of them, and the text stays while the parser keeps that source
+// (until the next OpenTextString, or the parser's end).
 class TToken {
 public:
-    TToken(const TSymbol* symbol, std::string text) : Text(std::move(text)), ParentSymbol(symbol) {}
+    TToken(const TSymbol* symbol, std::string_view text) : Text(text), ParentSymbol(symbol) {}
     TToken(const TToken&) = delete;
     TToken& operator=(const TToken&) = delete;
 
@@ -31,7 +34,7 @@ public:
     TReduction* GetReduction() const { return Reduction; }
 
     int32_t State = 0;
-    std::string Text; // source text of a terminal; empty for heads and EOF
+    std::string_view Text; // source text of a terminal; empty for heads and EOF
     // The node built for a nonterminal head; null for a terminal. It lives as
     // long as the token: both belong to the stack that owns the token.
     TReduction* Reduction = nullptr;
@@ -49,6 +52,7 @@ public:
 
     TToken* GetToken(int32_t i) const; // null outside 0..GetTokenCount()-1
     int32_t GetTokenCount() const { return static_cast<int32_t>(Tokens.size()); }
+    // Inserts a child; the node no longer claims a run of leaves.
     void InsertToken(int32_t i, TToken* token);
     void SetTag(int32_t tag) { Tag = tag; }
     const TRule* GetParentRule() const { return ParentRule; }
@@ -56,7 +60,86 @@ public:
     std::pmr::vector<TToken*> Tokens;
     const TRule* ParentRule; // not owned
     int32_t Tag = 0;
+    // The terminals under the node as the parser built it: LeafCount of the
+    // parse's leaves from FirstLeaf on (see ForEachLeaf); FirstLeaf is -1
+    // for a node no parse built, or one changed since.
+    int32_t FirstLeaf = -1;
+    int32_t LeafCount = 0;
+    // False only when the parser was told what to watch for
+    // (TGOLDParser::WatchSymbols) and the subtree holds none of it.
+    bool HoldsWatched = true;
 };
+
+// What a caller of the parser does with a symbol when it meets it in the
+// tree (TGOLDParser::WatchSymbols).
+enum TSymbolWatch : uint8_t {
+    swPass,  // looks through it: what its subtree holds counts
+    swWatch, // acts on it
+    swStop,  // never looks into its subtree: what that holds does not count
+};
+
+// The terminals of one parse in source order: every token the parser shifted.
+using TLeafList = std::vector<const TToken*>;
+
+// Calls Visit(const TToken*) for every terminal under Node from left to
+// right. A node built by the parse that made Leaves hands out its run of
+// them; any other node is walked. Never recurses, however deep the tree.
+template <class F> void ForEachLeaf(const TReduction* Node, const TLeafList& Leaves, F&& Visit) {
+    const auto run = [&Leaves](const TReduction* node) {
+        return node->FirstLeaf >= 0 &&
+               static_cast<size_t>(node->FirstLeaf) + static_cast<size_t>(node->LeafCount) <=
+                   Leaves.size();
+    };
+    if (Node == nullptr) {
+        return;
+    }
+    const auto visitRun = [&Leaves, &Visit](const TReduction* node) {
+        const auto first = Leaves.begin() + node->FirstLeaf;
+        for (auto leaf = first; leaf != first + node->LeafCount; ++leaf) {
+            Visit(*leaf);
+        }
+    };
+    if (run(Node)) {
+        visitRun(Node);
+        return;
+    }
+    // The stack is kept from one call to the next: a conversion asks for the
+    // leaves of every block it makes.
+    static thread_local std::vector<const TToken*> pending;
+    const size_t bottom = pending.size();
+    struct TRestore {
+        size_t Size;
+        ~TRestore() { pending.resize(Size); }
+    } restore{bottom};
+    pending.insert(pending.end(), Node->Tokens.rbegin(), Node->Tokens.rend());
+    while (pending.size() > bottom) {
+        const TToken* token = pending.back();
+        pending.pop_back();
+        if (token == nullptr) {
+            continue;
+        }
+        const TReduction* node = token->GetReduction();
+        if (node == nullptr) {
+            Visit(token);
+        } else if (run(node)) {
+            visitRun(node);
+        } else {
+            pending.insert(pending.end(), node->Tokens.rbegin(), node->Tokens.rend());
+        }
+    }
+}
+
+// The same for a token: itself when it is a terminal, else its node.
+template <class F> void ForEachLeaf(const TToken* Token, const TLeafList& Leaves, F&& Visit) {
+    if (Token == nullptr) {
+        return;
+    }
+    if (Token->GetReduction() == nullptr) {
+        Visit(Token);
+    } else {
+        ForEachLeaf(Token->GetReduction(), Leaves, Visit);
+    }
+}
 
 // A stack of tokens. A token belongs to the first stack it is pushed onto (or
 // the stack that made it); that stack frees it on Clear or with itself.

@@ -50,8 +50,8 @@ std::vector<ParseStep> RunParse(TGOLDParser& Parser, const std::string& Text, si
         switch (message) {
         case msgTokenRead:
         case msgLexicalError:
-            step.Detail =
-                Parser.GetCurrentToken()->GetName() + " " + Parser.GetCurrentToken()->Text;
+            step.Detail = Parser.GetCurrentToken()->GetName() + " " +
+                          std::string(Parser.GetCurrentToken()->Text);
             break;
         case msgReduction:
         case msgAccept:

@@ -17,7 +17,7 @@ std::vector<std::string> Scan(TGOLDParser& parser, const std::string& text) {
             return tokens;
         }
         if (token->GetKind() != skWhitespace) {
-            tokens.push_back(token->GetName() + " " + token->Text);
+            tokens.push_back(token->GetName() + " " + std::string(token->Text));
         }
     }
 }
