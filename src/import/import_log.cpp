@@ -1,5 +1,6 @@
 #include "import/import_log.h"
 #include "parser/gold_parser.h"
+#include <stdexcept>
 
 namespace tvx {
 
@@ -59,7 +60,7 @@ void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
                 KnownSymbols[size_t(index)] = first;
             }
         }
-        Entries.push_back({first, -1});
+        Push({first, -1});
         return;
     }
     case msgReduction: {
@@ -73,14 +74,14 @@ void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
                 KnownRules[size_t(index)] = first;
             }
         }
-        Entries.push_back({first, Counter});
+        Push({first, Counter});
         return;
     }
     case msgAccept:
-        Entries.push_back({rule == nullptr ? Store("Accept", "", "", "")
-                                           : Store("Accept", Text8(rule->GetText()), "",
-                                                   QString::number(rule->TableIndex)),
-                           -1});
+        Push({rule == nullptr
+                  ? Store("Accept", "", "", "")
+                  : Store("Accept", Text8(rule->GetText()), "", QString::number(rule->TableIndex)),
+              -1});
         return;
     case msgNotLoadedError:
         AddLines("Not Loaded Error", "Compiled Gramar Table not loaded", "", "");
@@ -104,18 +105,31 @@ void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
 }
 
 void TImportLog::AddLines(const QString& A, const QString& B, const QString& C, const QString& D) {
-    Entries.push_back({Store(A, B, C, D), -1});
+    Push({Store(A, B, C, D), -1});
+}
+
+void TImportLog::Push(TEntry Entry) {
+    if (EntryCount % BlockSize == 0) {
+        Entries.push_back(std::make_unique_for_overwrite<TEntry[]>(BlockSize));
+    }
+    Entries.back()[EntryCount % BlockSize] = Entry;
+    ++EntryCount;
 }
 
 void TImportLog::Clear() {
     Entries.clear();
+    EntryCount = 0;
     Texts.clear();
     KnownSymbols.clear();
     KnownRules.clear();
 }
 
 QString TImportLog::Line(int I) const {
-    const TEntry& entry = Entries.at(size_t(I / 4));
+    if (I < 0 || I >= Count()) {
+        throw std::out_of_range("TImportLog::Line");
+    }
+    const size_t index = size_t(I / 4);
+    const TEntry& entry = Entries[index / BlockSize][index % BlockSize];
     const int part = I % 4;
     if (part == 2 && entry.Counter >= 0) {
         return QString::number(entry.Counter) + Tab;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tvx {
@@ -24,7 +25,7 @@ public:
     void Clear();
 
     // Number of lines: four per message.
-    int Count() const { return int(Entries.size()) * 4; }
+    int Count() const { return int(EntryCount) * 4; }
     // Line I (0 <= I < Count()), with its trailing TAB.
     QString Line(int I) const;
     QStringList Lines() const;
@@ -40,7 +41,12 @@ private:
     // of one symbol or rule, so they are stored once per symbol and rule.
     std::int32_t Known(std::vector<std::int32_t>& Cache, int Index);
 
-    std::vector<TEntry> Entries;
+    // The entries in blocks of a fixed size, so that a log of millions of
+    // messages grows without copying itself.
+    static constexpr size_t BlockSize = size_t{1} << 16;
+    void Push(TEntry Entry);
+    std::vector<std::unique_ptr<TEntry[]>> Entries;
+    size_t EntryCount = 0;
     std::vector<QString> Texts;
     std::vector<std::int32_t> KnownSymbols; // first line per symbol index, -1 none yet
     std::vector<std::int32_t> KnownRules;   // first line per rule index, -1 none yet

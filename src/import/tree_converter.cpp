@@ -179,7 +179,7 @@ TFCList* TTreeConverter::NewChart(const QString& Caption, const QString& RootTex
 
 void TTreeConverter::ScheduleWalk(const TToken* Child, TFCList* Chart) {
     const TReduction* node = NodeOf(Child);
-    if (node == nullptr || !node->HoldsWatched) {
+    if (node == nullptr || !node->HoldsWatched()) {
         return;
     }
     TStep step;
@@ -245,11 +245,19 @@ void TTreeConverter::RunTop() {
         }
         return;
     case TStep::skChildren: {
-        if (size_t(step.Index) >= step.Node->Tokens.size()) {
+        // A child that holds nothing ConvertChild acts on would change
+        // nothing: it is passed over without being looked at.
+        const TReduction* node = step.Node;
+        size_t index = size_t(step.Index);
+        while (index < node->Tokens.size() && !node->ChildHoldsWatched(index)) {
+            ++index;
+        }
+        if (index >= node->Tokens.size()) {
             Steps.pop_back();
             return;
         }
-        const TToken* child = step.Node->Tokens[size_t(step.Index++)];
+        step.Index = int(index) + 1;
+        const TToken* child = node->Tokens[index];
         const TCall call{step.Node, step.Chart, step.Branch};
         if (child != nullptr) {
             ConvertChild(call, child);

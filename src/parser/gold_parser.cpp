@@ -253,15 +253,20 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
         TReduction* reduction = Stack.NewReduction(head, rule.Rule, count);
         // The children's leaves are the last ones shifted.
         int32_t leaves = 0;
-        bool watched = Watches.empty();
+        uint32_t watched = 0;
         for (int32_t i = count; i-- > 0;) {
             TToken* child = Stack.Pop();
             reduction->Tokens[static_cast<size_t>(i)] = child;
             const TReduction* below = child->GetReduction();
             leaves += below != nullptr ? below->LeafCount : 1;
-            watched = watched || Holds(child);
+            if (Holds(child)) {
+                watched |= uint32_t{1}
+                           << std::min<size_t>(static_cast<size_t>(i), TReduction::LastChildBit);
+            }
         }
-        reduction->HoldsWatched = watched;
+        if (!Watches.empty()) {
+            reduction->WatchedChildren = watched;
+        }
         reduction->LeafCount = leaves;
         reduction->FirstLeaf = std::max(static_cast<int32_t>(Leaves.size()) - leaves, -1);
     }
@@ -283,7 +288,7 @@ bool TGOLDParser::Holds(const TToken* Token) const {
     case swStop:
         return false;
     default:
-        return Token->GetReduction() != nullptr && Token->GetReduction()->HoldsWatched;
+        return Token->GetReduction() != nullptr && Token->GetReduction()->HoldsWatched();
     }
 }
 

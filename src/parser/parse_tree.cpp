@@ -10,6 +10,7 @@ TToken* TReduction::GetToken(int32_t i) const {
 
 void TReduction::InsertToken(int32_t i, TToken* token) {
     FirstLeaf = -1;
+    WatchedChildren = ~uint32_t{0};
     const auto pos = static_cast<size_t>(std::clamp(i, 0, GetTokenCount()));
     Tokens.insert(Tokens.begin() + static_cast<std::ptrdiff_t>(pos), token);
 }
@@ -18,38 +19,13 @@ TTokenStack::~TTokenStack() {
     Clear();
 }
 
-void TTokenStack::Push(TToken* token) {
-    if (token->Owner == nullptr) {
-        token->Owner = this;
-        Adopted.emplace_back(token);
-    }
-    Items.push_back(token);
-}
-
-TToken* TTokenStack::Pop() {
-    if (Items.empty()) {
-        return nullptr;
-    }
-    TToken* token = Items.back();
-    Items.pop_back();
-    return token;
-}
-
 TToken* TTokenStack::GetItem(int32_t i) const {
     return i >= 0 && i < GetCount() ? Items[static_cast<size_t>(i)] : nullptr;
 }
 
-TToken* TTokenStack::NewToken(const TSymbol* symbol, std::string_view text) {
-    TToken* token = Memory.New(symbol, text);
+void TTokenStack::Adopt(TToken* token) {
     token->Owner = this;
-    return token;
-}
-
-TReduction* TTokenStack::NewReduction(TToken* Head, const TRule* rule, int32_t Count) {
-    TReduction* node = Nodes.New(rule, &Arena);
-    node->Tokens.resize(static_cast<size_t>(std::max(Count, 0)));
-    Head->Reduction = node;
-    return node;
+    Adopted.emplace_back(token);
 }
 
 void TTokenStack::FreeAll() {

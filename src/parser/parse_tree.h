@@ -4,6 +4,7 @@
 #include "parser/grammar_symbol.h"
 #include "parser/object_pool.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
@@ -52,22 +53,32 @@ public:
 
     TToken* GetToken(int32_t i) const; // null outside 0..GetTokenCount()-1
     int32_t GetTokenCount() const { return static_cast<int32_t>(Tokens.size()); }
-    // Inserts a child; the node no longer claims a run of leaves.
+    // Inserts a child; the node no longer claims a run of leaves, and every
+    // child counts as holding what is watched.
     void InsertToken(int32_t i, TToken* token);
     void SetTag(int32_t tag) { Tag = tag; }
     const TRule* GetParentRule() const { return ParentRule; }
 
     std::pmr::vector<TToken*> Tokens;
-    const TRule* ParentRule; // not owned
-    int32_t Tag = 0;
+    // Which children hold something the parser was told to watch for
+    // (TGOLDParser::WatchSymbols), as the parser built the tree: bit i for
+    // child i, the last bit for every child from there on. Every bit is set
+    // when nothing was watched, or the node was not built by a parse or was
+    // changed since. (Kept next to Tokens: a walk of the tree reads both.)
+    uint32_t WatchedChildren = ~uint32_t{0};
     // The terminals under the node as the parser built it: LeafCount of the
     // parse's leaves from FirstLeaf on (see ForEachLeaf); FirstLeaf is -1
     // for a node no parse built, or one changed since.
     int32_t FirstLeaf = -1;
     int32_t LeafCount = 0;
-    // False only when the parser was told what to watch for
-    // (TGOLDParser::WatchSymbols) and the subtree holds none of it.
-    bool HoldsWatched = true;
+    int32_t Tag = 0;
+    const TRule* ParentRule; // not owned
+
+    bool HoldsWatched() const { return WatchedChildren != 0; }
+    bool ChildHoldsWatched(size_t i) const {
+        return ((WatchedChildren >> std::min<size_t>(i, LastChildBit)) & 1) != 0;
+    }
+    static constexpr size_t LastChildBit = 31;
 };
 
 // What a caller of the parser does with a symbol when it meets it in the
@@ -153,9 +164,22 @@ public:
     ~TTokenStack();
 
     // Appends; a token without owner becomes this stack's.
-    void Push(TToken* token);
+    void Push(TToken* token) {
+        if (token->Owner == nullptr) {
+            Adopt(token);
+        }
+        Items.push_back(token);
+    }
     void Push(std::unique_ptr<TToken> token) { Push(token.release()); }
-    TToken* Pop(); // null when empty; never frees
+    // Null when empty; never frees.
+    TToken* Pop() {
+        if (Items.empty()) {
+            return nullptr;
+        }
+        TToken* token = Items.back();
+        Items.pop_back();
+        return token;
+    }
     TToken* Top() const { return Items.empty() ? nullptr : Items.back(); }
     TToken* GetItem(int32_t i) const; // null outside 0..GetCount()-1
     int32_t GetCount() const { return static_cast<int32_t>(Items.size()); }
@@ -168,15 +192,25 @@ public:
     }
 
     // A new token owned by this stack, not yet pushed.
-    TToken* NewToken(const TSymbol* symbol, std::string_view text = {});
+    TToken* NewToken(const TSymbol* symbol, std::string_view text = {}) {
+        TToken* token = Memory.New(symbol, text);
+        token->Owner = this;
+        return token;
+    }
     // A new node for the head token Head (owned by this stack), with Count
     // empty places for its children.
-    TReduction* NewReduction(TToken* Head, const TRule* rule, int32_t Count);
+    TReduction* NewReduction(TToken* Head, const TRule* rule, int32_t Count) {
+        TReduction* node = Nodes.New(rule, &Arena);
+        node->Tokens.resize(static_cast<size_t>(std::max(Count, 0)));
+        Head->Reduction = node;
+        return node;
+    }
 
     // Frees a token: through its owner when it has one, else directly.
     static void FreeToken(TToken* token);
 
 private:
+    void Adopt(TToken* token);
     void Release(TToken* token);
     void FreeAll();
 

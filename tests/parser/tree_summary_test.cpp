@@ -2,6 +2,7 @@
 // under it, and whether it holds a symbol its caller watches for.
 #include "parser/parser_test_support.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tvx::test {
@@ -53,7 +54,7 @@ protected:
         std::string marks;
         for (const TReduction* node : nodes) {
             if (node->ParentRule->Head->Name == "Stm") {
-                marks += node->HoldsWatched ? '1' : '0';
+                marks += node->HoldsWatched() ? '1' : '0';
             }
         }
         return marks;
@@ -102,7 +103,19 @@ TEST_F(TreeSummary, NodesNoteWhetherTheyHoldAWatchedSymbol) {
     EXPECT_EQ(StatementMarks(Parse(text)), "111111") << "nothing watched: every node counts";
 
     Loaded.Parser.WatchSymbols(Watching("print", ""));
-    EXPECT_EQ(StatementMarks(Parse(text)), "011111");
+    const TReduction* root = Parse(text);
+    EXPECT_EQ(StatementMarks(root), "011111");
+    // Each node knows which of its children hold it: of "print x ;" only
+    // the keyword.
+    std::vector<const TReduction*> nodes;
+    AllNodes(root, nodes);
+    const auto print = std::find_if(nodes.begin(), nodes.end(), [](const TReduction* node) {
+        return node->ParentRule->GetText() == "<Stm> ::= print <Expr> ;";
+    });
+    ASSERT_NE(print, nodes.end());
+    EXPECT_TRUE((*print)->ChildHoldsWatched(0));
+    EXPECT_FALSE((*print)->ChildHoldsWatched(1));
+    EXPECT_FALSE((*print)->ChildHoldsWatched(2));
 
     // What lies under a stopped symbol does not count: the second if holds
     // its print only in its else part.
