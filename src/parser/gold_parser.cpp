@@ -249,8 +249,8 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
             return prInternalError;
         }
         HaveReduction = true;
-        head = Stack.NewToken(rule.Head);
-        TReduction* reduction = Stack.NewReduction(head, rule.Rule, count);
+        TReduction* reduction = Stack.NewReduction(rule.Rule, count);
+        head = &reduction->Head;
         // The children's leaves are the last ones shifted.
         int32_t leaves = 0;
         uint32_t watched = 0;

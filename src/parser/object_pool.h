@@ -41,10 +41,17 @@ public:
         Used = 0;
     }
 
+    // Frees the memory of every object without running its destructor: for
+    // objects whose destruction would do nothing their owner still needs.
+    void Drop() {
+        Chunks.clear();
+        Used = 0;
+    }
+
     bool IsEmpty() const { return Chunks.empty(); }
 
 private:
-    static constexpr size_t ChunkSize = 1024;
+    static constexpr size_t ChunkSize = 16384;
     struct Slot {
         alignas(T) unsigned char Bytes[sizeof(T)];
     };

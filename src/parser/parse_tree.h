@@ -49,7 +49,11 @@ class TReduction {
 public:
     explicit TReduction(const TRule* rule,
                         std::pmr::memory_resource* memory = std::pmr::new_delete_resource())
-        : Tokens(memory), ParentRule(rule) {}
+        : Head(rule != nullptr ? rule->Head : nullptr, {}), Tokens(memory), ParentRule(rule) {
+        Head.Reduction = this;
+    }
+    TReduction(const TReduction&) = delete;
+    TReduction& operator=(const TReduction&) = delete;
 
     TToken* GetToken(int32_t i) const; // null outside 0..GetTokenCount()-1
     int32_t GetTokenCount() const { return static_cast<int32_t>(Tokens.size()); }
@@ -59,6 +63,10 @@ public:
     void SetTag(int32_t tag) { Tag = tag; }
     const TRule* GetParentRule() const { return ParentRule; }
 
+    // The token that stands for the node: on the parse stack, and among the
+    // children of its parent node. It lives in the node, so that the two are
+    // made at once and read together.
+    TToken Head;
     std::pmr::vector<TToken*> Tokens;
     // Which children hold something the parser was told to watch for
     // (TGOLDParser::WatchSymbols), as the parser built the tree: bit i for
@@ -197,12 +205,12 @@ public:
         token->Owner = this;
         return token;
     }
-    // A new node for the head token Head (owned by this stack), with Count
-    // empty places for its children.
-    TReduction* NewReduction(TToken* Head, const TRule* rule, int32_t Count) {
+    // A new node for Rule, with Count empty places for its children; its Head
+    // is owned by this stack, not yet pushed.
+    TReduction* NewReduction(const TRule* rule, int32_t Count) {
         TReduction* node = Nodes.New(rule, &Arena);
         node->Tokens.resize(static_cast<size_t>(std::max(Count, 0)));
-        Head->Reduction = node;
+        node->Head.Owner = this;
         return node;
     }
 
