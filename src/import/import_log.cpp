@@ -34,49 +34,46 @@ std::int32_t TImportLog::Store(const QString& A, const QString& B, const QString
     return first;
 }
 
-std::int32_t TImportLog::Known(std::vector<std::int32_t>& Cache, int Index) {
-    if (Index < 0) {
-        return -1;
-    }
-    if (size_t(Index) >= Cache.size()) {
-        Cache.resize(size_t(Index) + 1, -1);
-    }
-    return Cache[size_t(Index)];
-}
-
 void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
-    const TToken* token = Parser.GetCurrentToken();
-    const TReduction* node = Parser.GetCurrentReduction();
-    const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
+    // Token reads and reductions are nearly every message: their lines are
+    // made once per symbol and rule, and each message only notes which.
     switch (Message) {
     case msgTokenRead: {
+        const TToken* token = Parser.GetCurrentToken();
         const int index = token != nullptr ? token->GetTableIndex() : -1;
-        std::int32_t first = Known(KnownSymbols, index);
+        std::int32_t& first = Known(KnownSymbols, index);
         if (first < 0) {
             first = token == nullptr ? Store("Token Read", "", "", "")
                                      : Store("Token Read", Text8(token->GetName()),
                                              Text8(token->GetSymbolText()), QString::number(index));
-            if (index >= 0) {
-                KnownSymbols[size_t(index)] = first;
-            }
         }
         Push({first, -1});
         return;
     }
     case msgReduction: {
+        const TReduction* node = Parser.GetCurrentReduction();
+        const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
         const int index = rule != nullptr ? rule->TableIndex : -1;
-        std::int32_t first = Known(KnownRules, index);
+        std::int32_t& first = Known(KnownRules, index);
         if (first < 0) {
             first = rule == nullptr
                         ? Store("Reduce", "", "", "")
                         : Store("Reduce", Text8(rule->GetText()), "", QString::number(index));
-            if (index >= 0) {
-                KnownRules[size_t(index)] = first;
-            }
         }
         Push({first, Counter});
         return;
     }
+    default:
+        AddOther(Parser, Message);
+        return;
+    }
+}
+
+void TImportLog::AddOther(const TGOLDParser& Parser, int Message) {
+    const TToken* token = Parser.GetCurrentToken();
+    const TReduction* node = Parser.GetCurrentReduction();
+    const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
+    switch (Message) {
     case msgAccept:
         Push({rule == nullptr
                   ? Store("Accept", "", "", "")
@@ -108,12 +105,8 @@ void TImportLog::AddLines(const QString& A, const QString& B, const QString& C, 
     Push({Store(A, B, C, D), -1});
 }
 
-void TImportLog::Push(TEntry Entry) {
-    if (EntryCount % BlockSize == 0) {
-        Entries.push_back(std::make_unique_for_overwrite<TEntry[]>(BlockSize));
-    }
-    Entries.back()[EntryCount % BlockSize] = Entry;
-    ++EntryCount;
+void TImportLog::NewBlock() {
+    Entries.push_back(std::make_unique_for_overwrite<TEntry[]>(BlockSize));
 }
 
 void TImportLog::Clear() {

@@ -38,18 +38,39 @@ private:
     // Stores four lines, each with its TAB, and returns the index of the first.
     std::int32_t Store(const QString& A, const QString& B, const QString& C, const QString& D);
     // The lines of a token read or a reduction are the same for every message
-    // of one symbol or rule, so they are stored once per symbol and rule.
-    std::int32_t Known(std::vector<std::int32_t>& Cache, int Index);
+    // of one symbol or rule, so they are stored once per symbol and rule: the
+    // place for the index of the first (-1 while none); a scratch place for
+    // Index -1.
+    std::int32_t& Known(std::vector<std::int32_t>& Cache, int Index) {
+        if (Index < 0) {
+            Unknown = -1;
+            return Unknown;
+        }
+        if (size_t(Index) >= Cache.size()) {
+            Cache.resize(size_t(Index) + 1, -1);
+        }
+        return Cache[size_t(Index)];
+    }
+    // Every message other than a token read or a reduction.
+    void AddOther(const TGOLDParser& Parser, int Message);
 
     // The entries in blocks of a fixed size, so that a log of millions of
     // messages grows without copying itself.
     static constexpr size_t BlockSize = size_t{1} << 16;
-    void Push(TEntry Entry);
+    void Push(TEntry Entry) {
+        if (EntryCount % BlockSize == 0) {
+            NewBlock();
+        }
+        Entries.back()[EntryCount % BlockSize] = Entry;
+        ++EntryCount;
+    }
+    void NewBlock();
     std::vector<std::unique_ptr<TEntry[]>> Entries;
     size_t EntryCount = 0;
     std::vector<QString> Texts;
     std::vector<std::int32_t> KnownSymbols; // first line per symbol index, -1 none yet
     std::vector<std::int32_t> KnownRules;   // first line per rule index, -1 none yet
+    std::int32_t Unknown = -1;
 };
 
 } // namespace tvx

@@ -70,13 +70,6 @@ void TGOLDParser::PushInitialToken() {
     Stack.Push(token);
 }
 
-TReduction* TGOLDParser::GetCurrentReduction() const {
-    if (!HaveReduction || Stack.Top() == nullptr) {
-        return nullptr;
-    }
-    return Stack.Top()->GetReduction();
-}
-
 TGOLDParser::TScan TGOLDParser::ScanNext() const {
     const std::string& text = Source.GetText();
     const size_t start = Source.GetPosition();

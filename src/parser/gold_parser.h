@@ -44,7 +44,9 @@ public:
     // (2), the error token (5) or the token with no action (6); null if none.
     TToken* GetCurrentToken() const { return InputTokens.Top(); }
     // The node just built (2) or the root of the tree (3); null otherwise.
-    TReduction* GetCurrentReduction() const;
+    TReduction* GetCurrentReduction() const {
+        return HaveReduction && Stack.Top() != nullptr ? Stack.Top()->GetReduction() : nullptr;
+    }
 
     int32_t GetCurrentLine() const { return CurrentLine; }
     // One token per terminal acceptable where a syntax error was found, in
