@@ -28,6 +28,9 @@ bool TGOLDParser::LoadCompiledGrammar(const QString& FileName) {
 
 bool TGOLDParser::OpenTextString(std::string Text) {
     Reset();
+    // A token takes at least a byte or two of the text: room for that many
+    // leaves is never moved, and the part no leaf reaches is never touched.
+    Leaves.reserve(Text.size() / 2);
     Source.SetText(std::move(Text));
     PushInitialToken();
     return true;
@@ -119,67 +122,62 @@ TParseMessage TGOLDParser::Parse() {
     }
     for (;;) {
         if (InputTokens.GetCount() == 0) {
-            // Whitespace is skipped before it becomes a token at all.
+            // Whitespace, comments and whatever stands inside comments are
+            // dealt with as they are scanned, before they become tokens.
             const TScan scan = ScanNext();
             const TSymbolKind kind = scan.Symbol->Kind;
             if (kind == skWhitespace) {
                 Consume(scan.Length);
                 continue;
             }
+            if (CommentLevel > 0) {
+                // Inside a block comment only the comment delimiters and the
+                // end of the text matter; comments nest.
+                Consume(scan.Length);
+                if (kind == skEnd) {
+                    return msgCommentError;
+                }
+                if (kind == skCommentStart) {
+                    ++CommentLevel;
+                } else if (kind == skCommentEnd) {
+                    --CommentLevel;
+                }
+                continue;
+            }
+            if (kind == skCommentStart) {
+                Consume(scan.Length);
+                ++CommentLevel;
+                continue;
+            }
+            if (kind == skCommentLine) {
+                Consume(scan.Length);
+                DiscardRestOfLine();
+                continue;
+            }
             InputTokens.Push(InputTokens.NewToken(
                 scan.Symbol,
                 std::string_view(Source.GetText()).substr(Source.GetPosition(), scan.Length)));
             Consume(scan.Length);
-            if (CommentLevel != 0 || kind == skCommentStart || kind == skCommentLine) {
-                continue;
-            }
             return msgTokenRead;
         }
-        if (CommentLevel > 0) {
-            // Inside a block comment only the comment delimiters and the end
-            // of the text matter; comments nest.
-            TToken* token = InputTokens.Pop();
-            const TSymbolKind kind = token->GetKind();
-            TTokenStack::FreeToken(token);
-            if (kind == skEnd) {
-                return msgCommentError;
-            }
-            if (kind == skCommentStart) {
-                ++CommentLevel;
-            } else if (kind == skCommentEnd) {
-                --CommentLevel;
-            }
-            continue;
-        }
         TToken* token = InputTokens.Top();
-        switch (token->GetKind()) {
-        case skCommentStart:
-            ++CommentLevel;
-            TTokenStack::FreeToken(InputTokens.Pop());
+        if (token->GetKind() == skError) {
+            return msgLexicalError; // the error token stays for the caller
+        }
+        switch (ParseToken(token)) {
+        case prAccept:
+            return msgAccept;
+        case prShift:
+            InputTokens.Pop(); // it now lies on the parse stack
             break;
-        case skCommentLine:
-            TTokenStack::FreeToken(InputTokens.Pop());
-            DiscardRestOfLine();
+        case prReduceNormal:
+            return msgReduction;
+        case prReduceEliminated:
             break;
-        case skError:
-            return msgLexicalError;
-        default:
-            switch (ParseToken(token)) {
-            case prAccept:
-                return msgAccept;
-            case prShift:
-                InputTokens.Pop(); // it now lies on the parse stack
-                break;
-            case prReduceNormal:
-                return msgReduction;
-            case prReduceEliminated:
-                break;
-            case prSyntaxError:
-                return msgSyntaxError;
-            case prInternalError:
-                return msgInternalError;
-            }
-            break;
+        case prSyntaxError:
+            return msgSyntaxError;
+        case prInternalError:
+            return msgInternalError;
         }
     }
 }
