@@ -40,12 +40,9 @@ void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
     switch (Message) {
     case msgTokenRead: {
         const TToken* token = Parser.GetCurrentToken();
-        const int index = token != nullptr ? token->GetTableIndex() : -1;
-        std::int32_t& first = Known(KnownSymbols, index);
+        std::int32_t& first = Known(KnownSymbols, token != nullptr ? token->GetTableIndex() : -1);
         if (first < 0) {
-            first = token == nullptr ? Store("Token Read", "", "", "")
-                                     : Store("Token Read", Text8(token->GetName()),
-                                             Text8(token->GetSymbolText()), QString::number(index));
+            first = StoreTokenRead(token);
         }
         Push({first, -1});
         return;
@@ -53,12 +50,9 @@ void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
     case msgReduction: {
         const TReduction* node = Parser.GetCurrentReduction();
         const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
-        const int index = rule != nullptr ? rule->TableIndex : -1;
-        std::int32_t& first = Known(KnownRules, index);
+        std::int32_t& first = Known(KnownRules, rule != nullptr ? rule->TableIndex : -1);
         if (first < 0) {
-            first = rule == nullptr
-                        ? Store("Reduce", "", "", "")
-                        : Store("Reduce", Text8(rule->GetText()), "", QString::number(index));
+            first = StoreReduction(rule);
         }
         Push({first, Counter});
         return;
@@ -67,6 +61,19 @@ void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
         AddOther(Parser, Message);
         return;
     }
+}
+
+std::int32_t TImportLog::StoreTokenRead(const TToken* Token) {
+    return Token == nullptr
+               ? Store("Token Read", "", "", "")
+               : Store("Token Read", Text8(Token->GetName()), Text8(Token->GetSymbolText()),
+                       QString::number(Token->GetTableIndex()));
+}
+
+std::int32_t TImportLog::StoreReduction(const TRule* Rule) {
+    return Rule == nullptr
+               ? Store("Reduce", "", "", "")
+               : Store("Reduce", Text8(Rule->GetText()), "", QString::number(Rule->TableIndex));
 }
 
 void TImportLog::AddOther(const TGOLDParser& Parser, int Message) {

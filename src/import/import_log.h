@@ -14,6 +14,7 @@ namespace tvx {
 class TGOLDParser;
 class TToken;
 class TReduction;
+class TRule;
 
 class TImportLog {
 public:
@@ -51,6 +52,10 @@ private:
         }
         return Cache[size_t(Index)];
     }
+    // The lines of the first token read of a symbol and of the first
+    // reduction by a rule (Token and Rule may be null).
+    std::int32_t StoreTokenRead(const TToken* Token);
+    std::int32_t StoreReduction(const TRule* Rule);
     // Every message other than a token read or a reduction.
     void AddOther(const TGOLDParser& Parser, int Message);
 

@@ -245,14 +245,12 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
         // The children's leaves are the last ones shifted.
         int32_t leaves = 0;
         uint32_t watched = 0;
-        for (int32_t i = count; i-- > 0;) {
-            TToken* child = Stack.Pop();
-            reduction->Tokens[static_cast<size_t>(i)] = child;
+        for (size_t i = 0; i < reduction->Tokens.size(); ++i) {
+            const TToken* child = reduction->Tokens[i];
             const TReduction* below = child->GetReduction();
             leaves += below != nullptr ? below->LeafCount : 1;
             if (Holds(child)) {
-                watched |= uint32_t{1}
-                           << std::min<size_t>(static_cast<size_t>(i), TReduction::LastChildBit);
+                watched |= uint32_t{1} << std::min(i, TReduction::LastChildBit);
             }
         }
         if (!Watches.empty()) {
@@ -269,18 +267,6 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
     head->State = action.Value;
     Stack.Push(head);
     return result;
-}
-
-bool TGOLDParser::Holds(const TToken* Token) const {
-    const auto index = static_cast<size_t>(Token->GetTableIndex());
-    switch (index < Watches.size() ? Watches[index] : swPass) {
-    case swWatch:
-        return true;
-    case swStop:
-        return false;
-    default:
-        return Token->GetReduction() != nullptr && Token->GetReduction()->HoldsWatched();
-    }
 }
 
 void TGOLDParser::ListExpectedTokens() {

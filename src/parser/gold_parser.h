@@ -105,7 +105,17 @@ private:
     TParseResult Reduce(int32_t RuleIndex);
     void ListExpectedTokens();
     // Whether Token is watched for or passes on a watched symbol beneath it.
-    bool Holds(const TToken* Token) const;
+    bool Holds(const TToken* Token) const {
+        const auto index = static_cast<size_t>(Token->GetTableIndex());
+        switch (index < Watches.size() ? Watches[index] : swPass) {
+        case swWatch:
+            return true;
+        case swStop:
+            return false;
+        default:
+            return Token->GetReduction() != nullptr && Token->GetReduction()->HoldsWatched();
+        }
+    }
     void DiscardRestOfLine();
     bool IsLoaded() const { return !Tables.LALRTables.IsEmpty() && !Tables.DFA.IsEmpty(); }
 

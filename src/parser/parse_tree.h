@@ -205,11 +205,14 @@ public:
         token->Owner = this;
         return token;
     }
-    // A new node for Rule, with Count empty places for its children; its Head
-    // is owned by this stack, not yet pushed.
+    // A new node for Rule whose children are the top Count tokens, taken off
+    // the stack in their order; its Head is owned by this stack, not yet
+    // pushed. Count must not exceed GetCount().
     TReduction* NewReduction(const TRule* rule, int32_t Count) {
         TReduction* node = Nodes.New(rule, &Arena);
-        node->Tokens.resize(static_cast<size_t>(std::max(Count, 0)));
+        const auto first = Items.end() - std::max(Count, 0);
+        node->Tokens.assign(first, Items.end());
+        Items.erase(first, Items.end());
         node->Head.Owner = this;
         return node;
     }
