@@ -83,25 +83,6 @@ void RunPasses(TFCList& Chart) {
     }
 }
 
-// The root's picture lies under all others at (0, 0) and is mostly white:
-// when the layout knows where its drawing lies, the chart picture is filled
-// white and only that is copied.
-void ComposeRoot(const TBitmap& RootPicture, TBitmap& Picture) {
-    const TDrawnArea* Drawn = FindDrawnArea(RootPicture);
-    TCanvas& Canvas = Picture.Canvas();
-    if (Drawn == nullptr) {
-        Canvas.Draw(0, 0, RootPicture);
-        return;
-    }
-    const TBrush Saved = Canvas.Brush;
-    Canvas.Brush = TBrush{clWhite, bsSolid};
-    Canvas.FillRect(Canvas.ClipRect());
-    Canvas.Brush = Saved;
-    for (const TRect& R : Drawn->Rects) {
-        Canvas.CopyRect(R, RootPicture, R);
-    }
-}
-
 } // namespace
 
 void LayoutChart(TFCList& Chart) {
@@ -117,6 +98,10 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
         return;
     }
     const TBitmap& RootPicture = *Chart.First()->Bitmap;
+    if (Picture.Width() != RootPicture.Width() || Picture.Height() != RootPicture.Height()) {
+        // Everything is drawn again: new pixels rather than a copy of the old.
+        Picture.SetSize(0, 0);
+    }
     SetPictureSize(Picture, RootPicture.Width(), RootPicture.Height());
 
     // Blocks by level in list order (a counting sort), so deeper blocks land
@@ -152,15 +137,21 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
     if (AlreadyComposed(Picture, Parts)) {
         return;
     }
+    // The block pictures are mostly white and keep pixels only where they
+    // are drawn on: copying one costs what is drawn on it, plus writing white
+    // where the picture below is not white.
+    Picture.PrepareWhole();
     TCanvas& Canvas = Picture.Canvas();
+    const TBrush Saved = Canvas.Brush;
+    Canvas.Brush = TBrush{clWhite, bsSolid};
+    Canvas.FillRect(Canvas.ClipRect());
+    Canvas.Brush = Saved;
     for (const TFlowBlock* B : Order) {
-        if (B == Chart.First()) {
-            ComposeRoot(RootPicture, Picture);
-            continue;
-        }
         // Positions are 16-bit; what lies outside the picture is clipped.
         Canvas.Draw(B->AbsX, B->AbsY, *B->Bitmap);
     }
+    // The view copies all of the picture next: its pixels are made now.
+    Picture.Image();
     NoteComposed(Picture, std::move(Parts));
 }
 

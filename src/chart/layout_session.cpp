@@ -9,6 +9,18 @@
 
 namespace tvx {
 
+// What the last layout call on a picture drew, as calls made on a white
+// picture of StartWidth x StartHeight (size changes of the white picture at
+// their head are taken as its size), while the picture is as that call left
+// it: Stamp is its change stamp after the call.
+struct TKeptDrawing {
+    int StartWidth = 0;
+    int StartHeight = 0;
+    std::vector<TDrawOp> Calls;
+    std::uint64_t Stamp = 0;
+    std::uint64_t LastUse = 0;
+};
+
 namespace {
 
 // What a text picture depends on besides the text.
@@ -19,12 +31,6 @@ struct TTextConditions {
     QString No;
     const TTextMetrics* Metrics = nullptr;
     bool operator==(const TTextConditions&) const = default;
-};
-
-struct TKeptArea {
-    TDrawnArea Area;
-    std::uint64_t Stamp = 0; // the picture's stamp after the call
-    std::uint64_t LastUse = 0;
 };
 
 struct TKeptComposition {
@@ -38,7 +44,7 @@ struct TLayoutMemory {
     TLayoutSession* Current = nullptr;
     int Depth = 0;
     std::uint64_t Session = 0;
-    std::unordered_map<const TBitmap*, TKeptArea> Areas;
+    std::unordered_map<const TBitmap*, TKeptDrawing> Drawings;
     std::unordered_map<const TBitmap*, TKeptComposition> Compositions;
     TTextConditions TextConditions;
     QHash<QString, std::shared_ptr<TBitmap>> Texts;
@@ -85,16 +91,27 @@ bool ChangesSize(const TDrawOp& Op) {
            Op.Kind == TDrawOp::dkAssign;
 }
 
-void FillWhite(TCanvas& Canvas, const std::vector<TRect>* Only) {
+// A size change whose new area is white: on a white picture it only sets the
+// size.
+bool WhiteResize(const TDrawOp& Op) {
+    const TColor NewArea = Op.Brush.Style == bsSolid ? Op.Brush.Color : clWhite;
+    return Op.Kind == TDrawOp::dkResize && ResolveColor(NewArea) == clWhite;
+}
+
+// The drawing kept for Picture while the picture is as it left it, or nullptr.
+TKeptDrawing* FindKeptDrawing(const TBitmap& Picture) {
+    TLayoutMemory& M = Memory();
+    auto It = M.Drawings.find(&Picture);
+    if (It == M.Drawings.end() || It->second.Stamp != Picture.ChangeStamp()) {
+        return nullptr;
+    }
+    return &It->second;
+}
+
+void ClearToWhite(TCanvas& Canvas) {
     const TBrush Saved = Canvas.Brush;
     Canvas.Brush = TBrush{clWhite, bsSolid};
-    if (Only == nullptr) {
-        Canvas.FillRect(Canvas.ClipRect());
-    } else {
-        for (const TRect& R : *Only) {
-            Canvas.FillRect(R);
-        }
-    }
+    Canvas.FillRect(Canvas.ClipRect());
     Canvas.Brush = Saved;
 }
 
@@ -122,7 +139,7 @@ TLayoutSession::~TLayoutSession() {
             M.Texts.clear();
             M.TextConditions = TTextConditions{};
         }
-        Forget(M.Areas, M.Session);
+        Forget(M.Drawings, M.Session);
         Forget(M.Compositions, M.Session);
     }
 }
@@ -156,16 +173,6 @@ const QString& TLayoutSession::ServText(const char* Id) {
     return It->second;
 }
 
-const TDrawnArea* FindDrawnArea(const TBitmap& Picture) {
-    const TLayoutMemory& M = Memory();
-    auto It = M.Areas.find(&Picture);
-    if (It == M.Areas.end() || It->second.Stamp != Picture.ChangeStamp() ||
-        It->second.Area.Width != Picture.Width() || It->second.Area.Height != Picture.Height()) {
-        return nullptr;
-    }
-    return &It->second.Area;
-}
-
 TBlockPictureCall::TBlockPictureCall(TBitmap& Picture) : FPicture(Picture) {
     TCanvas& Canvas = Picture.Canvas();
     Canvas.Brush.Color = clWhite;
@@ -179,10 +186,10 @@ TBlockPictureCall::TBlockPictureCall(TBitmap& Picture) : FPicture(Picture) {
     FRecording = true;
     FStartWidth = Picture.Width();
     FStartHeight = Picture.Height();
-    FDefer = FindDrawnArea(Picture) != nullptr;
+    FLast = FindKeptDrawing(Picture);
+    FDefer = FLast != nullptr;
     if (!FDefer) {
         Canvas.FillRect(Canvas.ClipRect());
-        Canvas.SetTouchRecorder(&FDrawn.Rects);
     }
     Canvas.SetDrawHook(this);
 }
@@ -191,14 +198,22 @@ TBlockPictureCall::~TBlockPictureCall() {
     if (FRecording && !FFinished) {
         // Cut short: what the picture holds is not known any more.
         FPicture.Canvas().SetDrawHook(nullptr);
-        FPicture.Canvas().SetTouchRecorder(nullptr);
-        Memory().Areas.erase(&FPicture);
+        Memory().Drawings.erase(&FPicture);
     }
 }
 
 bool TBlockPictureCall::Intercept(const TDrawOp& Op) {
-    FDrawn.Calls.push_back(Op);
     FResized = FResized || ChangesSize(Op);
+    if (FDefer && !FDiverged) {
+        if (!FResized && FRepeated < FLast->Calls.size() && FLast->Calls[FRepeated] == Op) {
+            ++FRepeated;
+            return true;
+        }
+        // The calls so far were the last call's first ones.
+        FDiverged = true;
+        FCalls.assign(FLast->Calls.begin(), FLast->Calls.begin() + std::ptrdiff_t(FRepeated));
+    }
+    FCalls.push_back(Op);
     return FDefer;
 }
 
@@ -209,29 +224,42 @@ void TBlockPictureCall::Finish() {
     }
     TCanvas& Canvas = FPicture.Canvas();
     Canvas.SetDrawHook(nullptr);
-    TKeptArea& Kept = Memory().Areas[&FPicture];
+    TLayoutMemory& M = Memory();
+    if (FDefer && !FDiverged) {
+        if (FRepeated == FLast->Calls.size() && FStartWidth == FLast->StartWidth &&
+            FStartHeight == FLast->StartHeight && FLast->Stamp == FPicture.ChangeStamp()) {
+            // The very drawing of the last call: the picture already shows it.
+            FLast->LastUse = M.Session;
+            FFinished = true;
+            return;
+        }
+        FCalls.assign(FLast->Calls.begin(), FLast->Calls.begin() + std::ptrdiff_t(FRepeated));
+    }
+    // The white picture the drawing starts from takes the size its first size
+    // changes give it.
+    int StartWidth = FStartWidth;
+    int StartHeight = FStartHeight;
+    size_t Head = 0;
+    while (Head < FCalls.size() && WhiteResize(FCalls[Head])) {
+        StartWidth = std::max(0, FCalls[Head].P[0]);
+        StartHeight = std::max(0, FCalls[Head].P[1]);
+        ++Head;
+    }
+    FCalls.erase(FCalls.begin(), FCalls.begin() + std::ptrdiff_t(Head));
     if (FDefer) {
-        const bool SameSize = FPicture.Width() == FStartWidth && FPicture.Height() == FStartHeight;
-        if (!FResized && SameSize && FDrawn.Calls == Kept.Area.Calls) {
-            FDrawn.Rects = std::move(Kept.Area.Rects); // the picture is already right
-        } else {
-            // Back to the state the call began with, then its drawing for real.
-            if (!SameSize) {
-                FPicture.SetSize(FStartWidth, FStartHeight);
-            }
-            FillWhite(Canvas, FResized || !SameSize ? nullptr : &Kept.Area.Rects);
-            Canvas.SetTouchRecorder(&FDrawn.Rects);
-            for (const TDrawOp& Op : FDrawn.Calls) {
-                Canvas.Perform(Op);
-            }
+        // The drawing for real, on the white picture it starts from.
+        FPicture.SetSize(StartWidth, StartHeight);
+        ClearToWhite(Canvas);
+        for (const TDrawOp& Op : FCalls) {
+            Canvas.Perform(Op);
         }
     }
-    Canvas.SetTouchRecorder(nullptr);
-    FDrawn.Width = FPicture.Width();
-    FDrawn.Height = FPicture.Height();
-    Kept.Area = std::move(FDrawn);
+    TKeptDrawing& Kept = M.Drawings[&FPicture];
+    Kept.StartWidth = StartWidth;
+    Kept.StartHeight = StartHeight;
+    Kept.Calls = std::move(FCalls);
     Kept.Stamp = FPicture.ChangeStamp();
-    Kept.LastUse = Memory().Session;
+    Kept.LastUse = M.Session;
     FFinished = true;
 }
 

@@ -18,6 +18,7 @@
 namespace tvx {
 
 class TFlowBlock;
+struct TKeptDrawing;
 
 // One repaint (the layout passes and the composition): while a session is
 // open, block calls only take note of their drawing and carry it out when it
@@ -41,27 +42,17 @@ public:
     const QString& ServText(const char* Id);
 };
 
-// What the last layout call on a picture drew, while the picture is still as
-// that call left it: its size, its drawing calls and the rectangles they
-// touched (everything outside them is white). Null when unknown.
-struct TDrawnArea {
-    int Width = 0;
-    int Height = 0;
-    std::vector<TDrawOp> Calls;
-    std::vector<TRect> Rects;
-};
-const TDrawnArea* FindDrawnArea(const TBitmap& Picture);
-
 // The drawing of one block picture by one layout call, from the clearing of
 // the picture to white until Finish.
 //
 // Outside a session the whole picture is cleared and drawn. Inside one, a
-// picture whose last call is known is left alone while the call only takes
-// note of its drawing: when it makes the very calls the last one made, the
-// picture already shows what they draw; otherwise the picture is cleared
-// where the last drawing touched it (everywhere when its size changed) and
-// the noted calls are carried out in order. A picture without a known last
-// call is cleared and drawn, its calls being kept.
+// picture whose last call is known is left alone while the call's drawing
+// calls are held against the last call's, one by one: when it makes the very
+// calls the last one made on a white picture of the same size, the picture
+// already shows what they draw; from the first call that differs on, the
+// calls are taken note of, and at the end the picture is cleared and they are
+// carried out in order. A picture without a known last call is cleared and
+// drawn, its calls being kept.
 class TBlockPictureCall : private TDrawHook {
 public:
     explicit TBlockPictureCall(TBitmap& Picture);
@@ -82,7 +73,13 @@ private:
     bool FFinished = false;
     int FStartWidth = 0;
     int FStartHeight = 0;
-    TDrawnArea FDrawn;
+    // While deferring: the last call's drawing, how many of its calls this
+    // one repeated so far, and whether it has made one of its own (then
+    // FCalls holds all of its calls).
+    TKeptDrawing* FLast = nullptr;
+    size_t FRepeated = 0;
+    bool FDiverged = false;
+    std::vector<TDrawOp> FCalls;
 };
 
 // One picture drawn into the chart picture at its absolute position.

@@ -117,7 +117,9 @@ TColor StoredColor(TPixelFormat Format, TColor Color) {
     return Stored;
 }
 
-TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>(*this)) {}
+TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>(*this)) {
+    SetFill(clWhite);
+}
 
 void TBitmap::Changed() {
     static std::uint64_t LastStamp = 0;
@@ -125,6 +127,75 @@ void TBitmap::Changed() {
 }
 
 TBitmap::~TBitmap() = default;
+
+int TBitmap::BytesPerPixel() const {
+    switch (FPixelFormat) {
+    case pf15bit:
+    case pf16bit:
+        return 2;
+    case pf24bit:
+        return 3;
+    default:
+        return 4;
+    }
+}
+
+QImage::Format TBitmap::ImageFormat() const {
+    return StorageFormat(FPixelFormat);
+}
+
+TBitmap::TRawPixel TBitmap::Encode(TColor Color) const {
+    // The encoding goes through a one-pixel image; the last few answers are
+    // kept, since a picture is drawn in two or three colours.
+    struct TEntry {
+        TPixelFormat Format;
+        TColor Color;
+        TRawPixel Raw;
+    };
+    static thread_local TEntry Recent[8];
+    static thread_local int Used = 0;
+    static thread_local int Next = 0;
+    for (int I = 0; I < Used; ++I) {
+        const TEntry& E = Recent[I];
+        if (E.Format == FPixelFormat && E.Color == Color) {
+            return E.Raw;
+        }
+    }
+    QImage One(1, 1, StorageFormat(FPixelFormat));
+    One.setPixel(0, 0, ToQColor(StoredColor(FPixelFormat, Color)).rgb());
+    TEntry& E = Recent[Next];
+    E = TEntry{FPixelFormat, Color, TRawPixel{}};
+    std::memcpy(E.Raw.Bytes, One.constScanLine(0), size_t(One.depth() / 8));
+    Next = (Next + 1) % 8;
+    Used = std::max(Used, Next == 0 ? 8 : Next);
+    return E.Raw;
+}
+
+void TBitmap::StoreRun(unsigned char* P, int Count, const TRawPixel& Raw, int Bytes) {
+    if (Bytes == 2) {
+        std::uint16_t V;
+        std::memcpy(&V, Raw.Bytes, sizeof V);
+        std::fill_n(reinterpret_cast<std::uint16_t*>(P), Count, V);
+    } else if (Bytes == 4) {
+        std::uint32_t V;
+        std::memcpy(&V, Raw.Bytes, sizeof V);
+        std::fill_n(reinterpret_cast<std::uint32_t*>(P), Count, V);
+    } else {
+        for (int I = 0; I < Count; ++I) {
+            std::memcpy(P + I * Bytes, Raw.Bytes, size_t(Bytes));
+        }
+    }
+}
+
+void TBitmap::SetFill(TColor Stored) {
+    FFill = Stored;
+    FFillRaw = Encode(Stored);
+    StoreRun(FFillRun, kTileSize, FFillRaw, BytesPerPixel());
+}
+
+bool TBitmap::KeepsTiles() const {
+    return static_cast<long long>(FWidth) * FHeight > kTiledArea;
+}
 
 void TBitmap::SetWidth(int Value) {
     SetSize(Value, FHeight);
@@ -154,44 +225,50 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     const bool NewEmpty = NewWidth <= 0 || NewHeight <= 0;
     const TColor Background = FCanvas->Brush.Style == bsSolid ? FCanvas->Brush.Color : clWhite;
     const TColor NewFill = StoredColor(FPixelFormat, Background);
-    const QImage::Format Format = StorageFormat(FPixelFormat);
     // Memory is only committed when the pixels are first written, so an
     // absurd size would not fail there but thrash the machine later.
-    if (!NewEmpty &&
-        qint64(NewWidth) * NewHeight * (QImage::toPixelFormat(Format).bitsPerPixel() / 8) >
-            MaxPictureBytes) {
+    if (!NewEmpty && qint64(NewWidth) * NewHeight * BytesPerPixel() > MaxPictureBytes) {
         throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
                             .arg(NewWidth)
                             .arg(NewHeight));
     }
-    // A picture of one colour stays without pixels as long as it stays of one
-    // colour: when it was empty, when the new area takes its colour, or when
+    // A picture without its own QImage stays so as long as what is new takes
+    // its fill: when it was empty, when the new area takes its colour, or when
     // there is no new area.
     const bool Grows = NewWidth > FWidth || NewHeight > FHeight;
-    if (FImage.isNull() && !Empty() && Grows && NewFill != FFill) {
-        MakePixels();
-    }
-    if (NewEmpty || FImage.isNull()) {
+    if (NewEmpty || Empty()) {
         FImage = QImage();
+        FTiles.clear();
+        FMarks.clear();
         FDirty = false;
-        if (Empty()) {
-            FFill = NewFill;
+        if (!NewEmpty) {
+            SetFill(NewFill);
         }
+    } else if (!Whole() && (!Grows || NewFill == FFill)) {
+        ResizeTiles(NewWidth, NewHeight);
     } else {
-        QImage Fresh(NewWidth, NewHeight, Format);
+        MakeWhole();
+        QImage Fresh(NewWidth, NewHeight, StorageFormat(FPixelFormat));
         if (Fresh.isNull()) {
             throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
                                 .arg(NewWidth)
                                 .arg(NewHeight));
         }
-        Fresh.fill(QColor(ToQColor(NewFill)));
-        int BytesPerPixel = Fresh.depth() / 8;
-        int Rows = std::min(NewHeight, FImage.height());
-        int RowBytes = std::min(NewWidth, FImage.width()) * BytesPerPixel;
-        for (int Y = 0; Y < Rows; ++Y) {
-            std::memcpy(Fresh.scanLine(Y), FImage.constScanLine(Y), size_t(RowBytes));
+        const int Bytes = BytesPerPixel();
+        const TRawPixel Raw = Encode(NewFill);
+        const int Rows = std::min(NewHeight, FImage.height());
+        const int Kept = std::min(NewWidth, FImage.width());
+        unsigned char* Bits = Fresh.bits();
+        for (int Y = 0; Y < NewHeight; ++Y) {
+            unsigned char* Line = Bits + Y * Fresh.bytesPerLine();
+            const int From = Y < Rows ? Kept : 0;
+            if (From > 0) {
+                std::memcpy(Line, FImage.constScanLine(Y), size_t(From) * size_t(Bytes));
+            }
+            StoreRun(Line + qsizetype(From) * Bytes, NewWidth - From, Raw, Bytes);
         }
         FImage = Fresh;
+        FMarks.clear();
     }
     FWidth = NewWidth;
     FHeight = NewHeight;
@@ -201,8 +278,57 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     }
 }
 
-void TBitmap::MakePixels() const {
-    if (!FImage.isNull() || Empty()) {
+void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
+    if (FTiles.empty()) {
+        return;
+    }
+    const int OldAcross = TilesAcross();
+    const int OldDown = TilesDown();
+    const int Across = (NewWidth + kTileSize - 1) / kTileSize;
+    const int Down = (NewHeight + kTileSize - 1) / kTileSize;
+    std::vector<std::unique_ptr<unsigned char[]>> Tiles(size_t(Across) * size_t(Down));
+    for (int TY = 0; TY < std::min(Down, OldDown); ++TY) {
+        for (int TX = 0; TX < std::min(Across, OldAcross); ++TX) {
+            Tiles[size_t(TY) * Across + TX] = std::move(FTiles[size_t(TY) * OldAcross + TX]);
+        }
+    }
+    // What falls outside the picture becomes the fill, so that it reads as
+    // the fill should the picture grow again.
+    const int Bytes = BytesPerPixel();
+    const int RowBytes = kTileSize * Bytes;
+    if (NewWidth < FWidth && NewWidth % kTileSize != 0) {
+        const int From = NewWidth % kTileSize;
+        for (int TY = 0; TY < Down; ++TY) {
+            if (unsigned char* Tile = Tiles[size_t(TY) * Across + Across - 1].get()) {
+                for (int Row = 0; Row < kTileSize; ++Row) {
+                    StoreRun(Tile + Row * RowBytes + From * Bytes, kTileSize - From, FFillRaw,
+                             Bytes);
+                }
+            }
+        }
+    }
+    if (NewHeight < FHeight && NewHeight % kTileSize != 0) {
+        for (int TX = 0; TX < Across; ++TX) {
+            if (unsigned char* Tile = Tiles[size_t(Down - 1) * Across + TX].get()) {
+                for (int Row = NewHeight % kTileSize; Row < kTileSize; ++Row) {
+                    StoreRun(Tile + Row * RowBytes, kTileSize, FFillRaw, Bytes);
+                }
+            }
+        }
+    }
+    FTiles = std::move(Tiles);
+}
+
+size_t TBitmap::TileIndex(int X, int Y) const {
+    return size_t(Y / kTileSize) * size_t(TilesAcross()) + size_t(X / kTileSize);
+}
+
+void TBitmap::MakeWhole() const {
+    if (Whole()) {
+        FillBlankTiles();
+        return;
+    }
+    if (Empty()) {
         return;
     }
     QImage Fresh(FWidth, FHeight, StorageFormat(FPixelFormat));
@@ -211,8 +337,322 @@ void TBitmap::MakePixels() const {
                             .arg(FWidth)
                             .arg(FHeight));
     }
-    Fresh.fill(QColor(ToQColor(FFill)));
+    // Row after row, each from its tiles or the fill.
+    const int Bytes = BytesPerPixel();
+    const int Across = TilesAcross();
+    unsigned char* Bits = Fresh.bits();
+    const qsizetype Stride = Fresh.bytesPerLine();
+    for (int Y = 0; Y < FHeight; ++Y) {
+        unsigned char* Line = Bits + Y * Stride;
+        if (FTiles.empty()) {
+            StoreRun(Line, FWidth, FFillRaw, Bytes);
+            continue;
+        }
+        const auto* Tiles = &FTiles[size_t(Y / kTileSize) * size_t(Across)];
+        const int Row = Y % kTileSize;
+        for (int TX = 0; TX < Across;) {
+            const int X = TX * kTileSize;
+            unsigned char* To = Line + qsizetype(X) * Bytes;
+            if (const unsigned char* Tile = Tiles[TX].get()) {
+                const int Count = std::min(kTileSize, FWidth - X);
+                std::memcpy(To, Tile + Row * kTileSize * Bytes, size_t(Count) * size_t(Bytes));
+                ++TX;
+                continue;
+            }
+            // A run of missing tiles is one run of fill.
+            int End = TX + 1;
+            while (End < Across && !Tiles[End]) {
+                ++End;
+            }
+            StoreRun(To, std::min(End * kTileSize, FWidth) - X, FFillRaw, Bytes);
+            TX = End;
+        }
+    }
+    FTiles.clear();
     FImage = Fresh;
+}
+
+void TBitmap::PrepareWhole() {
+    if (Whole() || Empty()) {
+        return;
+    }
+    if (!KeepsTiles()) {
+        MakeWhole();
+        return;
+    }
+    QImage Fresh(FWidth, FHeight, StorageFormat(FPixelFormat));
+    if (Fresh.isNull()) {
+        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                            .arg(FWidth)
+                            .arg(FHeight));
+    }
+    // Every tile blank but those that hold pixels, which go where they belong.
+    const int Bytes = BytesPerPixel();
+    const int Across = TilesAcross();
+    unsigned char* Bits = Fresh.bits();
+    const qsizetype Stride = Fresh.bytesPerLine();
+    FMarks.assign(size_t(Across) * size_t(TilesDown()), kBlankTile);
+    for (size_t I = 0; I < FTiles.size(); ++I) {
+        const unsigned char* Tile = FTiles[I].get();
+        if (Tile == nullptr) {
+            continue;
+        }
+        const int X = int(I % size_t(Across)) * kTileSize;
+        const int Y = int(I / size_t(Across)) * kTileSize;
+        const int Count = std::min(kTileSize, FWidth - X);
+        for (int Row = 0; Row < kTileSize && Y + Row < FHeight; ++Row) {
+            std::memcpy(Bits + (Y + Row) * Stride + qsizetype(X) * Bytes,
+                        Tile + Row * kTileSize * Bytes, size_t(Count) * size_t(Bytes));
+        }
+        FMarks[I] = kStoredTile;
+    }
+    FTiles.clear();
+    FImage = Fresh;
+}
+
+void TBitmap::FillBlankTiles() const {
+    if (FMarks.empty()) {
+        return;
+    }
+    const int Bytes = BytesPerPixel();
+    const int Across = TilesAcross();
+    unsigned char* Bits = FImage.bits();
+    const qsizetype Stride = FImage.bytesPerLine();
+    for (int Y = 0; Y < FHeight; ++Y) {
+        const std::uint8_t* Blank = &FMarks[size_t(Y / kTileSize) * size_t(Across)];
+        unsigned char* Line = Bits + Y * Stride;
+        for (int TX = 0; TX < Across; ++TX) {
+            if (Blank[TX] != kBlankTile) {
+                continue;
+            }
+            // A run of blank tiles is one run of fill.
+            int End = TX + 1;
+            while (End < Across && Blank[End] == kBlankTile) {
+                ++End;
+            }
+            const int X = TX * kTileSize;
+            StoreRun(Line + qsizetype(X) * Bytes, std::min(End * kTileSize, FWidth) - X, FFillRaw,
+                     Bytes);
+            TX = End;
+        }
+    }
+    // The marks stay: the next fill of the whole picture knows what needs no
+    // writing again.
+    for (std::uint8_t& Mark : FMarks) {
+        if (Mark == kBlankTile) {
+            Mark = kPlainTile;
+        }
+    }
+}
+
+void TBitmap::UnblankTile(size_t Index) {
+    if (FMarks[Index] == kPlainTile) {
+        FMarks[Index] = kStoredTile; // its memory holds the fill already
+        return;
+    }
+    const int Across = TilesAcross();
+    const int X = int(Index % size_t(Across)) * kTileSize;
+    const int Y = int(Index / size_t(Across)) * kTileSize;
+    const int Count = std::min(kTileSize, FWidth - X);
+    const int Bytes = BytesPerPixel();
+    unsigned char* Bits = FImage.bits();
+    const qsizetype Stride = FImage.bytesPerLine();
+    for (int Row = Y; Row < std::min(Y + kTileSize, FHeight); ++Row) {
+        StoreRun(Bits + Row * Stride + qsizetype(X) * Bytes, Count, FFillRaw, Bytes);
+    }
+    FMarks[Index] = kStoredTile;
+}
+
+unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsizetype& Stride,
+                                      bool OnlyStored) {
+    const int Bytes = BytesPerPixel();
+    // The tile's part from (X, Y) on.
+    Width = std::min(kTileSize - X % kTileSize, FWidth - X);
+    Height = std::min(kTileSize - Y % kTileSize, FHeight - Y);
+    if (!Whole()) {
+        if (FTiles.empty() && OnlyStored) {
+            if (!KeepsTiles()) {
+                Width = FWidth - X;
+                Height = FHeight - Y;
+            }
+            return nullptr;
+        }
+        if (!KeepsTiles()) {
+            MakeWhole(); // small pictures are kept whole
+        }
+    }
+    if (Whole()) {
+        if (FDirty) {
+            RoundToPalette();
+        }
+        Stride = FImage.bytesPerLine();
+        if (FMarks.empty()) {
+            Width = FWidth - X;
+            Height = FHeight - Y;
+            return FImage.bits() + Y * Stride + qsizetype(X) * Bytes;
+        }
+        const size_t Index = TileIndex(X, Y);
+        if (FMarks[Index] != kStoredTile) {
+            if (OnlyStored) {
+                return nullptr;
+            }
+            UnblankTile(Index);
+        }
+        return FImage.bits() + Y * Stride + qsizetype(X) * Bytes;
+    }
+    Stride = qsizetype(kTileSize) * Bytes;
+    if (FTiles.empty()) {
+        FTiles.resize(size_t(TilesAcross()) * size_t(TilesDown()));
+    }
+    auto& Tile = FTiles[TileIndex(X, Y)];
+    if (!Tile) {
+        if (OnlyStored) {
+            return nullptr;
+        }
+        Tile = std::make_unique_for_overwrite<unsigned char[]>(size_t(kTileSize) * kTileSize *
+                                                               size_t(Bytes));
+        StoreRun(Tile.get(), kTileSize * kTileSize, FFillRaw, Bytes);
+    }
+    return Tile.get() + (qsizetype(Y % kTileSize) * kTileSize + X % kTileSize) * Bytes;
+}
+
+const unsigned char* TBitmap::ReadableRun(int X, int Y, int& Count, bool& Fill) const {
+    const int Column = X % kTileSize;
+    if (Whole()) {
+        if (FDirty) {
+            RoundToPalette();
+        }
+        Fill = !FMarks.empty() && FMarks[TileIndex(X, Y)] != kStoredTile;
+        if (Fill) {
+            Count = std::min(kTileSize - Column, FWidth - X);
+            return FFillRun;
+        }
+        Count = FMarks.empty() ? FWidth - X : std::min(kTileSize - Column, FWidth - X);
+        return FImage.constScanLine(Y) + qsizetype(X) * BytesPerPixel();
+    }
+    Count = std::min(kTileSize - Column, FWidth - X);
+    const unsigned char* Tile = TileAt(X, Y);
+    Fill = Tile == nullptr;
+    if (Fill) {
+        return FFillRun;
+    }
+    return Tile + (qsizetype(Y % kTileSize) * kTileSize + Column) * BytesPerPixel();
+}
+
+const unsigned char* TBitmap::TileAt(int X, int Y) const {
+    return FTiles.empty() ? nullptr : FTiles[TileIndex(X, Y)].get();
+}
+
+void TBitmap::FillRaw(const TRect& R, const TRawPixel& Raw) {
+    const int Left = std::max(R.Left, 0);
+    const int Top = std::max(R.Top, 0);
+    const int Right = std::min(R.Right, FWidth);
+    const int Bottom = std::min(R.Bottom, FHeight);
+    // Where the picture is the fill and holds no pixels, the fill needs no
+    // writing.
+    const bool IsFill = Raw == FFillRaw;
+    const int Bytes = BytesPerPixel();
+    if (IsFill && (Whole() ? !FMarks.empty() : KeepsTiles())) {
+        FillStoredTiles(TRect{Left, Top, Right, Bottom});
+        return;
+    }
+    for (int Y = Top; Y < Bottom;) {
+        int Rows = Bottom - Y;
+        for (int X = Left; X < Right;) {
+            int Width = 0;
+            int Height = 0;
+            qsizetype Stride = 0;
+            unsigned char* P = WritableBlock(X, Y, Width, Height, Stride, IsFill);
+            Width = std::min(Width, Right - X);
+            Rows = std::min(Height, Bottom - Y);
+            for (int Row = 0; P != nullptr && Row < Rows; ++Row) {
+                StoreRun(P + Row * Stride, Width, Raw, Bytes);
+            }
+            X += Width;
+        }
+        Y += Rows;
+    }
+}
+
+void TBitmap::FillStoredTiles(const TRect& R) {
+    if (R.Left >= R.Right || R.Top >= R.Bottom || (!Whole() && FTiles.empty())) {
+        return;
+    }
+    // Only the tiles that hold pixels are visited; the state of the others is
+    // looked up in one pass over the table.
+    const int Bytes = BytesPerPixel();
+    const size_t Across = size_t(TilesAcross());
+    const int FirstColumn = R.Left / kTileSize;
+    const int LastColumn = (R.Right - 1) / kTileSize;
+    for (int TY = R.Top / kTileSize; TY * kTileSize < R.Bottom; ++TY) {
+        const int Y0 = std::max(R.Top, TY * kTileSize);
+        const int Y1 = std::min(R.Bottom, (TY + 1) * kTileSize);
+        const size_t RowStart = size_t(TY) * Across;
+        for (int TX = FirstColumn; TX <= LastColumn; ++TX) {
+            const size_t Index = RowStart + size_t(TX);
+            unsigned char* Base = nullptr;
+            qsizetype Stride = 0;
+            const int X0 = std::max(R.Left, TX * kTileSize);
+            if (Whole()) {
+                if (FMarks[Index] != kStoredTile) {
+                    continue;
+                }
+                Stride = FImage.bytesPerLine();
+                Base = FImage.bits() + Y0 * Stride + qsizetype(X0) * Bytes;
+            } else {
+                if (!FTiles[Index]) {
+                    continue;
+                }
+                Stride = qsizetype(kTileSize) * Bytes;
+                Base = FTiles[Index].get() +
+                       (qsizetype(Y0 % kTileSize) * kTileSize + X0 % kTileSize) * Bytes;
+            }
+            const int X1 = std::min(R.Right, (TX + 1) * kTileSize);
+            for (int Y = Y0; Y < Y1; ++Y) {
+                StoreRun(Base + (Y - Y0) * Stride, X1 - X0, FFillRaw, Bytes);
+            }
+        }
+    }
+}
+
+void TBitmap::FillWhole(TColor Color) {
+    const TColor Stored = StoredColor(FPixelFormat, Color);
+    if (!Whole() || KeepsTiles()) {
+        // No pixel needs writing: a large whole picture keeps its QImage,
+        // every tile of it being blank; those whose memory holds the fill
+        // already are marked so.
+        const bool SameFill = Stored == FFill;
+        FTiles.clear();
+        SetFill(Stored);
+        if (Whole()) {
+            if (FMarks.empty() || !SameFill) {
+                FMarks.assign(size_t(TilesAcross()) * size_t(TilesDown()), kBlankTile);
+            } else {
+                for (std::uint8_t& Mark : FMarks) {
+                    Mark = Mark == kPlainTile ? kPlainTile : kBlankTile;
+                }
+            }
+            FDirty = false;
+        }
+        return;
+    }
+    if (!FImage.isDetached()) {
+        // Shared with a copy: new pixels rather than a copy of the old ones.
+        QImage Fresh(FWidth, FHeight, FImage.format());
+        if (Fresh.isNull()) {
+            throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                                .arg(FWidth)
+                                .arg(FHeight));
+        }
+        FImage = Fresh;
+    }
+    const TRawPixel Raw = Encode(Stored);
+    const int Bytes = BytesPerPixel();
+    unsigned char* Bits = FImage.bits();
+    for (int Y = 0; Y < FHeight; ++Y) {
+        StoreRun(Bits + Y * FImage.bytesPerLine(), FWidth, Raw, Bytes);
+    }
+    FDirty = false;
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat Value) {
@@ -228,17 +668,19 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
     }
     // The conversion works on real pixels, so that a picture of one colour
     // converts exactly as a drawn one does.
-    MakePixels();
+    MakeWhole();
     FPixelFormat = Value;
     Changed();
     if (!FImage.isNull()) {
         FImage = FImage.convertToFormat(StorageFormat(Value));
     }
+    FMarks.clear();
     FDirty = HasPalette(Value) && !FImage.isNull();
+    SetFill(StoredColor(Value, FFill));
 }
 
 const QImage& TBitmap::Image() const {
-    MakePixels();
+    MakeWhole();
     if (FDirty) {
         RoundToPalette();
     }
@@ -250,7 +692,8 @@ void TBitmap::MarkDirty() {
 }
 
 QImage& TBitmap::Pixels() {
-    MakePixels();
+    MakeWhole();
+    FMarks.clear(); // a painter may draw anywhere
     if (FDirty) {
         RoundToPalette();
     }
@@ -280,16 +723,29 @@ void TBitmap::Assign(const TBitmap& Source) {
         Op.P[2] = Source.FHeight;
         FCanvas->Intercepted(Op);
     }
-    // A picture of one colour is copied as its colour.
-    if (Source.FImage.isNull()) {
-        FImage = QImage();
-        FFill = Source.FFill;
-    } else {
+    FMarks.clear();
+    if (Source.Whole()) {
         FImage = Source.Image();
+        FTiles.clear();
+    } else {
+        // The fill and the tiles are copied as they are.
+        FImage = QImage();
+        const size_t TileBytes = size_t(kTileSize) * kTileSize * size_t(Source.BytesPerPixel());
+        FTiles.clear();
+        FTiles.resize(Source.FTiles.size());
+        for (size_t I = 0; I < Source.FTiles.size(); ++I) {
+            if (const unsigned char* Tile = Source.FTiles[I].get()) {
+                FTiles[I] = std::make_unique_for_overwrite<unsigned char[]>(TileBytes);
+                std::memcpy(FTiles[I].get(), Tile, TileBytes);
+            }
+        }
     }
     FWidth = Source.FWidth;
     FHeight = Source.FHeight;
     FPixelFormat = Source.FPixelFormat;
+    FFill = Source.FFill;
+    FFillRaw = Source.FFillRaw;
+    std::memcpy(FFillRun, Source.FFillRun, sizeof FFillRun);
     FDirty = false;
     Changed();
     FCanvas->Touch(0, 0, FWidth, FHeight);

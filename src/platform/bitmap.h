@@ -1,17 +1,28 @@
 #pragma once
 // A picture in memory: width, height, pixel format and the canvas that draws
-// on it. Pixels live in a QImage whose format follows the pixel format.
+// on it. Pixels are stored as a QImage whose format follows the pixel format.
 //
-// A picture that has only been sized holds one colour everywhere, so its
-// QImage is made only when something draws on it or reads its pixels; until
-// then it reads as that colour. A chart makes a picture for every block it
-// holds, and an import of a large source makes a hundred thousand blocks
+// A picture that has only been sized holds one colour everywhere (its fill),
+// so it takes no memory for pixels until something draws on it or reads it;
+// until then it reads as that colour. A chart makes a picture for every block
+// it holds, and an import of a large source makes a hundred thousand blocks
 // before any of them is drawn.
+//
+// A large picture that is drawn on keeps its pixels in tiles of
+// kTileSize x kTileSize, made only where something is drawn; every other
+// pixel is the fill. The picture of a compound block covers its whole
+// subtree and is mostly white, with a few lines running down its sides, and
+// the root's picture is as large as the chart. A large picture is made whole
+// (one QImage) only when something reads it whole or draws with a painter;
+// then it marks the tiles that are only the fill, so that the chart picture,
+// filled and composed again on every repaint, writes little more than what
+// is drawn on it.
 #include "platform/canvas.h"
 #include <QImage>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tvx {
 
@@ -62,6 +73,12 @@ public:
     // pixels that were not yet made.
     const QImage& Image() const;
 
+    // Gives a large picture all its pixels at once (one QImage) without
+    // writing any: for a picture about to be drawn on all over and then read
+    // whole, such as the chart picture, which is composed from every block
+    // picture and shown. The picture reads as before.
+    void PrepareWhole();
+
     // Copies size, pixel format and pixels of Source; the canvas keeps its pen,
     // brush and font.
     void Assign(const TBitmap& Source);
@@ -75,24 +92,94 @@ public:
     // picture: equal stamps mean the picture is exactly as it was.
     std::uint64_t ChangeStamp() const { return FStamp; }
 
+    // Side of a tile, and the area (in pixels) above which a picture keeps
+    // tiles instead of being made whole when something draws on it.
+    static constexpr int kTileSize = 16;
+    static constexpr long long kTiledArea = 256 * 256;
+
 private:
     friend class TCanvas;
-    QImage& Pixels(); // for drawing; callers mark palette formats for rounding
+
+    // One pixel as the picture stores it (1 to 4 bytes).
+    struct TRawPixel {
+        unsigned char Bytes[4] = {0, 0, 0, 0};
+        bool operator==(const TRawPixel&) const = default;
+    };
+
+    // --- storage, as the canvas reaches it ---
+    int BytesPerPixel() const;
+    QImage::Format ImageFormat() const;
+    TRawPixel Encode(TColor Color) const;
+    // True when the pixels are one QImage.
+    bool Whole() const { return !FImage.isNull(); }
+    // The whole picture as one QImage, for drawing with a painter; callers mark
+    // palette formats for rounding.
+    QImage& Pixels();
     void MarkDirty(); // after drawing that may leave colours outside the palette
+    // Pixel (X, Y) for writing, with the block from there on that lies in
+    // memory with one stride: Width x Height pixels, rows Stride bytes apart
+    // (to the end of the tile, or of the picture). A missing or blank tile is
+    // made, holding the fill, unless OnlyStored: then the answer is nullptr,
+    // Width and Height still giving the block's size.
+    unsigned char* WritableBlock(int X, int Y, int& Width, int& Height, qsizetype& Stride,
+                                 bool OnlyStored = false);
+    // Pixel X of row Y for reading, and in Count how many pixels from there
+    // lie next to each other in memory; Fill tells that the run is the fill
+    // (a missing or blank tile), and the pointer is then to fill pixels.
+    const unsigned char* ReadableRun(int X, int Y, int& Count, bool& Fill) const;
+    // The picture becomes all Color (in the format): it gives up its tiles; a
+    // large whole picture keeps its QImage, every tile of it blank.
+    void FillWhole(TColor Color);
+    // Sets every pixel of R (inside the picture) to Raw. Tiles are made only
+    // where Raw is not the fill.
+    void FillRaw(const TRect& R, const TRawPixel& Raw);
+    // Writes the fill over R where the picture holds pixels of its own (a
+    // large picture only).
+    void FillStoredTiles(const TRect& R);
+    // The tile holding pixel (X, Y), or nullptr when it is missing.
+    const unsigned char* TileAt(int X, int Y) const;
+
+    // Count pixels of Raw from P on.
+    static void StoreRun(unsigned char* P, int Count, const TRawPixel& Raw, int Bytes);
+
     void RoundToPalette() const;
     void Reallocate(int NewWidth, int NewHeight);
-    // Makes the pixels of a picture that so far only has its fill colour.
-    void MakePixels() const;
+    void ResizeTiles(int NewWidth, int NewHeight);
+    // Puts every pixel in the QImage: makes it for a picture that has only
+    // its fill and tiles, writes the fill into the blank tiles of one that
+    // has it.
+    void MakeWhole() const;
+    void FillBlankTiles() const;
+    void UnblankTile(size_t Index);
+    size_t TileIndex(int X, int Y) const;
+    void SetFill(TColor Stored);
+    int TilesAcross() const { return (FWidth + kTileSize - 1) / kTileSize; }
+    int TilesDown() const { return (FHeight + kTileSize - 1) / kTileSize; }
+    bool KeepsTiles() const;
     void Changed();
 
     int FWidth = 0;
     int FHeight = 0;
     TPixelFormat FPixelFormat = pfDevice;
-    // Null while the picture is empty, and while it is all FFill (as stored
-    // in its format): then the pixels are made on first use.
+    // Null while the picture is empty, and while it is its fill and tiles.
     mutable QImage FImage;
-    TColor FFill = clWhite;
-    mutable bool FDirty = false; // palette formats: pixels not yet rounded
+    // While there is no QImage: the tiles row by row, TilesAcross() in a row;
+    // a null tile (or no tiles at all) holds the fill everywhere. Pixels of a
+    // tile outside the picture are the fill too, so a picture that grows in
+    // its fill colour only gets a new table.
+    mutable std::vector<std::unique_ptr<unsigned char[]>> FTiles;
+    // While there is a QImage (large pictures only), what each tile holds:
+    // its pixels are in the QImage (kStoredTile); it is the fill, whatever the
+    // QImage holds there (kBlankTile); it is the fill, and so is the QImage
+    // there (kPlainTile). Filling the whole picture then writes nothing, and
+    // drawing it again writes each pixel at most once, and not at all where
+    // it stays the fill. Empty when every tile is stored.
+    enum : std::uint8_t { kStoredTile, kBlankTile, kPlainTile };
+    mutable std::vector<std::uint8_t> FMarks;
+    TColor FFill = clWhite; // as stored in the format
+    TRawPixel FFillRaw;
+    unsigned char FFillRun[kTileSize * 4] = {}; // kTileSize fill pixels
+    mutable bool FDirty = false;                // palette formats: pixels not yet rounded
     std::uint64_t FStamp = 0;
     std::unique_ptr<TCanvas> FCanvas;
 };

@@ -6,57 +6,30 @@
 #include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <unordered_map>
 #include <vector>
 
 namespace tvx {
 
-namespace {
-
-// Writes pixels of one colour straight into the image, in the image's own
-// encoding, so that what lands is exactly what a later read compares with.
-class TPixelWriter {
+// Writes pixels of one colour straight into the picture, in its own encoding,
+// so that what lands is exactly what a later read compares with. Where the
+// colour is the picture's fill and the picture holds no pixels of its own
+// there, nothing needs writing.
+class TCanvas::TPixelWriter {
 public:
-    TPixelWriter(QImage& Image, TPixelFormat Format, TColor Color)
-        : FBits(Image.bits()), FStride(Image.bytesPerLine()), FWidth(Image.width()),
-          FHeight(Image.height()), FBytes(Image.depth() / 8) {
-        EncodeColor(Image, Format, Color, FRaw);
-        std::memcpy(&FValue16, FRaw, sizeof FValue16);
-        std::memcpy(&FValue32, FRaw, sizeof FValue32);
-    }
-
-    static void EncodeColor(const QImage& Image, TPixelFormat Format, TColor Color,
-                            unsigned char* Raw) {
-        // The encoding goes through a one-pixel image; the last few answers
-        // are kept, since a picture is drawn in two or three colours.
-        struct TEntry {
-            QImage::Format ImageFormat;
-            TPixelFormat Format;
-            TColor Color;
-            unsigned char Raw[4];
-        };
-        static thread_local TEntry Recent[8];
-        static thread_local int Used = 0;
-        static thread_local int Next = 0;
-        for (int I = 0; I < Used; ++I) {
-            const TEntry& E = Recent[I];
-            if (E.ImageFormat == Image.format() && E.Format == Format && E.Color == Color) {
-                std::memcpy(Raw, E.Raw, 4);
-                return;
-            }
+    TPixelWriter(TBitmap& Picture, TColor Color)
+        : FPicture(Picture), FRaw(Picture.Encode(Color)), FBytes(Picture.BytesPerPixel()),
+          FWidth(Picture.Width()), FHeight(Picture.Height()) {
+        FSkipFill = FRaw == Picture.FFillRaw;
+        if (Picture.Whole() && Picture.FMarks.empty()) {
+            QImage& Image = Picture.Pixels();
+            FBlock = TBlock{0, 0, FWidth, FHeight, Image.bits(), Image.bytesPerLine()};
         }
-        QImage One(1, 1, Image.format());
-        One.setPixel(0, 0, ToQColor(StoredColor(Format, Color)).rgb());
-        TEntry& E = Recent[Next];
-        E = TEntry{Image.format(), Format, Color, {0, 0, 0, 0}};
-        std::memcpy(E.Raw, One.constScanLine(0), size_t(One.depth() / 8));
-        std::memcpy(Raw, E.Raw, 4);
-        Next = (Next + 1) % 8;
-        Used = std::max(Used, Next == 0 ? 8 : Next);
     }
 
     void Plot(int X, int Y) {
         if (X >= 0 && Y >= 0 && X < FWidth && Y < FHeight) {
-            Store(FBits + qsizetype(Y) * FStride, X, 1);
+            Store(X, Y, 1);
         }
     }
 
@@ -68,32 +41,68 @@ public:
         From = std::max(From, 0);
         To = std::min(To, FWidth);
         if (From < To) {
-            Store(FBits + qsizetype(Y) * FStride, From, To - From);
+            Store(From, Y, To - From);
         }
     }
 
 private:
-    void Store(unsigned char* Line, int X, int Count) {
-        if (FBytes == 2) {
-            std::fill_n(reinterpret_cast<std::uint16_t*>(Line) + X, Count, FValue16);
-        } else if (FBytes == 4) {
-            std::fill_n(reinterpret_cast<std::uint32_t*>(Line) + X, Count, FValue32);
-        } else {
-            for (int I = X; I < X + Count; ++I) {
-                std::memcpy(Line + I * FBytes, FRaw, size_t(FBytes));
+    // Pixels X0..X1-1 of rows Y0..Y1-1 that lie in memory with one stride,
+    // Base being pixel (X0, Y0): the whole picture, or the tile drawn in last
+    // (a line goes on in the same tile for a while).
+    struct TBlock {
+        int X0 = 0;
+        int Y0 = 0;
+        int X1 = 0;
+        int Y1 = 0;
+        unsigned char* Base = nullptr;
+        qsizetype Stride = 0;
+        bool Holds(int X, int Y) const { return X >= X0 && X < X1 && Y >= Y0 && Y < Y1; }
+    };
+
+    void Store(int X, int Y, int Count) {
+        while (Count > 0) {
+            TBlock Block = FBlock;
+            if (!Block.Holds(X, Y)) {
+                // From the top left of the tile, so that the block holds its
+                // pixels in every direction.
+                constexpr int K = TBitmap::kTileSize;
+                Block.X0 = X - X % K;
+                Block.Y0 = Y - Y % K;
+                int Width = 0;
+                int Height = 0;
+                Block.Base = FPicture.WritableBlock(Block.X0, Block.Y0, Width, Height, Block.Stride,
+                                                    FSkipFill);
+                Block.X1 = Block.X0 + Width;
+                Block.Y1 = Block.Y0 + Height;
+                if (Block.Base != nullptr) {
+                    FBlock = Block; // a tile with nothing to write is asked for again
+                }
             }
+            const int Run = std::min(Count, Block.X1 - X);
+            if (Block.Base != nullptr) {
+                unsigned char* P =
+                    Block.Base + (Y - Block.Y0) * Block.Stride + qsizetype(X - Block.X0) * FBytes;
+                if (Run == 1 && FBytes == 2) {
+                    std::memcpy(P, FRaw.Bytes, 2);
+                } else {
+                    TBitmap::StoreRun(P, Run, FRaw, FBytes);
+                }
+            }
+            X += Run;
+            Count -= Run;
         }
     }
 
-    unsigned char* FBits;
-    qsizetype FStride;
+    TBitmap& FPicture;
+    TBitmap::TRawPixel FRaw;
+    int FBytes;
     int FWidth;
     int FHeight;
-    int FBytes;
-    unsigned char FRaw[4] = {0, 0, 0, 0};
-    std::uint16_t FValue16 = 0;
-    std::uint32_t FValue32 = 0;
+    bool FSkipFill = false;
+    TBlock FBlock;
 };
+
+namespace {
 
 // Rounds a/b to the nearest integer, halves away from zero; b > 0, a >= 0.
 int RoundedQuotient(long long A, long long B) {
@@ -261,6 +270,8 @@ void TCanvas::Perform(const TDrawOp& Op) {
         break;
     case TDrawOp::dkAssign:
         FOwner.FImage = Op.Image;
+        FOwner.FTiles.clear();
+        FOwner.FMarks.clear();
         FOwner.FPixelFormat = TPixelFormat(P[0]);
         FOwner.FWidth = P[1];
         FOwner.FHeight = P[2];
@@ -311,7 +322,7 @@ void TCanvas::LineTo(int X, int Y) {
         }
     }
     if (!FOwner.Empty()) {
-        TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Pen.Color);
+        TPixelWriter Writer(FOwner, Pen.Color);
         WalkLine(FPenPos.X, FPenPos.Y, X, Y, [&](int PX, int PY) { Writer.Plot(PX, PY); });
         Touch(std::min(FPenPos.X, X), std::min(FPenPos.Y, Y), std::max(FPenPos.X, X) + 1,
               std::max(FPenPos.Y, Y) + 1);
@@ -338,9 +349,10 @@ void TCanvas::FillRect(const TRect& R) {
     int Left = R.Left, Right = R.Right, Top = R.Top, Bottom = R.Bottom;
     Normalize(Left, Right);
     Normalize(Top, Bottom);
-    TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Brush.Color);
-    for (int Y = std::max(Top, 0); Y < std::min(Bottom, FOwner.Height()); ++Y) {
-        Writer.Span(Y, Left, Right);
+    if (Left <= 0 && Top <= 0 && Right >= FOwner.Width() && Bottom >= FOwner.Height()) {
+        FOwner.FillWhole(Brush.Color); // mostly without writing a pixel
+    } else {
+        FOwner.FillRaw(TRect{Left, Top, Right, Bottom}, FOwner.Encode(Brush.Color));
     }
     Touch(Left, Top, Right, Bottom);
 }
@@ -370,12 +382,11 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int W, int H) {
     if (FOwner.Empty() || X1 == X2 || Y1 == Y2) {
         return;
     }
-    QImage& Image = FOwner.Pixels();
-    TPixelWriter PenWriter(Image, FOwner.PixelFormat(), Pen.Color);
-    TPixelWriter BrushWriter(Image, FOwner.PixelFormat(), Brush.Color);
+    TPixelWriter PenWriter(FOwner, Pen.Color);
+    TPixelWriter BrushWriter(FOwner, Brush.Color);
     bool Fill = Brush.Style == bsSolid;
     TRoundedFigure(X1, Y1, X2, Y2, W, H)
-        .ForEachRow(Image.height(), [&](int Y, const TRowSpan& Row, const TRowSpan& Inside) {
+        .ForEachRow(FOwner.Height(), [&](int Y, const TRowSpan& Row, const TRowSpan& Inside) {
             if (Fill) {
                 BrushWriter.Span(Y, Inside.From, Inside.To);
             }
@@ -409,7 +420,7 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
     if (Sweep <= 0) {
         Sweep += Turn;
     }
-    TPixelWriter Writer(FOwner.Pixels(), FOwner.PixelFormat(), Pen.Color);
+    TPixelWriter Writer(FOwner, Pen.Color);
     auto PlotOnArc = [&](int X, int Y) {
         double Offset = RayAngle(X + 0.5, Y + 0.5, CX, CY) - Start;
         if (Offset < 0) {
@@ -446,16 +457,15 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (FOwner.Empty() || Points.size() < 2) {
         return;
     }
-    QImage& Image = FOwner.Pixels();
     size_t N = Points.size();
     if (Brush.Style == bsSolid) {
         // Even-odd fill of the pixels whose centres (the integer points lines
         // pass through) lie inside; right and lower edges are left to the outline.
-        TPixelWriter Writer(Image, FOwner.PixelFormat(), Brush.Color);
+        TPixelWriter Writer(FOwner, Brush.Color);
         auto [MinIt, MaxIt] = std::minmax_element(Points.begin(), Points.end(),
                                                   [](TPoint A, TPoint B) { return A.Y < B.Y; });
         int Top = std::max(MinIt->Y, 0);
-        int Bottom = std::min(MaxIt->Y, Image.height() - 1);
+        int Bottom = std::min(MaxIt->Y, FOwner.Height() - 1);
         std::vector<double> Crossings;
         for (int Y = Top; Y <= Bottom; ++Y) {
             Crossings.clear();
@@ -473,7 +483,7 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
             }
         }
     }
-    TPixelWriter Writer(Image, FOwner.PixelFormat(), Pen.Color);
+    TPixelWriter Writer(FOwner, Pen.Color);
     for (size_t I = 0; I < N; ++I) {
         TPoint A = Points[I];
         TPoint B = Points[(I + 1) % N];
@@ -502,30 +512,34 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
     if (FOwner.Empty() || Brush.Style == bsClear || !PtInRect(ClipRect(), TPoint{X, Y})) {
         return;
     }
-    QImage& Image = FOwner.Pixels();
-    int W = Image.width();
-    int H = Image.height();
-    int Bytes = Image.depth() / 8;
-    unsigned char Raw[4] = {0, 0, 0, 0};
-    TPixelWriter::EncodeColor(Image, FOwner.PixelFormat(), Color, Raw);
+    const int W = FOwner.Width();
+    const int H = FOwner.Height();
+    const int Bytes = FOwner.BytesPerPixel();
+    const TBitmap::TRawPixel Raw = FOwner.Encode(Color);
     auto SameAsColor = [&](int PX, int PY) {
-        return std::memcmp(Image.constScanLine(PY) + PX * Bytes, Raw, size_t(Bytes)) == 0;
+        int Count = 0;
+        bool Fill = false;
+        return std::memcmp(FOwner.ReadableRun(PX, PY, Count, Fill), Raw.Bytes, size_t(Bytes)) == 0;
     };
     if (SameAsColor(X, Y) != (FillStyle == fsSurface)) {
         return; // the seed itself may not be taken
     }
     // A pixel is taken at most once, and whether it may be taken is decided
     // on its colour before the fill, so the brush colour itself never stops or
-    // feeds the spread.
-    std::vector<bool> Taken(size_t(W) * size_t(H));
+    // feeds the spread. Fills are small next to the pictures they are made in
+    // (an arrowhead in the picture of a loop), so only the rows reached are kept.
+    std::unordered_map<int, std::vector<bool>> Taken;
+    auto IsTaken = [&](int PX, int PY) {
+        auto Row = Taken.find(PY);
+        return Row != Taken.end() && Row->second[size_t(PX)];
+    };
     auto IsOpen = [&](int PX, int PY) {
-        return !Taken[size_t(PY) * size_t(W) + size_t(PX)] &&
-               SameAsColor(PX, PY) == (FillStyle == fsSurface);
+        return !IsTaken(PX, PY) && SameAsColor(PX, PY) == (FillStyle == fsSurface);
     };
     if (!IsOpen(X, Y)) {
         return;
     }
-    TPixelWriter Writer(Image, FOwner.PixelFormat(), Brush.Color);
+    TPixelWriter Writer(FOwner, Brush.Color);
     std::vector<TPoint> Seeds{TPoint{X, Y}};
     TRect Filled{X, Y, X + 1, Y + 1};
     while (!Seeds.empty()) {
@@ -545,8 +559,10 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
         Writer.Span(Seed.Y, From, To);
         Filled = TRect{std::min(Filled.Left, From), std::min(Filled.Top, Seed.Y),
                        std::max(Filled.Right, To), std::max(Filled.Bottom, Seed.Y + 1)};
+        std::vector<bool>& Row = Taken[Seed.Y];
+        Row.resize(size_t(W));
         for (int PX = From; PX < To; ++PX) {
-            Taken[size_t(Seed.Y) * size_t(W) + size_t(PX)] = true;
+            Row[size_t(PX)] = true;
         }
         for (int NY : {Seed.Y - 1, Seed.Y + 1}) {
             if (NY < 0 || NY >= H) {
@@ -566,7 +582,17 @@ TColor TCanvas::Pixel(int X, int Y) const {
     if (!PtInRect(ClipRect(), TPoint{X, Y})) {
         return clInvalidPixel;
     }
-    return FromQColor(QColor(FOwner.Image().pixel(X, Y)));
+    int Count = 0;
+    bool Fill = false;
+    const unsigned char* P = FOwner.ReadableRun(X, Y, Count, Fill);
+    if (Fill) {
+        return FOwner.FFill;
+    }
+    // The pixel read as a picture of its format reads it.
+    std::uint32_t Raw = 0;
+    std::memcpy(&Raw, P, size_t(FOwner.BytesPerPixel()));
+    const QImage One(reinterpret_cast<const uchar*>(&Raw), 1, 1, sizeof Raw, FOwner.ImageFormat());
+    return FromQColor(QColor(One.pixel(0, 0)));
 }
 
 void TCanvas::SetPixel(int X, int Y, TColor Color) {
@@ -581,7 +607,7 @@ void TCanvas::SetPixel(int X, int Y, TColor Color) {
         }
     }
     if (!FOwner.Empty()) {
-        TPixelWriter(FOwner.Pixels(), FOwner.PixelFormat(), Color).Plot(X, Y);
+        TPixelWriter(FOwner, Color).Plot(X, Y);
         Touch(X, Y, X + 1, Y + 1);
     }
 }
@@ -611,8 +637,95 @@ void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Sr
     if (Source.Empty()) {
         return;
     }
+    if (!Source.Whole() && &Source != &FOwner &&
+        CanCopyRows(Dest, Source.Width(), Source.Height(), Src, Source.ImageFormat())) {
+        CopyTiles(Dest, Source, Src);
+        return;
+    }
     // A copy of the pixels, so that a picture can be copied onto itself.
     CopyImage(Dest, Source.Image(), Src);
+}
+
+bool TCanvas::CanCopyRows(const TRect& Dest, int SourceWidth, int SourceHeight, const TRect& Src,
+                          QImage::Format SourceFormat) const {
+    return Dest.Width() == Src.Width() && Dest.Height() == Src.Height() && Src.Left >= 0 &&
+           Src.Top >= 0 && Src.Right <= SourceWidth && Src.Bottom <= SourceHeight &&
+           SourceFormat == FOwner.ImageFormat();
+}
+
+void TCanvas::WriteBlock(int X, int Y, int Width, int Height, const unsigned char* From,
+                         qsizetype FromStride) {
+    const int Bytes = FOwner.BytesPerPixel();
+    for (int Row = 0; Row < Height;) {
+        int Rows = Height - Row;
+        for (int Column = 0; Column < Width;) {
+            int BlockWidth = 0;
+            int BlockHeight = 0;
+            qsizetype Stride = 0;
+            unsigned char* To =
+                FOwner.WritableBlock(X + Column, Y + Row, BlockWidth, BlockHeight, Stride);
+            BlockWidth = std::min(BlockWidth, Width - Column);
+            Rows = std::min(BlockHeight, Height - Row);
+            const unsigned char* Source = From + Row * FromStride + qsizetype(Column) * Bytes;
+            for (int R = 0; R < Rows; ++R) {
+                std::memcpy(To + R * Stride, Source + R * FromStride,
+                            size_t(BlockWidth) * size_t(Bytes));
+            }
+            Column += BlockWidth;
+        }
+        Row += Rows;
+    }
+}
+
+// The part of Src that lands inside this picture, in the source's
+// coordinates (empty when nothing does).
+TRect TCanvas::VisibleSource(const TRect& Dest, const TRect& Src) const {
+    const int DX = Dest.Left - Src.Left;
+    const int DY = Dest.Top - Src.Top;
+    return TRect{std::max(Src.Left, -DX), std::max(Src.Top, -DY),
+                 std::min(Src.Right, FOwner.Width() - DX),
+                 std::min(Src.Bottom, FOwner.Height() - DY)};
+}
+
+void TCanvas::CopyTiles(const TRect& Dest, const TBitmap& Source, const TRect& Src) {
+    const TRect From = VisibleSource(Dest, Src);
+    if (From.Left >= From.Right || From.Top >= From.Bottom) {
+        return;
+    }
+    // Tile by tile of the source: its own pixels are copied; a run of its
+    // missing tiles is its fill, written as a fill, which costs nothing
+    // where this picture has the same fill and no pixels of its own.
+    constexpr int K = TBitmap::kTileSize;
+    const int DX = Dest.Left - Src.Left;
+    const int DY = Dest.Top - Src.Top;
+    const int Bytes = FOwner.BytesPerPixel();
+    const size_t Across = size_t(Source.TilesAcross());
+    const auto* Tiles = Source.FTiles.empty() ? nullptr : Source.FTiles.data();
+    for (int TY = From.Top / K; TY * K < From.Bottom; ++TY) {
+        const int Y0 = std::max(From.Top, TY * K);
+        const int Y1 = std::min(From.Bottom, (TY + 1) * K);
+        const auto* Row = Tiles != nullptr ? Tiles + size_t(TY) * Across : nullptr;
+        for (int TX = From.Left / K; TX * K < From.Right;) {
+            const int X0 = std::max(From.Left, TX * K);
+            if (Row != nullptr && Row[TX]) {
+                const int X1 = std::min(From.Right, (TX + 1) * K);
+                WriteBlock(X0 + DX, Y0 + DY, X1 - X0, Y1 - Y0,
+                           Row[TX].get() + (qsizetype(Y0 % K) * K + X0 % K) * Bytes,
+                           qsizetype(K) * Bytes);
+                ++TX;
+                continue;
+            }
+            int End = TX + 1;
+            while (End * K < From.Right && (Row == nullptr || !Row[End])) {
+                ++End;
+            }
+            const int X1 = std::min(From.Right, End * K);
+            FOwner.FillRaw(TRect{X0 + DX, Y0 + DY, X1 + DX, Y1 + DY}, Source.FFillRaw);
+            TX = End;
+        }
+    }
+    FOwner.MarkDirty();
+    Touch(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom);
 }
 
 void TCanvas::CopyImage(const TRect& Dest, const QImage& Source, const TRect& Src) {
@@ -621,32 +734,24 @@ void TCanvas::CopyImage(const TRect& Dest, const QImage& Source, const TRect& Sr
         return;
     }
     // A copy of the pixels, so that a picture can be copied onto itself.
-    QImage Pixels = Source;
-    QImage& Target = FOwner.Pixels();
-    bool SameSize = Dest.Width() == Src.Width() && Dest.Height() == Src.Height();
-    bool InsideSource = Src.Left >= 0 && Src.Top >= 0 && Src.Right <= Pixels.width() &&
-                        Src.Bottom <= Pixels.height();
-    if (Pixels.constBits() != Target.constBits() && SameSize && InsideSource &&
-        Pixels.format() == Target.format()) {
+    const QImage Pixels = Source;
+    const bool Itself = FOwner.Whole() && Pixels.constBits() == FOwner.FImage.constBits();
+    if (!Itself && CanCopyRows(Dest, Pixels.width(), Pixels.height(), Src, Pixels.format())) {
         // Pixel for pixel between pictures of one format: plain row copies,
         // byte for byte what the painter's source copy gives, without its set-up.
-        int Left = std::max(Dest.Left, 0);
-        int Top = std::max(Dest.Top, 0);
-        int Right = std::min(Dest.Right, Target.width());
-        int Bottom = std::min(Dest.Bottom, Target.height());
-        int Bytes = Target.depth() / 8;
-        for (int Y = Top; Y < Bottom; ++Y) {
-            const uchar* From = Pixels.constScanLine(Src.Top + Y - Dest.Top) +
-                                qsizetype(Src.Left + Left - Dest.Left) * Bytes;
-            std::memcpy(Target.scanLine(Y) + qsizetype(Left) * Bytes, From,
-                        size_t(std::max(Right - Left, 0)) * size_t(Bytes));
+        const TRect From = VisibleSource(Dest, Src);
+        if (From.Left < From.Right && From.Top < From.Bottom) {
+            WriteBlock(From.Left + Dest.Left - Src.Left, From.Top + Dest.Top - Src.Top,
+                       From.Right - From.Left, From.Bottom - From.Top,
+                       Pixels.constScanLine(From.Top) + qsizetype(From.Left) * (Pixels.depth() / 8),
+                       Pixels.bytesPerLine());
         }
         FOwner.MarkDirty();
         Touch(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom);
         return;
     }
     {
-        QPainter Painter(&Target);
+        QPainter Painter(&FOwner.Pixels());
         Painter.setCompositionMode(QPainter::CompositionMode_Source);
         Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         Painter.drawImage(ToQRect(Dest), Pixels, ToQRect(Src));

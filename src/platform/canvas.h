@@ -177,6 +177,19 @@ private:
     void DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& Line);
 
     void CopyImage(const TRect& Dest, const QImage& Pixels, const TRect& Src);
+    // True when Src of a source of that size and format goes to Dest pixel for
+    // pixel, all of it inside the source, in this picture's format.
+    bool CanCopyRows(const TRect& Dest, int SourceWidth, int SourceHeight, const TRect& Src,
+                     QImage::Format SourceFormat) const;
+    TRect VisibleSource(const TRect& Dest, const TRect& Src) const;
+    // Width x Height pixels from From, rows FromStride bytes apart, to (X, Y)
+    // on; the block lies inside the picture.
+    void WriteBlock(int X, int Y, int Width, int Height, const unsigned char* From,
+                    qsizetype FromStride);
+    // A copy from a picture that is not whole, tile by tile.
+    void CopyTiles(const TRect& Dest, const TBitmap& Source, const TRect& Src);
+
+    class TPixelWriter;
 
     TBitmap& FOwner;
     TPoint FPenPos;

@@ -1,5 +1,6 @@
 #include "platform/text_metrics.h"
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QRect>
 #include <algorithm>
@@ -20,17 +21,43 @@ QFont ToQFont(const TFont& Font) {
     return Result;
 }
 
+struct TFontTextMetrics::TLastFont {
+    explicit TLastFont(const TFont& Font) : Font(Font), QtFont(ToQFont(Font)), Metrics(QtFont) {}
+    TFont Font;
+    QFont QtFont;
+    QFontMetrics Metrics;
+    QHash<QString, int> Widths;
+};
+
+TFontTextMetrics::TFontTextMetrics() = default;
+TFontTextMetrics::~TFontTextMetrics() = default;
+
+const TFontTextMetrics::TLastFont& TFontTextMetrics::Use(const TFont& Font) const {
+    if (FLast == nullptr || !(FLast->Font == Font)) {
+        FLast = std::make_unique<TLastFont>(Font);
+    }
+    return *FLast;
+}
+
 TSize TFontTextMetrics::TextExtent(const TFont& Font, const QString& Text) const {
-    QFontMetrics Metrics(ToQFont(Font));
-    return TSize{Metrics.horizontalAdvance(Text), Metrics.height()};
+    Use(Font);
+    TLastFont& Last = *FLast;
+    auto Known = Last.Widths.constFind(Text);
+    if (Known == Last.Widths.constEnd()) {
+        if (Last.Widths.size() >= 4096) {
+            Last.Widths.clear();
+        }
+        Known = Last.Widths.insert(Text, Last.Metrics.horizontalAdvance(Text));
+    }
+    return TSize{*Known, Last.Metrics.height()};
 }
 
 void TFontTextMetrics::DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
                                 const QString& Text) const {
-    QFont QtFont = ToQFont(Font);
-    Painter.setFont(QtFont);
+    const TLastFont& Last = Use(Font);
+    Painter.setFont(Last.QtFont);
     Painter.setPen(ToQColor(Font.Color));
-    Painter.drawText(QPoint(Cell.left(), Cell.top() + QFontMetrics(QtFont).ascent()), Text);
+    Painter.drawText(QPoint(Cell.left(), Cell.top() + Last.Metrics.ascent()), Text);
 }
 
 TFixedTextMetrics::TFixedTextMetrics(int CharWidth, int LineHeight)

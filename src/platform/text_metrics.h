@@ -38,9 +38,20 @@ public:
 // Measures and draws with the real font.
 class TFontTextMetrics : public TTextMetrics {
 public:
+    TFontTextMetrics();
+    ~TFontTextMetrics() override;
     TSize TextExtent(const TFont& Font, const QString& Text) const override;
     void DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
                   const QString& Text) const override;
+
+private:
+    // The Qt font, its metrics and the widths of the texts measured in it, for
+    // the font used last: a chart's texts are all in one font, and each is
+    // measured more than once (to size its picture, then to centre it; the
+    // labels with every text).
+    struct TLastFont;
+    const TLastFont& Use(const TFont& Font) const;
+    mutable std::unique_ptr<TLastFont> FLast;
 };
 
 // Every character CharWidth pixels wide, every line LineHeight pixels high,
