@@ -2,8 +2,6 @@
 
 #include "platform/exception.h"
 
-#include <climits>
-
 namespace tvx {
 
 void RaiseIndexError() {
@@ -216,22 +214,23 @@ void TGrammarTables::PrepareActions() {
     }
     // An action is packed as its value above its code; the codes a driver
     // knows fit in the code bits, any other one is stored as 0.
-    const auto pack = [](const TLRAction& action, int32_t& packed) {
+    const auto pack = [](const TLRAction& action, uint16_t& packed) {
         const bool known = action.Action >= acShift && action.Action <= acAccept;
         const int32_t value = known && action.Action != acAccept ? action.Value : 0;
-        if (value < 0 || value > (INT32_MAX >> ActionCodeBits)) {
+        const int32_t code = known ? action.Action : 0;
+        if (value < 0 || value > (NoPackedAction >> ActionCodeBits) - 1) {
             return false;
         }
-        packed = (value << ActionCodeBits) | (known ? action.Action : 0);
+        packed = static_cast<uint16_t>((value << ActionCodeBits) | code);
         return true;
     };
-    std::vector<int32_t> table(symbolCount * stateCount, -1);
+    std::vector<uint16_t> table(symbolCount * stateCount, NoPackedAction);
     for (size_t s = 0; s < stateCount; ++s) {
         const TLRActionTable* state = LALRTables.Find(static_cast<int32_t>(s));
         if (state == nullptr) {
             continue; // no action leads here: the tables were validated
         }
-        int32_t* row = table.data() + s * symbolCount;
+        uint16_t* row = table.data() + s * symbolCount;
         // Backwards, so that the first action on a symbol is the one kept.
         for (size_t a = state->Actions.size(); a-- > 0;) {
             const TLRAction& action = state->Actions[a];

@@ -114,12 +114,14 @@ struct TGrammarTables {
     // number its states sparsely): for every byte the row of the target (the
     // first matching edge, case folded when the grammar ignores case), and
     // the symbol each row accepts. ActionTable holds the first action of
-    // every LALR state on every symbol, packed (empty when too large to be
-    // worth it, and the driver scans the state's actions instead).
+    // every LALR state on every symbol, packed into 16 bits so that the table
+    // stays in the cache while a parse tree is built; it is empty when it
+    // would be too large or a value does not fit, and the driver scans the
+    // state's actions instead.
     std::vector<std::array<int32_t, 256>> DFAMoves;
     std::vector<const TSymbol*> DFAAccept;
     int32_t DFAInitRow = -1;
-    std::vector<int32_t> ActionTable;
+    std::vector<uint16_t> ActionTable;
     size_t ActionStride = 0; // symbols per state in ActionTable
     std::vector<TRuleShape> RuleShapes;
 
@@ -138,9 +140,9 @@ struct TGrammarTables {
         if (SymbolIndex < 0 || static_cast<size_t>(SymbolIndex) >= ActionStride) {
             return {};
         }
-        const int32_t packed = ActionTable[static_cast<size_t>(State) * ActionStride +
-                                           static_cast<size_t>(SymbolIndex)];
-        if (packed < 0) {
+        const uint16_t packed = ActionTable[static_cast<size_t>(State) * ActionStride +
+                                            static_cast<size_t>(SymbolIndex)];
+        if (packed == NoPackedAction) {
             return {};
         }
         return {packed & ActionCodeMask, packed >> ActionCodeBits};
@@ -149,6 +151,7 @@ struct TGrammarTables {
 private:
     static constexpr int ActionCodeBits = 3;
     static constexpr int32_t ActionCodeMask = (1 << ActionCodeBits) - 1;
+    static constexpr uint16_t NoPackedAction = 0xFFFF;
     TLRStep ScanActions(int32_t State, int32_t SymbolIndex) const;
     void PrepareActions();
 };
