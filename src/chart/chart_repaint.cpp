@@ -4,6 +4,7 @@
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace tvx {
@@ -83,29 +84,9 @@ void RunPasses(TFCList& Chart) {
     }
 }
 
-} // namespace
-
-void LayoutChart(TFCList& Chart) {
-    if (Chart.Count() == 0 || MainSettings == nullptr) {
-        return;
-    }
-    TLayoutSession Session;
-    RunPasses(Chart);
-}
-
-void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
-    if (Chart.Count() == 0) {
-        return;
-    }
-    const TBitmap& RootPicture = *Chart.First()->Bitmap;
-    if (Picture.Width() != RootPicture.Width() || Picture.Height() != RootPicture.Height()) {
-        // Everything is drawn again: new pixels rather than a copy of the old.
-        Picture.SetSize(0, 0);
-    }
-    SetPictureSize(Picture, RootPicture.Width(), RootPicture.Height());
-
-    // Blocks by level in list order (a counting sort), so deeper blocks land
-    // over shallower ones and later ones over earlier ones.
+// Blocks by level in list order (a counting sort), so deeper blocks land
+// over shallower ones and later ones over earlier ones.
+std::vector<const TFlowBlock*> CompositionOrder(const TFCList& Chart) {
     const std::vector<bool> Reached = ReachedBlocks(Chart);
     const int Levels = EffectiveMaxLevel(Chart) + 1;
     std::vector<int> Start(size_t(Levels) + 1, 0);
@@ -127,30 +108,139 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
             Order[size_t(Start[size_t(List[I]->Level)]++)] = List[I];
         }
     }
-    // A chart picture already composed from the same pictures, unchanged, at
-    // the same places, and untouched since, is left as it is.
+    return Order;
+}
+
+TRect Intersection(const TRect& A, const TRect& B) {
+    return TRect{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+                 std::min(A.Bottom, B.Bottom)};
+}
+
+bool IsEmpty(const TRect& R) {
+    return R.Left >= R.Right || R.Top >= R.Bottom;
+}
+
+bool Contains(const TRect& Outer, const TRect& Inner) {
+    return Inner.Left >= Outer.Left && Inner.Top >= Outer.Top && Inner.Right <= Outer.Right &&
+           Inner.Bottom <= Outer.Bottom;
+}
+
+TRect Place(const TComposedPart& Part) {
+    return TRect{Part.X, Part.Y, Part.X + Part.Width, Part.Y + Part.Height};
+}
+
+// Where a composition of Parts differs from one of Last, within Bounds: the
+// old and the new place of every part that changed, when the parts are the
+// same pictures in the same order and what changed is small enough to be
+// worth drawing on its own; nothing otherwise.
+std::optional<std::vector<TRect>> ChangedAreas(const std::vector<TComposedPart>& Last,
+                                               const std::vector<TComposedPart>& Parts,
+                                               const TRect& Bounds) {
+    if (Last.size() != Parts.size()) {
+        return std::nullopt;
+    }
+    std::vector<TRect> Areas;
+    for (size_t I = 0; I < Parts.size(); ++I) {
+        if (Parts[I].Picture != Last[I].Picture) {
+            return std::nullopt;
+        }
+        if (Parts[I] == Last[I]) {
+            continue;
+        }
+        for (const TRect& R :
+             {Intersection(Place(Last[I]), Bounds), Intersection(Place(Parts[I]), Bounds)}) {
+            if (!IsEmpty(R)) {
+                Areas.push_back(R);
+            }
+        }
+    }
+    // An area inside another is drawn with it: the picture of a block that
+    // changed lies inside those of its owners, which changed as well.
+    std::sort(Areas.begin(), Areas.end(), [](const TRect& A, const TRect& B) {
+        return static_cast<long long>(A.Width()) * A.Height() >
+               static_cast<long long>(B.Width()) * B.Height();
+    });
+    std::vector<TRect> Kept;
+    long long Covered = 0;
+    for (const TRect& R : Areas) {
+        if (std::none_of(Kept.begin(), Kept.end(),
+                         [&](const TRect& K) { return Contains(K, R); })) {
+            Kept.push_back(R);
+            Covered += static_cast<long long>(R.Width()) * R.Height();
+        }
+    }
+    if (2 * Covered > static_cast<long long>(Bounds.Width()) * Bounds.Height()) {
+        return std::nullopt;
+    }
+    return Kept;
+}
+
+// Composes Area of the chart picture anew: white, then the part of every
+// picture that lies in it, in order. The block pictures are mostly white and
+// keep pixels only where they are drawn on: copying one costs what is drawn
+// on it, plus writing white where the picture below is not white.
+void DrawParts(TCanvas& Canvas, const std::vector<TComposedPart>& Parts, const TRect& Area) {
+    const TBrush Saved = Canvas.Brush;
+    Canvas.Brush = TBrush{clWhite, bsSolid};
+    Canvas.FillRect(Area);
+    Canvas.Brush = Saved;
+    for (const TComposedPart& Part : Parts) {
+        // Positions are 16-bit; what lies outside the picture is clipped.
+        const TRect Piece = Intersection(Place(Part), Area);
+        if (!IsEmpty(Piece)) {
+            Canvas.CopyRect(Piece, *Part.Picture,
+                            TRect{Piece.Left - Part.X, Piece.Top - Part.Y, Piece.Right - Part.X,
+                                  Piece.Bottom - Part.Y});
+        }
+    }
+}
+
+} // namespace
+
+void LayoutChart(TFCList& Chart) {
+    if (Chart.Count() == 0 || MainSettings == nullptr) {
+        return;
+    }
+    TLayoutSession Session;
+    RunPasses(Chart);
+}
+
+void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
+    if (Chart.Count() == 0) {
+        return;
+    }
+    const TBitmap& RootPicture = *Chart.First()->Bitmap;
+    if (Picture.Width() != RootPicture.Width() || Picture.Height() != RootPicture.Height()) {
+        // Everything is drawn again: new pixels rather than a copy of the old.
+        Picture.SetSize(0, 0);
+    }
+    SetPictureSize(Picture, RootPicture.Width(), RootPicture.Height());
+
+    const std::vector<const TFlowBlock*> Order = CompositionOrder(Chart);
     std::vector<TComposedPart> Parts;
     Parts.reserve(Order.size());
     for (const TFlowBlock* B : Order) {
-        Parts.push_back(TComposedPart{B->Bitmap.get(), B->Bitmap->ChangeStamp(), B->AbsX, B->AbsY});
+        const TBitmap& Part = *B->Bitmap;
+        Parts.push_back(TComposedPart{&Part, Part.ChangeStamp(), B->AbsX, B->AbsY, Part.Width(),
+                                      Part.Height()});
     }
-    if (AlreadyComposed(Picture, Parts)) {
-        return;
-    }
-    // The block pictures are mostly white and keep pixels only where they
-    // are drawn on: copying one costs what is drawn on it, plus writing white
-    // where the picture below is not white.
-    Picture.PrepareWhole();
+    // A chart picture composed before and untouched since needs drawing
+    // again only where its parts changed.
     TCanvas& Canvas = Picture.Canvas();
-    const TBrush Saved = Canvas.Brush;
-    Canvas.Brush = TBrush{clWhite, bsSolid};
-    Canvas.FillRect(Canvas.ClipRect());
-    Canvas.Brush = Saved;
-    for (const TFlowBlock* B : Order) {
-        // Positions are 16-bit; what lies outside the picture is clipped.
-        Canvas.Draw(B->AbsX, B->AbsY, *B->Bitmap);
+    const TRect Whole = Canvas.ClipRect();
+    const std::vector<TComposedPart>* Last = FindComposition(Picture);
+    const std::optional<std::vector<TRect>> Changed =
+        Last != nullptr ? ChangedAreas(*Last, Parts, Whole) : std::nullopt;
+    if (Changed.has_value()) {
+        for (const TRect& Area : *Changed) {
+            DrawParts(Canvas, Parts, Area);
+        }
+    } else {
+        // The view copies all of the picture next, so its pixels are made
+        // first, in one pass, and the parts are drawn straight into them.
+        Picture.Image();
+        DrawParts(Canvas, Parts, Whole);
     }
-    // The view copies all of the picture next: its pixels are made now.
     Picture.Image();
     NoteComposed(Picture, std::move(Parts));
 }

@@ -263,11 +263,13 @@ void TBlockPictureCall::Finish() {
     FFinished = true;
 }
 
-bool AlreadyComposed(const TBitmap& Target, const std::vector<TComposedPart>& Parts) {
+const std::vector<TComposedPart>* FindComposition(const TBitmap& Target) {
     const TLayoutMemory& M = Memory();
     auto It = M.Compositions.find(&Target);
-    return It != M.Compositions.end() && It->second.Stamp == Target.ChangeStamp() &&
-           It->second.Parts == Parts;
+    if (It == M.Compositions.end() || It->second.Stamp != Target.ChangeStamp()) {
+        return nullptr;
+    }
+    return &It->second.Parts;
 }
 
 void NoteComposed(const TBitmap& Target, std::vector<TComposedPart> Parts) {

@@ -88,12 +88,14 @@ struct TComposedPart {
     std::uint64_t Stamp = 0;
     int X = 0;
     int Y = 0;
+    int Width = 0;
+    int Height = 0;
     bool operator==(const TComposedPart&) const = default;
 };
 
-// True when Target was composed from exactly Parts (in that order) and is
-// unchanged since.
-bool AlreadyComposed(const TBitmap& Target, const std::vector<TComposedPart>& Parts);
+// The parts Target was last composed from (in order), while Target is
+// unchanged since; nullptr otherwise.
+const std::vector<TComposedPart>* FindComposition(const TBitmap& Target);
 // Notes that Target now holds the composition of Parts.
 void NoteComposed(const TBitmap& Target, std::vector<TComposedPart> Parts);
 

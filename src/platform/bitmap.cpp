@@ -368,43 +368,14 @@ void TBitmap::MakeWhole() const {
             TX = End;
         }
     }
-    FTiles.clear();
-    FImage = Fresh;
-}
-
-void TBitmap::PrepareWhole() {
-    if (Whole() || Empty()) {
-        return;
-    }
-    if (!KeepsTiles()) {
-        MakeWhole();
-        return;
-    }
-    QImage Fresh(FWidth, FHeight, StorageFormat(FPixelFormat));
-    if (Fresh.isNull()) {
-        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                            .arg(FWidth)
-                            .arg(FHeight));
-    }
-    // Every tile blank but those that hold pixels, which go where they belong.
-    const int Bytes = BytesPerPixel();
-    const int Across = TilesAcross();
-    unsigned char* Bits = Fresh.bits();
-    const qsizetype Stride = Fresh.bytesPerLine();
-    FMarks.assign(size_t(Across) * size_t(TilesDown()), kBlankTile);
-    for (size_t I = 0; I < FTiles.size(); ++I) {
-        const unsigned char* Tile = FTiles[I].get();
-        if (Tile == nullptr) {
-            continue;
+    // A large picture remembers which tiles hold only the fill.
+    if (KeepsTiles()) {
+        FMarks.assign(size_t(Across) * size_t(TilesDown()), kPlainTile);
+        for (size_t I = 0; I < FTiles.size(); ++I) {
+            if (FTiles[I]) {
+                FMarks[I] = kStoredTile;
+            }
         }
-        const int X = int(I % size_t(Across)) * kTileSize;
-        const int Y = int(I / size_t(Across)) * kTileSize;
-        const int Count = std::min(kTileSize, FWidth - X);
-        for (int Row = 0; Row < kTileSize && Y + Row < FHeight; ++Row) {
-            std::memcpy(Bits + (Y + Row) * Stride + qsizetype(X) * Bytes,
-                        Tile + Row * kTileSize * Bytes, size_t(Count) * size_t(Bytes));
-        }
-        FMarks[I] = kStoredTile;
     }
     FTiles.clear();
     FImage = Fresh;
@@ -415,32 +386,32 @@ void TBitmap::FillBlankTiles() const {
         return;
     }
     const int Bytes = BytesPerPixel();
-    const int Across = TilesAcross();
-    unsigned char* Bits = FImage.bits();
+    const size_t Across = size_t(TilesAcross());
+    unsigned char* Bits = nullptr;
     const qsizetype Stride = FImage.bytesPerLine();
-    for (int Y = 0; Y < FHeight; ++Y) {
-        const std::uint8_t* Blank = &FMarks[size_t(Y / kTileSize) * size_t(Across)];
-        unsigned char* Line = Bits + Y * Stride;
-        for (int TX = 0; TX < Across; ++TX) {
-            if (Blank[TX] != kBlankTile) {
+    for (int TY = 0; TY < TilesDown(); ++TY) {
+        std::uint8_t* Marks = &FMarks[size_t(TY) * Across];
+        for (size_t TX = 0; TX < Across; ++TX) {
+            if (Marks[TX] != kBlankTile) {
                 continue;
             }
-            // A run of blank tiles is one run of fill.
-            int End = TX + 1;
-            while (End < Across && Blank[End] == kBlankTile) {
+            // A run of blank tiles is one run of fill in each of its rows.
+            size_t End = TX + 1;
+            while (End < Across && Marks[End] == kBlankTile) {
                 ++End;
             }
-            const int X = TX * kTileSize;
-            StoreRun(Line + qsizetype(X) * Bytes, std::min(End * kTileSize, FWidth) - X, FFillRaw,
-                     Bytes);
+            if (Bits == nullptr) {
+                Bits = FImage.bits();
+            }
+            const int X = int(TX) * kTileSize;
+            const int Count = std::min(int(End) * kTileSize, FWidth) - X;
+            for (int Y = TY * kTileSize; Y < std::min((TY + 1) * kTileSize, FHeight); ++Y) {
+                StoreRun(Bits + Y * Stride + qsizetype(X) * Bytes, Count, FFillRaw, Bytes);
+            }
+            // The memory holds the fill now; the next fill of the whole
+            // picture knows it needs no writing again.
+            std::fill(Marks + TX, Marks + End, kPlainTile);
             TX = End;
-        }
-    }
-    // The marks stay: the next fill of the whole picture knows what needs no
-    // writing again.
-    for (std::uint8_t& Mark : FMarks) {
-        if (Mark == kBlankTile) {
-            Mark = kPlainTile;
         }
     }
 }

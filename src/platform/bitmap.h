@@ -73,12 +73,6 @@ public:
     // pixels that were not yet made.
     const QImage& Image() const;
 
-    // Gives a large picture all its pixels at once (one QImage) without
-    // writing any: for a picture about to be drawn on all over and then read
-    // whole, such as the chart picture, which is composed from every block
-    // picture and shown. The picture reads as before.
-    void PrepareWhole();
-
     // Copies size, pixel format and pixels of Source; the canvas keeps its pen,
     // brush and font.
     void Assign(const TBitmap& Source);

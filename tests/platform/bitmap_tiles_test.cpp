@@ -139,7 +139,7 @@ TEST(BitmapTiles, CopiesOfLargePicturesReadAsWholeCopies) {
     }
 }
 
-// The chart picture's round: made whole, filled white, every block picture
+// The chart picture's round: read whole, filled white, every block picture
 // drawn on it, read whole; and again, with pictures that changed between.
 TEST(BitmapTiles, PictureFilledAndComposedAgainReadsAsComposedAnew) {
     TBitmap Source;
@@ -148,7 +148,7 @@ TEST(BitmapTiles, PictureFilledAndComposedAgainReadsAsComposedAnew) {
     Chart.SetPixelFormat(pf16bit);
     Chart.SetSize(900, 700);
     for (int Round = 0; Round < 4; ++Round) {
-        Chart.PrepareWhole();
+        Chart.Image();
         Fill(Chart, clWhite, TRect{0, 0, 900, 700});
         Chart.Canvas().Draw(Round * 37, Round * 11, Source);
         Chart.Canvas().Draw(450, 300 - Round * 50, Source);
