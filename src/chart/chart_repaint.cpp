@@ -231,6 +231,9 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
     const std::vector<TComposedPart>* Last = FindComposition(Picture);
     const std::optional<std::vector<TRect>> Changed =
         Last != nullptr ? ChangedAreas(*Last, Parts, Whole) : std::nullopt;
+    if (Changed.has_value() && Changed->empty()) {
+        return; // composed from the very same parts
+    }
     if (Changed.has_value()) {
         for (const TRect& Area : *Changed) {
             DrawParts(Canvas, Parts, Area);

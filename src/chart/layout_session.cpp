@@ -190,6 +190,7 @@ TBlockPictureCall::TBlockPictureCall(TBitmap& Picture) : FPicture(Picture) {
     FDefer = FLast != nullptr;
     if (!FDefer) {
         Canvas.FillRect(Canvas.ClipRect());
+        FCalls.reserve(32); // a block's figure takes a few dozen calls
     }
     Canvas.SetDrawHook(this);
 }

@@ -588,42 +588,39 @@ void TBitmap::FillStoredTiles(const TRect& R) {
 
 void TBitmap::FillWhole(TColor Color) {
     const TColor Stored = StoredColor(FPixelFormat, Color);
-    if (!Whole() || KeepsTiles()) {
-        // No pixel needs writing: a large whole picture keeps its QImage,
-        // every tile of it being blank; those whose memory holds the fill
-        // already are marked so.
-        const bool SameFill = Stored == FFill;
-        FTiles.clear();
-        SetFill(Stored);
-        if (Whole()) {
-            if (FMarks.empty() || !SameFill) {
-                FMarks.assign(size_t(TilesAcross()) * size_t(TilesDown()), kBlankTile);
-            } else {
-                for (std::uint8_t& Mark : FMarks) {
-                    Mark = Mark == kPlainTile ? kPlainTile : kBlankTile;
-                }
-            }
-            FDirty = false;
+    if (Whole() && !FImage.isDetached()) {
+        // Shared with a copy: no pixels of its own rather than a copy of the
+        // old ones.
+        FImage = QImage();
+        FMarks.clear();
+    }
+    if (Whole() && !KeepsTiles()) {
+        // A small picture keeps its memory.
+        const TRawPixel Raw = Encode(Stored);
+        const int Bytes = BytesPerPixel();
+        unsigned char* Bits = FImage.bits();
+        for (int Y = 0; Y < FHeight; ++Y) {
+            StoreRun(Bits + Y * FImage.bytesPerLine(), FWidth, Raw, Bytes);
         }
+        FDirty = false;
         return;
     }
-    if (!FImage.isDetached()) {
-        // Shared with a copy: new pixels rather than a copy of the old ones.
-        QImage Fresh(FWidth, FHeight, FImage.format());
-        if (Fresh.isNull()) {
-            throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                                .arg(FWidth)
-                                .arg(FHeight));
+    // No pixel needs writing: a large whole picture keeps its QImage, every
+    // tile of it being blank; those whose memory holds the fill already are
+    // marked so.
+    const bool SameFill = Stored == FFill;
+    FTiles.clear();
+    SetFill(Stored);
+    if (Whole()) {
+        if (FMarks.empty() || !SameFill) {
+            FMarks.assign(size_t(TilesAcross()) * size_t(TilesDown()), kBlankTile);
+        } else {
+            for (std::uint8_t& Mark : FMarks) {
+                Mark = Mark == kPlainTile ? kPlainTile : kBlankTile;
+            }
         }
-        FImage = Fresh;
+        FDirty = false;
     }
-    const TRawPixel Raw = Encode(Stored);
-    const int Bytes = BytesPerPixel();
-    unsigned char* Bits = FImage.bits();
-    for (int Y = 0; Y < FHeight; ++Y) {
-        StoreRun(Bits + Y * FImage.bytesPerLine(), FWidth, Raw, Bytes);
-    }
-    FDirty = false;
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat Value) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <numbers>
-#include <unordered_map>
 #include <vector>
 
 namespace tvx {
@@ -45,6 +44,32 @@ public:
         }
     }
 
+    // Pixels of column X in rows From..To-1.
+    void Column(int X, int From, int To) {
+        if (X < 0 || X >= FWidth) {
+            return;
+        }
+        From = std::max(From, 0);
+        To = std::min(To, FHeight);
+        for (int Y = From; Y < To;) {
+            if (!FBlock.Holds(X, Y) && !Fetch(X, Y)) {
+                Y += TBitmap::kTileSize - Y % TBitmap::kTileSize; // the fill already
+                continue;
+            }
+            const int End = std::min(To, FBlock.Y1);
+            unsigned char* P =
+                FBlock.Base + (Y - FBlock.Y0) * FBlock.Stride + qsizetype(X - FBlock.X0) * FBytes;
+            if (FBytes == 2) {
+                for (; Y < End; ++Y, P += FBlock.Stride) {
+                    std::memcpy(P, FRaw.Bytes, 2);
+                }
+            }
+            for (; Y < End; ++Y, P += FBlock.Stride) {
+                std::memcpy(P, FRaw.Bytes, size_t(FBytes));
+            }
+        }
+    }
+
 private:
     // Pixels X0..X1-1 of rows Y0..Y1-1 that lie in memory with one stride,
     // Base being pixel (X0, Y0): the whole picture, or the tile drawn in last
@@ -61,36 +86,45 @@ private:
 
     void Store(int X, int Y, int Count) {
         while (Count > 0) {
-            TBlock Block = FBlock;
-            if (!Block.Holds(X, Y)) {
-                // From the top left of the tile, so that the block holds its
-                // pixels in every direction.
-                constexpr int K = TBitmap::kTileSize;
-                Block.X0 = X - X % K;
-                Block.Y0 = Y - Y % K;
-                int Width = 0;
-                int Height = 0;
-                Block.Base = FPicture.WritableBlock(Block.X0, Block.Y0, Width, Height, Block.Stride,
-                                                    FSkipFill);
-                Block.X1 = Block.X0 + Width;
-                Block.Y1 = Block.Y0 + Height;
-                if (Block.Base != nullptr) {
-                    FBlock = Block; // a tile with nothing to write is asked for again
-                }
+            if (!FBlock.Holds(X, Y) && !Fetch(X, Y)) {
+                // Nothing to write in this tile: it holds the fill already.
+                const int Skip = std::min(Count, TBitmap::kTileSize - X % TBitmap::kTileSize);
+                X += Skip;
+                Count -= Skip;
+                continue;
             }
-            const int Run = std::min(Count, Block.X1 - X);
-            if (Block.Base != nullptr) {
-                unsigned char* P =
-                    Block.Base + (Y - Block.Y0) * Block.Stride + qsizetype(X - Block.X0) * FBytes;
-                if (Run == 1 && FBytes == 2) {
-                    std::memcpy(P, FRaw.Bytes, 2);
-                } else {
-                    TBitmap::StoreRun(P, Run, FRaw, FBytes);
-                }
+            const int Run = std::min(Count, FBlock.X1 - X);
+            unsigned char* P =
+                FBlock.Base + (Y - FBlock.Y0) * FBlock.Stride + qsizetype(X - FBlock.X0) * FBytes;
+            if (Run == 1 && FBytes == 2) {
+                std::memcpy(P, FRaw.Bytes, 2);
+            } else {
+                TBitmap::StoreRun(P, Run, FRaw, FBytes);
             }
             X += Run;
             Count -= Run;
         }
+    }
+
+    // Makes the tile of (X, Y) the block written in, from its top left so
+    // that it holds its pixels in every direction; false when there is
+    // nothing to write in it.
+    bool Fetch(int X, int Y) {
+        constexpr int K = TBitmap::kTileSize;
+        TBlock Block;
+        Block.X0 = X - X % K;
+        Block.Y0 = Y - Y % K;
+        int Width = 0;
+        int Height = 0;
+        Block.Base =
+            FPicture.WritableBlock(Block.X0, Block.Y0, Width, Height, Block.Stride, FSkipFill);
+        if (Block.Base == nullptr) {
+            return false;
+        }
+        Block.X1 = Block.X0 + Width;
+        Block.Y1 = Block.Y0 + Height;
+        FBlock = Block;
+        return true;
     }
 
     TBitmap& FPicture;
@@ -123,7 +157,7 @@ template <typename F> void WalkLine(int X1, int Y1, int X2, int Y2, F Plot) {
         }
     } else {
         for (long long I = 0; I < DY; ++I) {
-            int X = X1 + SX * RoundedQuotient(I * DX, DY);
+            int X = DX == 0 ? X1 : X1 + SX * RoundedQuotient(I * DX, DY);
             Plot(X, int(Y1 + SY * I));
         }
     }
@@ -198,6 +232,59 @@ double RayAngle(double X, double Y, double CX, double CY) {
     return A < 0 ? A + 2 * std::numbers::pi : A;
 }
 
+// The pixels a fill has taken, kept for the part of the picture the fill has
+// reached so far, which grows as the fill spreads: fills are mostly small
+// next to the pictures they are made in (an arrowhead in the picture of a
+// loop).
+class TTakenPixels {
+public:
+    bool Has(int X, int Y) const {
+        return X >= FArea.Left && X < FArea.Right && Y >= FArea.Top && Y < FArea.Bottom &&
+               FBits[Index(X, Y)];
+    }
+
+    // Pixels From..To-1 of row Y.
+    void Mark(int Y, int From, int To) {
+        Reach(TRect{From, Y, To, Y + 1});
+        for (int X = From; X < To; ++X) {
+            FBits[Index(X, Y)] = true;
+        }
+    }
+
+private:
+    size_t Index(int X, int Y) const {
+        return size_t(Y - FArea.Top) * size_t(FArea.Width()) + size_t(X - FArea.Left);
+    }
+
+    void Reach(const TRect& R) {
+        if (R.Left >= FArea.Left && R.Top >= FArea.Top && R.Right <= FArea.Right &&
+            R.Bottom <= FArea.Bottom) {
+            return;
+        }
+        const TRect Old = FArea;
+        std::vector<bool> OldBits;
+        OldBits.swap(FBits);
+        // Room for as much again beyond what is reached now.
+        const TRect Both =
+            Old.Width() == 0 ? R
+                             : TRect{std::min(Old.Left, R.Left), std::min(Old.Top, R.Top),
+                                     std::max(Old.Right, R.Right), std::max(Old.Bottom, R.Bottom)};
+        const int Wide = std::max(16, Both.Width()) / 2;
+        const int High = std::max(16, Both.Height()) / 2;
+        FArea = TRect{Both.Left - Wide, Both.Top - High, Both.Right + Wide, Both.Bottom + High};
+        FBits.assign(size_t(FArea.Width()) * size_t(FArea.Height()), false);
+        for (int Y = Old.Top; Y < Old.Bottom; ++Y) {
+            for (int X = Old.Left; X < Old.Right; ++X) {
+                FBits[Index(X, Y)] =
+                    OldBits[size_t(Y - Old.Top) * size_t(Old.Width()) + size_t(X - Old.Left)];
+            }
+        }
+    }
+
+    TRect FArea;
+    std::vector<bool> FBits;
+};
+
 QString SingleLine(QString Text) {
     Text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     Text.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -213,12 +300,26 @@ int FloorHalf(int V) {
 
 bool TDrawOp::operator==(const TDrawOp& Other) const {
     if (Kind != Other.Kind || !std::equal(std::begin(P), std::end(P), std::begin(Other.P)) ||
-        PenColor != Other.PenColor || !(Brush == Other.Brush) || !(Font == Other.Font) ||
-        Color != Other.Color || FillStyle != Other.FillStyle || SelfCopy != Other.SelfCopy ||
-        Text != Other.Text || Points != Other.Points) {
+        PenColor != Other.PenColor || !(Brush == Other.Brush) || Color != Other.Color ||
+        FillStyle != Other.FillStyle || SelfCopy != Other.SelfCopy) {
         return false;
     }
-    return Image.cacheKey() == Other.Image.cacheKey() || Image == Other.Image;
+    // The other fields are set by the calls of their kind only.
+    switch (Kind) {
+    case dkText:
+        return Font == Other.Font && Text == Other.Text;
+    case dkPolygon:
+        return Points == Other.Points;
+    case dkCopy:
+    case dkAssign:
+        if (Image.has_value() != Other.Image.has_value()) {
+            return false;
+        }
+        return !Image.has_value() || Image->cacheKey() == Other.Image->cacheKey() ||
+               *Image == *Other.Image;
+    default:
+        return true;
+    }
 }
 
 void TCanvas::Perform(const TDrawOp& Op) {
@@ -255,7 +356,7 @@ void TCanvas::Perform(const TDrawOp& Op) {
         SetPixel(P[0], P[1], Op.Color);
         break;
     case TDrawOp::dkCopy:
-        CopyImage(TRect{P[0], P[1], P[2], P[3]}, Op.SelfCopy ? FOwner.Image() : Op.Image,
+        CopyImage(TRect{P[0], P[1], P[2], P[3]}, Op.SelfCopy ? FOwner.Image() : *Op.Image,
                   TRect{P[4], P[5], P[6], P[7]});
         break;
     case TDrawOp::dkText:
@@ -269,7 +370,7 @@ void TCanvas::Perform(const TDrawOp& Op) {
         FOwner.SetPixelFormat(TPixelFormat(P[0]));
         break;
     case TDrawOp::dkAssign:
-        FOwner.FImage = Op.Image;
+        FOwner.FImage = *Op.Image;
         FOwner.FTiles.clear();
         FOwner.FMarks.clear();
         FOwner.FPixelFormat = TPixelFormat(P[0]);
@@ -323,9 +424,18 @@ void TCanvas::LineTo(int X, int Y) {
     }
     if (!FOwner.Empty()) {
         TPixelWriter Writer(FOwner, Pen.Color);
-        WalkLine(FPenPos.X, FPenPos.Y, X, Y, [&](int PX, int PY) { Writer.Plot(PX, PY); });
-        Touch(std::min(FPenPos.X, X), std::min(FPenPos.Y, Y), std::max(FPenPos.X, X) + 1,
-              std::max(FPenPos.Y, Y) + 1);
+        const TPoint From = FPenPos;
+        // Lines along a row or a column (most lines of a chart, some as long
+        // as the chart) set the same pixels as the walk, a run at a time.
+        if (From.Y == Y) {
+            Writer.Span(Y, From.X < X ? From.X : X + 1, From.X < X ? X : From.X + 1);
+        } else if (From.X == X) {
+            Writer.Column(X, From.Y < Y ? From.Y : Y + 1, From.Y < Y ? Y : From.Y + 1);
+        } else {
+            WalkLine(From.X, From.Y, X, Y, [&](int PX, int PY) { Writer.Plot(PX, PY); });
+        }
+        Touch(std::min(From.X, X), std::min(From.Y, Y), std::max(From.X, X) + 1,
+              std::max(From.Y, Y) + 1);
     }
     FPenPos = TPoint{X, Y};
 }
@@ -526,15 +636,10 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
     }
     // A pixel is taken at most once, and whether it may be taken is decided
     // on its colour before the fill, so the brush colour itself never stops or
-    // feeds the spread. Fills are small next to the pictures they are made in
-    // (an arrowhead in the picture of a loop), so only the rows reached are kept.
-    std::unordered_map<int, std::vector<bool>> Taken;
-    auto IsTaken = [&](int PX, int PY) {
-        auto Row = Taken.find(PY);
-        return Row != Taken.end() && Row->second[size_t(PX)];
-    };
+    // feeds the spread.
+    TTakenPixels Taken;
     auto IsOpen = [&](int PX, int PY) {
-        return !IsTaken(PX, PY) && SameAsColor(PX, PY) == (FillStyle == fsSurface);
+        return !Taken.Has(PX, PY) && SameAsColor(PX, PY) == (FillStyle == fsSurface);
     };
     if (!IsOpen(X, Y)) {
         return;
@@ -559,11 +664,7 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
         Writer.Span(Seed.Y, From, To);
         Filled = TRect{std::min(Filled.Left, From), std::min(Filled.Top, Seed.Y),
                        std::max(Filled.Right, To), std::max(Filled.Bottom, Seed.Y + 1)};
-        std::vector<bool>& Row = Taken[Seed.Y];
-        Row.resize(size_t(W));
-        for (int PX = From; PX < To; ++PX) {
-            Row[size_t(PX)] = true;
-        }
+        Taken.Mark(Seed.Y, From, To);
         for (int NY : {Seed.Y - 1, Seed.Y + 1}) {
             if (NY < 0 || NY >= H) {
                 continue;

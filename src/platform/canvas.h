@@ -17,6 +17,7 @@
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -63,12 +64,15 @@ struct TDrawOp {
     int P[8] = {};
     TColor PenColor = 0;
     TBrush Brush;
-    TFont Font;
     TColor Color = 0;
     TFillStyle FillStyle = fsBorder;
     bool SelfCopy = false;
+    // Only the calls that draw text, copy pictures or draw polygons carry
+    // these; a pass over a chart makes and compares tens of thousands of
+    // calls, most of them lines.
+    TFont Font;
     QString Text;
-    QImage Image;
+    std::optional<QImage> Image; // none when SelfCopy
     std::vector<TPoint> Points;
 
     // Same call with the same effect (pictures compared by their pixels).
