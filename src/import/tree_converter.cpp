@@ -111,14 +111,6 @@ void TTreeConverter::MapSymbol(const std::string& Name, int Code, TSymbolWatch W
     }
 }
 
-int TTreeConverter::CodeOf(const TToken* Token) const {
-    if (Token == nullptr) {
-        return 0;
-    }
-    const int32_t index = Token->GetTableIndex();
-    return index >= 0 && size_t(index) < Codes.size() ? Codes[size_t(index)] : 0;
-}
-
 const TToken* TTreeConverter::FindChild(const TReduction* Node, int Code) const {
     if (Node == nullptr) {
         return nullptr;
@@ -141,10 +133,6 @@ const TToken* TTreeConverter::FindChildAfter(const TReduction* Node, int Code) c
         }
     }
     return nullptr;
-}
-
-const TReduction* TTreeConverter::NodeOf(const TToken* Token) {
-    return Token != nullptr ? Token->GetReduction() : nullptr;
 }
 
 TFlowBlock* TTreeConverter::AddBlock(const TCall& Call, TBlockKind Kind, const QString& Text) {

@@ -99,13 +99,21 @@ protected:
     // every unmapped symbol) or only finds it by its code.
     void MapSymbol(const std::string& Name, int Code, TSymbolWatch Watch);
     // The code of the token's symbol; 0 when its name was never mapped.
-    int CodeOf(const TToken* Token) const;
+    int CodeOf(const TToken* Token) const {
+        if (Token == nullptr) {
+            return 0;
+        }
+        const int32_t index = Token->GetTableIndex();
+        return index >= 0 && size_t(index) < Codes.size() ? Codes[size_t(index)] : 0;
+    }
     // The first child of Node with that code, or nullptr.
     const TToken* FindChild(const TReduction* Node, int Code) const;
     // The child right after the first child with that code, or nullptr.
     const TToken* FindChildAfter(const TReduction* Node, int Code) const;
     // The node of a child, or nullptr (a terminal, or no child).
-    static const TReduction* NodeOf(const TToken* Token);
+    static const TReduction* NodeOf(const TToken* Token) {
+        return Token != nullptr ? Token->GetReduction() : nullptr;
+    }
 
     // --- blocks and charts, done at once ---
     // Adds a block after or into the current block by the call's target; it
