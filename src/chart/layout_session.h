@@ -1,13 +1,14 @@
 #pragma once
 // What repaints reuse. Every pass of a repaint, and every repaint of an
 // unchanged chart, draws what the pass before drew, so the layout keeps, for
-// each block picture, the drawing calls its last layout call made, the
-// rectangles they touched and the picture's change stamp after them
-// (TBlockPictureCall); for each chart picture, what it was composed from; and
-// the pictures of rendered texts. What is kept is used only while it provably
-// gives the same result: a picture whose change stamp moved, a call that
-// draws otherwise, a text rendered under other conditions is done again. The
-// result is always exactly what drawing everything again gives.
+// each block picture, the drawing calls its last layout call made and the
+// picture's change stamp after them (TBlockPictureCall); for each chart
+// picture, the pictures it was composed from and where; and the pictures of
+// rendered texts. What is kept is used only while it provably gives the same
+// result: a picture whose change stamp moved, a call that draws otherwise, a
+// text rendered under other conditions is done again, and a chart picture is
+// composed again wherever one of its parts changed or moved. The result is
+// always exactly what drawing everything again gives.
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/rect.h"
