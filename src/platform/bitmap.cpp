@@ -435,7 +435,7 @@ void TBitmap::UnblankTile(size_t Index) {
 }
 
 unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsizetype& Stride,
-                                      bool OnlyStored) {
+                                      bool OnlyStored, int Wanted) {
     const int Bytes = BytesPerPixel();
     // The tile's part from (X, Y) on.
     Width = std::min(kTileSize - X % kTileSize, FWidth - X);
@@ -468,6 +468,17 @@ unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsi
                 return nullptr;
             }
             UnblankTile(Index);
+        }
+        // On along the row of tiles, as far as the caller writes, through
+        // tiles whose memory is right already.
+        const int Last = std::min(X + Wanted, FWidth) - 1;
+        for (size_t Next = Index + 1; X + Width <= Last; ++Next) {
+            if (FMarks[Next] == kPlainTile) {
+                FMarks[Next] = kStoredTile;
+            } else if (FMarks[Next] != kStoredTile) {
+                break;
+            }
+            Width = std::min(Width + kTileSize, FWidth - X);
         }
         return FImage.bits() + Y * Stride + qsizetype(X) * Bytes;
     }
@@ -533,7 +544,7 @@ void TBitmap::FillRaw(const TRect& R, const TRawPixel& Raw) {
             int Width = 0;
             int Height = 0;
             qsizetype Stride = 0;
-            unsigned char* P = WritableBlock(X, Y, Width, Height, Stride, IsFill);
+            unsigned char* P = WritableBlock(X, Y, Width, Height, Stride, IsFill, Right - X);
             Width = std::min(Width, Right - X);
             Rows = std::min(Height, Bottom - Y);
             for (int Row = 0; P != nullptr && Row < Rows; ++Row) {

@@ -112,11 +112,12 @@ private:
     void MarkDirty(); // after drawing that may leave colours outside the palette
     // Pixel (X, Y) for writing, with the block from there on that lies in
     // memory with one stride: Width x Height pixels, rows Stride bytes apart
-    // (to the end of the tile, or of the picture). A missing or blank tile is
-    // made, holding the fill, unless OnlyStored: then the answer is nullptr,
-    // Width and Height still giving the block's size.
+    // (to the end of the tile, or of the picture; in a whole picture, on
+    // through the next tiles of the row, up to Wanted pixels). A missing or
+    // blank tile is made, holding the fill, unless OnlyStored: then the answer
+    // is nullptr, Width and Height still giving the block's size.
     unsigned char* WritableBlock(int X, int Y, int& Width, int& Height, qsizetype& Stride,
-                                 bool OnlyStored = false);
+                                 bool OnlyStored = false, int Wanted = 0);
     // Pixel X of row Y for reading, and in Count how many pixels from there
     // lie next to each other in memory; Fill tells that the run is the fill
     // (a missing or blank tile), and the pointer is then to fill pixels.

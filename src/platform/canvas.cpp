@@ -763,8 +763,8 @@ void TCanvas::WriteBlock(int X, int Y, int Width, int Height, const unsigned cha
             int BlockWidth = 0;
             int BlockHeight = 0;
             qsizetype Stride = 0;
-            unsigned char* To =
-                FOwner.WritableBlock(X + Column, Y + Row, BlockWidth, BlockHeight, Stride);
+            unsigned char* To = FOwner.WritableBlock(X + Column, Y + Row, BlockWidth, BlockHeight,
+                                                     Stride, false, Width - Column);
             BlockWidth = std::min(BlockWidth, Width - Column);
             Rows = std::min(BlockHeight, Height - Row);
             const unsigned char* Source = From + Row * FromStride + qsizetype(Column) * Bytes;
