@@ -11,7 +11,9 @@
 #include "codegen/export_state.h"
 #include "settings/main_settings.h"
 
+#include "../common/chart_builder.h"
 #include <QElapsedTimer>
+
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -23,27 +25,11 @@ using namespace tvx;
 
 namespace {
 
-// Builds charts by appending blocks at the end of branches.
-class TChartBuilder {
+// One group of every kind that has text: 15 blocks, some nested three deep.
+class TGroupBuilder : public TChartBuilder {
 public:
-    explicit TChartBuilder(TFCList& Chart) : Chart(Chart) {
-        Root = Chart.AddBlock(nullptr, bkRoot, -1, QStringLiteral("Demo"), nullptr);
-    }
+    using TChartBuilder::TChartBuilder;
 
-    TFlowBlock* Append(TFlowBlock* Owner, int Branch, TBlockKind Kind, const QString& Text) {
-        TFlowBlock* last = Owner->GetItemChain(Branch);
-        if (last == nullptr) {
-            TMouseInfo head(Branch);
-            return Chart.AddBlock(Owner, Kind, -1, Text, &head);
-        }
-        while (last->Next != nullptr) {
-            last = last->Next;
-        }
-        TMouseInfo after(-1);
-        return Chart.AddBlock(last, Kind, -1, Text, &after);
-    }
-
-    // One group of every kind that has text: 15 blocks, some nested three deep.
     void AddGroup(TFlowBlock* Owner, int Branch, int n) {
         const QString i = QString::number(n);
         Append(Owner, Branch, bkProcess, "x" + i + " := " + i);
@@ -62,15 +48,12 @@ public:
         TFlowBlock* yesOnly = Append(Owner, Branch, bkIfYesLeft, "y = 0");
         Append(yesOnly, 0, bkProcess, "y := 1\r\n  + 2");
     }
-
-    TFCList& Chart;
-    TFlowBlock* Root = nullptr;
 };
 
 constexpr int BlocksPerGroup = 15;
 
 void BuildChart(TFCList& Chart, int Blocks) {
-    TChartBuilder b(Chart);
+    TGroupBuilder b(Chart);
     for (int n = 0; Chart.Count() + BlocksPerGroup <= Blocks + 1; ++n) {
         b.AddGroup(b.Root, 0, n);
     }
@@ -122,7 +105,7 @@ int Time(const TMainSettings& Settings) {
 int Print(const TMainSettings& Settings, const QString& FileName) {
     TFCList chart;
     if (FileName.isEmpty()) {
-        TChartBuilder b(chart);
+        TGroupBuilder b(chart);
         b.AddGroup(b.Root, 0, 1);
     } else {
         std::optional<TChartBlocks> read = ReadChartXmlFile(FileName);

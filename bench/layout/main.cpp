@@ -14,9 +14,11 @@
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 
+#include "../common/chart_builder.h"
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdint>
@@ -26,30 +28,6 @@
 using namespace tvx;
 
 namespace {
-
-// Appends blocks at the end of branches.
-class TChartBuilder {
-public:
-    explicit TChartBuilder(TFCList& Chart) : Chart(Chart) {
-        Root = Chart.AddBlock(nullptr, bkRoot, -1, QStringLiteral("Demo"), nullptr);
-    }
-
-    TFlowBlock* Append(TFlowBlock* Owner, int Branch, TBlockKind Kind, const QString& Text) {
-        TFlowBlock* Last = Owner->GetItemChain(Branch);
-        if (Last == nullptr) {
-            TMouseInfo Head(Branch);
-            return Chart.AddBlock(Owner, Kind, -1, Text, &Head);
-        }
-        while (Last->Next != nullptr) {
-            Last = Last->Next;
-        }
-        TMouseInfo After(-1);
-        return Chart.AddBlock(Last, Kind, -1, Text, &After);
-    }
-
-    TFCList& Chart;
-    TFlowBlock* Root = nullptr;
-};
 
 // A small deterministic generator, so every run builds the same charts.
 class TRandom {
