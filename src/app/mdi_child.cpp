@@ -23,6 +23,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace tvx {
@@ -320,8 +321,29 @@ void TMDIChild::PaintView(QPainter& Painter, const QRect& Clip) {
         return;
     }
     const QRect target(ScrollX, ScrollY, Zooming(PictureWidth()), Zooming(PictureHeight()));
+    const QRect shown = target.intersected(Clip);
+    if (shown.isEmpty()) {
+        return;
+    }
+    // Only the chart pixels under the shown part are read: the chart
+    // picture of a long chart is kept in tiles, mostly white.
+    const double sx = double(target.width()) / PictureWidth();
+    const double sy = double(target.height()) / PictureHeight();
+    const int left = std::max(int(std::floor((shown.left() - target.left()) / sx)) - 1, 0);
+    const int top = std::max(int(std::floor((shown.top() - target.top()) / sy)) - 1, 0);
+    const int right =
+        std::min(int(std::ceil((shown.right() + 1 - target.left()) / sx)) + 1, PictureWidth());
+    const int bottom =
+        std::min(int(std::ceil((shown.bottom() + 1 - target.top()) / sy)) + 1, PictureHeight());
+    const QImage piece = ChartBitmap->Region(TRect{left, top, right, bottom});
+    if (piece.isNull()) {
+        return;
+    }
     Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    Painter.drawImage(target, ChartBitmap->Image());
+    Painter.setClipRect(shown);
+    Painter.drawImage(QRectF(target.left() + left * sx, target.top() + top * sy,
+                             (right - left) * sx, (bottom - top) * sy),
+                      piece);
 }
 
 int TMDIChild::Zooming(int V) const {

@@ -1,4 +1,5 @@
 #include "chart/chart_repaint.h"
+#include "chart/chart_texts.h"
 #include "chart/layout_call.h"
 #include "chart/layout_session.h"
 #include "platform/bitmap.h"
@@ -78,6 +79,7 @@ int RepaintPassCount(int MaxLevel, bool AllEq) {
 namespace {
 
 void RunPasses(TFCList& Chart) {
+    RenderChartTexts(Chart);
     const int Passes = RepaintPassCount(EffectiveMaxLevel(Chart), MainSettings->pm_alleq);
     for (int I = 0; I < Passes; ++I) {
         Chart.DrawBlock(Chart.First());
@@ -234,17 +236,11 @@ void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
     if (Changed.has_value() && Changed->empty()) {
         return; // composed from the very same parts
     }
-    if (Changed.has_value()) {
-        for (const TRect& Area : *Changed) {
-            DrawParts(Canvas, Parts, Area);
-        }
-    } else {
-        // The view copies all of the picture next, so its pixels are made
-        // first, in one pass, and the parts are drawn straight into them.
-        Picture.Image();
-        DrawParts(Canvas, Parts, Whole);
+    // A large chart picture stays in tiles: white where nothing is drawn,
+    // so composing it costs what its parts hold.
+    for (const TRect& Area : Changed.has_value() ? *Changed : std::vector<TRect>{Whole}) {
+        DrawParts(Canvas, Parts, Area);
     }
-    Picture.Image();
     NoteComposed(Picture, std::move(Parts));
 }
 

@@ -47,7 +47,7 @@ struct TLayoutMemory {
     std::unordered_map<const TBitmap*, TKeptDrawing> Drawings;
     std::unordered_map<const TBitmap*, TKeptComposition> Compositions;
     TTextConditions TextConditions;
-    QHash<QString, std::shared_ptr<TBitmap>> Texts;
+    QHash<QString, std::shared_ptr<const TBitmap>> Texts;
     std::unordered_map<const char*, QString> ServTexts;
 };
 
@@ -59,7 +59,6 @@ TLayoutMemory& Memory() {
 // Pictures not drawn for this many repaints are forgotten (their blocks are
 // most likely gone); texts beyond this many are dropped all at once.
 constexpr std::uint64_t kForgetAfter = 64;
-constexpr int kMaxTexts = 16384;
 
 TTextConditions CurrentTextConditions() {
     TTextConditions C;
@@ -155,13 +154,17 @@ const TBitmap* TLayoutSession::FindText(const QString& Text) const {
 }
 
 void TLayoutSession::KeepText(const QString& Text, const TBitmap& Picture) {
-    TLayoutMemory& M = Memory();
-    if (M.Texts.size() >= kMaxTexts) {
-        M.Texts.clear();
-    }
     auto Copy = std::make_shared<TBitmap>();
     Copy->Assign(Picture);
-    M.Texts.insert(Text, std::move(Copy));
+    KeepText(Text, std::move(Copy));
+}
+
+void TLayoutSession::KeepText(const QString& Text, std::shared_ptr<const TBitmap> Picture) {
+    TLayoutMemory& M = Memory();
+    if (size_t(M.Texts.size()) >= kTextsKept) {
+        M.Texts.clear();
+    }
+    M.Texts.insert(Text, std::move(Picture));
 }
 
 const QString& TLayoutSession::ServText(const char* Id) {

@@ -14,6 +14,7 @@
 #include "platform/rect.h"
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tvx {
@@ -39,6 +40,10 @@ public:
     const TBitmap* FindText(const QString& Text) const;
     // Keeps a copy of Picture, the rendering of Text.
     void KeepText(const QString& Text, const TBitmap& Picture);
+    // Keeps Picture itself.
+    void KeepText(const QString& Text, std::shared_ptr<const TBitmap> Picture);
+    // Texts kept at most; beyond, all are dropped at once.
+    static constexpr size_t kTextsKept = 16384;
     // The Serv text of Id, read once per session.
     const QString& ServText(const char* Id);
 };

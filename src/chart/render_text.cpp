@@ -1,3 +1,4 @@
+#include "chart/chart_texts.h"
 #include "chart/fc_list.h"
 #include "chart/layout_call.h"
 #include "chart/layout_session.h"
@@ -35,20 +36,13 @@ QStringList SplitLines(const QString& Text) {
 
 } // namespace
 
-void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
+void DrawTextPicture(TBitmap& Bitmap, const QString& Text, const QString& YesLabel,
+                     const QString& NoLabel) {
     if (MainSettings == nullptr) {
         return;
     }
     const TMainSettings& S = *MainSettings;
     TCanvas& Canvas = Bitmap.Canvas();
-    TLayoutSession* Session = TLayoutSession::Current();
-    if (const TBitmap* Kept = Session != nullptr ? Session->FindText(Text) : nullptr) {
-        Bitmap.Assign(*Kept);
-        Canvas.Font = S.FontBlock;
-        Canvas.Brush.Color = clWhite;
-        Canvas.Brush.Style = bsSolid;
-        return;
-    }
     Bitmap.SetPixelFormat(TPixelFormat(S.PixelFormat));
     Canvas.Font = S.FontBlock;
     Canvas.Brush.Color = clWhite;
@@ -58,12 +52,8 @@ void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
     const QStringList Lines = SplitLines(Text);
     // No text is narrower or lower than the two labels, so figures never
     // shrink below the size of the yes and no texts drawn beside them.
-    auto Label = [&](const char* Id) {
-        return Session != nullptr ? Session->ServText(Id)
-                                  : S.ServPool->GetString(QString::fromLatin1(Id));
-    };
-    TSize Yes = Canvas.TextExtent(Label("sm_yes"));
-    TSize No = Canvas.TextExtent(Label("sm_no"));
+    TSize Yes = Canvas.TextExtent(YesLabel);
+    TSize No = Canvas.TextExtent(NoLabel);
     int W = std::max(Yes.Width, No.Width);
     int LineH = std::max(Yes.Height, No.Height);
     for (const QString& Line : Lines) {
@@ -79,6 +69,27 @@ void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
     for (int I = 0; I < int(Lines.size()) && I * LineH < Bitmap.Height(); ++I) {
         DrawWideText(Canvas, Rect(0, I * LineH, W, (I + 1) * LineH), Lines[I]);
     }
+}
+
+void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
+    if (MainSettings == nullptr) {
+        return;
+    }
+    const TMainSettings& S = *MainSettings;
+    TLayoutSession* Session = TLayoutSession::Current();
+    if (const TBitmap* Kept = Session != nullptr ? Session->FindText(Text) : nullptr) {
+        Bitmap.Assign(*Kept);
+        TCanvas& Canvas = Bitmap.Canvas();
+        Canvas.Font = S.FontBlock;
+        Canvas.Brush.Color = clWhite;
+        Canvas.Brush.Style = bsSolid;
+        return;
+    }
+    auto Label = [&](const char* Id) {
+        return Session != nullptr ? Session->ServText(Id)
+                                  : S.ServPool->GetString(QString::fromLatin1(Id));
+    };
+    DrawTextPicture(Bitmap, Text, Label("sm_yes"), Label("sm_no"));
     if (Session != nullptr) {
         Session->KeepText(Text, Bitmap);
     }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace tvx {
@@ -13,10 +14,6 @@ constexpr qint64 MaxPictureBytes = qint64(1) << 30;
 
 TPixelFormat Normalized(TPixelFormat Format) {
     return Format > pf32bit ? pfDevice : Format;
-}
-
-bool HasPalette(TPixelFormat Format) {
-    return Format == pf1bit || Format == pf4bit || Format == pf8bit;
 }
 
 QImage::Format StorageFormat(TPixelFormat Format) {
@@ -68,7 +65,7 @@ const QList<QRgb>& Palette(TPixelFormat Format) {
 }
 
 QRgb NearestInPalette(TPixelFormat Format, QRgb Colour) {
-    static QHash<quint64, QRgb> Cache;
+    static thread_local QHash<quint64, QRgb> Cache;
     quint64 Key = (quint64(Format) << 32) | (Colour & 0xFFFFFF);
     auto Found = Cache.constFind(Key);
     if (Found != Cache.constEnd()) {
@@ -94,7 +91,8 @@ QRgb NearestInPalette(TPixelFormat Format, QRgb Colour) {
 
 TColor StoredColor(TPixelFormat Format, TColor Color) {
     // Asked for every picture sized; a picture is drawn in a few colours.
-    static QHash<quint64, TColor> Known;
+    // Pictures are drawn on several threads at once (texts of a chart).
+    static thread_local QHash<quint64, TColor> Known;
     Format = Normalized(Format);
     const quint64 Key = (quint64(Format) << 32) | Color;
     auto Found = Known.constFind(Key);
@@ -117,12 +115,16 @@ TColor StoredColor(TPixelFormat Format, TColor Color) {
     return Stored;
 }
 
+bool HasPalette(TPixelFormat Format) {
+    return Format == pf1bit || Format == pf4bit || Format == pf8bit;
+}
+
 TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>(*this)) {
     SetFill(clWhite);
 }
 
 void TBitmap::Changed() {
-    static std::uint64_t LastStamp = 0;
+    static std::atomic<std::uint64_t> LastStamp{0};
     FStamp = ++LastStamp;
 }
 
@@ -664,6 +666,38 @@ const QImage& TBitmap::Image() const {
         RoundToPalette();
     }
     return FImage;
+}
+
+QImage TBitmap::Region(const TRect& R) const {
+    const int Left = std::max(R.Left, 0);
+    const int Top = std::max(R.Top, 0);
+    const int Right = std::min(R.Right, FWidth);
+    const int Bottom = std::min(R.Bottom, FHeight);
+    if (Left >= Right || Top >= Bottom) {
+        return QImage();
+    }
+    if (Whole() && FMarks.empty()) {
+        return Image().copy(Left, Top, Right - Left, Bottom - Top);
+    }
+    QImage Out(Right - Left, Bottom - Top, StorageFormat(FPixelFormat));
+    if (Out.isNull()) {
+        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                            .arg(Right - Left)
+                            .arg(Bottom - Top));
+    }
+    const int Bytes = BytesPerPixel();
+    for (int Y = Top; Y < Bottom; ++Y) {
+        unsigned char* To = Out.scanLine(Y - Top);
+        for (int X = Left; X < Right;) {
+            int Count = 0;
+            bool Fill = false;
+            const unsigned char* From = ReadableRun(X, Y, Count, Fill);
+            Count = std::min(Count, Right - X);
+            std::memcpy(To + qsizetype(X - Left) * Bytes, From, size_t(Count) * size_t(Bytes));
+            X += Count;
+        }
+    }
+    return Out;
 }
 
 void TBitmap::MarkDirty() {

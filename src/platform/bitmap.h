@@ -72,6 +72,11 @@ public:
     // of the format's palette. Raises Exception when there is no memory for
     // pixels that were not yet made.
     const QImage& Image() const;
+    // The pixels of R (clipped to the picture) as an image of their own, in
+    // the format Image() gives, without making a large picture whole: a view
+    // shows the part of a chart it has room for. A null image when R lies
+    // outside the picture.
+    QImage Region(const TRect& R) const;
 
     // Copies size, pixel format and pixels of Source; the canvas keeps its pen,
     // brush and font.
@@ -178,6 +183,9 @@ private:
     std::uint64_t FStamp = 0;
     std::unique_ptr<TCanvas> FCanvas;
 };
+
+// True for the formats of 1, 4 and 8 bits, whose colours come from a palette.
+bool HasPalette(TPixelFormat Format);
 
 // What a colour becomes when stored in a picture of the given format (16 bits
 // per pixel keeps 5-6-5 bits, the palette formats their nearest entry).

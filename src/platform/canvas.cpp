@@ -754,20 +754,54 @@ bool TCanvas::CanCopyRows(const TRect& Dest, int SourceWidth, int SourceHeight, 
            SourceFormat == FOwner.ImageFormat();
 }
 
+namespace {
+
+// True when every pixel of the block is the fill (FillRun holding at least
+// Width fill pixels).
+bool AllFill(const unsigned char* From, qsizetype Stride, int Width, int Height,
+             const unsigned char* FillRun, int Bytes) {
+    for (int R = 0; R < Height; ++R) {
+        if (std::memcmp(From + R * Stride, FillRun, size_t(Width) * size_t(Bytes)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void TCanvas::WriteBlock(int X, int Y, int Width, int Height, const unsigned char* From,
                          qsizetype FromStride) {
     const int Bytes = FOwner.BytesPerPixel();
+    // A large picture makes no tile for a block of its fill landing where it
+    // holds only the fill.
+    const bool SkipFill = FOwner.KeepsTiles();
     for (int Row = 0; Row < Height;) {
         int Rows = Height - Row;
         for (int Column = 0; Column < Width;) {
             int BlockWidth = 0;
             int BlockHeight = 0;
             qsizetype Stride = 0;
-            unsigned char* To = FOwner.WritableBlock(X + Column, Y + Row, BlockWidth, BlockHeight,
-                                                     Stride, false, Width - Column);
+            const unsigned char* Source = From + Row * FromStride + qsizetype(Column) * Bytes;
+            unsigned char* To = nullptr;
+            if (SkipFill) {
+                To = FOwner.WritableBlock(X + Column, Y + Row, BlockWidth, BlockHeight, Stride,
+                                          true, Width - Column);
+                if (To == nullptr) {
+                    BlockWidth = std::min(BlockWidth, Width - Column);
+                    Rows = std::min(BlockHeight, Height - Row);
+                    if (AllFill(Source, FromStride, BlockWidth, Rows, FOwner.FFillRun, Bytes)) {
+                        Column += BlockWidth;
+                        continue;
+                    }
+                }
+            }
+            if (To == nullptr) {
+                To = FOwner.WritableBlock(X + Column, Y + Row, BlockWidth, BlockHeight, Stride,
+                                          false, Width - Column);
+            }
             BlockWidth = std::min(BlockWidth, Width - Column);
             Rows = std::min(BlockHeight, Height - Row);
-            const unsigned char* Source = From + Row * FromStride + qsizetype(Column) * Bytes;
             for (int R = 0; R < Rows; ++R) {
                 std::memcpy(To + R * Stride, Source + R * FromStride,
                             size_t(BlockWidth) * size_t(Bytes));
@@ -905,7 +939,19 @@ void TCanvas::DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& 
         return;
     }
     FillRect(Visible); // the text's box, as an opaque background (brush permitting)
-    {
+    if (!FOwner.Whole() && FOwner.KeepsTiles() && !HasPalette(FOwner.PixelFormat())) {
+        // A large picture in tiles stays so: the text is drawn on a copy of
+        // its box, which is then written back.
+        QImage Box = FOwner.Region(Visible);
+        {
+            QPainter Painter(&Box);
+            Painter.translate(-Visible.Left, -Visible.Top);
+            Painter.setClipRect(ToQRect(Visible));
+            CurrentTextMetrics().DrawText(Painter, ToQRect(Cell), Font, Line);
+        }
+        WriteBlock(Visible.Left, Visible.Top, Box.width(), Box.height(), Box.constBits(),
+                   Box.bytesPerLine());
+    } else {
         QPainter Painter(&FOwner.Pixels());
         Painter.setClipRect(ToQRect(Visible));
         CurrentTextMetrics().DrawText(Painter, ToQRect(Cell), Font, Line);

@@ -60,6 +60,10 @@ void TFontTextMetrics::DrawText(QPainter& Painter, const QRect& Cell, const TFon
     Painter.drawText(QPoint(Cell.left(), Cell.top() + Last.Metrics.ascent()), Text);
 }
 
+std::unique_ptr<TTextMetrics> TFontTextMetrics::CloneForThread() const {
+    return std::make_unique<TFontTextMetrics>(); // it keeps nothing but caches
+}
+
 TFixedTextMetrics::TFixedTextMetrics(int CharWidth, int LineHeight)
     : FCharWidth(std::max(0, CharWidth)), FLineHeight(std::max(0, LineHeight)) {}
 
@@ -77,14 +81,22 @@ void TFixedTextMetrics::DrawText(QPainter& Painter, const QRect& Cell, const TFo
     Painter.restore();
 }
 
+std::unique_ptr<TTextMetrics> TFixedTextMetrics::CloneForThread() const {
+    return std::make_unique<TFixedTextMetrics>(*this);
+}
+
 namespace {
 
 const TTextMetrics* Installed = nullptr;
+thread_local const TTextMetrics* InstalledForThread = nullptr;
 
 } // namespace
 
 const TTextMetrics& CurrentTextMetrics() {
     static const TFontTextMetrics RealFonts;
+    if (InstalledForThread != nullptr) {
+        return *InstalledForThread;
+    }
     return Installed != nullptr ? *Installed : RealFonts;
 }
 
@@ -102,6 +114,15 @@ TTextMetricsGuard::TTextMetricsGuard(int CharWidth, int LineHeight)
 
 TTextMetricsGuard::~TTextMetricsGuard() {
     SetTextMetricsProvider(FPrevious);
+}
+
+TThreadTextMetrics::TThreadTextMetrics(const TTextMetrics& Provider)
+    : FProvider(Provider.CloneForThread()), FPrevious(InstalledForThread) {
+    InstalledForThread = FProvider.get();
+}
+
+TThreadTextMetrics::~TThreadTextMetrics() {
+    InstalledForThread = FPrevious;
 }
 
 } // namespace tvx

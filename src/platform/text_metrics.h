@@ -33,6 +33,9 @@ public:
     // font's colour. The painter's clip is already set by the caller.
     virtual void DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
                           const QString& Text) const = 0;
+    // A provider that measures and draws exactly as this one does, for use on
+    // another thread while this one goes on being used here.
+    virtual std::unique_ptr<TTextMetrics> CloneForThread() const = 0;
 };
 
 // Measures and draws with the real font.
@@ -43,6 +46,7 @@ public:
     TSize TextExtent(const TFont& Font, const QString& Text) const override;
     void DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
                   const QString& Text) const override;
+    std::unique_ptr<TTextMetrics> CloneForThread() const override;
 
 private:
     // The Qt font, its metrics and the widths of the texts measured in it, for
@@ -63,6 +67,7 @@ public:
     TSize TextExtent(const TFont& Font, const QString& Text) const override;
     void DrawText(QPainter& Painter, const QRect& Cell, const TFont& Font,
                   const QString& Text) const override;
+    std::unique_ptr<TTextMetrics> CloneForThread() const override;
     int CharWidth() const { return FCharWidth; }
     int LineHeight() const { return FLineHeight; }
 
@@ -71,7 +76,10 @@ private:
     int FLineHeight;
 };
 
-// The provider in use: the real-font one unless another is installed.
+// The provider in use: the one installed for the calling thread (see
+// TThreadTextMetrics), else the one installed for the program, else the
+// real-font one. Only the thread that installs the program's provider may
+// use it or the real-font one; other threads draw text with a thread provider.
 const TTextMetrics& CurrentTextMetrics();
 
 // Installs Provider (nullptr goes back to the real fonts) and returns the one
@@ -88,6 +96,20 @@ public:
     ~TTextMetricsGuard();
     TTextMetricsGuard(const TTextMetricsGuard&) = delete;
     TTextMetricsGuard& operator=(const TTextMetricsGuard&) = delete;
+
+private:
+    std::unique_ptr<TTextMetrics> FProvider;
+    const TTextMetrics* FPrevious;
+};
+
+// Installs, for the calling thread and the guard's lifetime, a copy of
+// Provider made for this thread (CloneForThread).
+class TThreadTextMetrics {
+public:
+    explicit TThreadTextMetrics(const TTextMetrics& Provider);
+    ~TThreadTextMetrics();
+    TThreadTextMetrics(const TThreadTextMetrics&) = delete;
+    TThreadTextMetrics& operator=(const TThreadTextMetrics&) = delete;
 
 private:
     std::unique_ptr<TTextMetrics> FProvider;

@@ -145,6 +145,36 @@ TEST_F(LayoutRepaintTest, RealFontTextsAreRenderedAgainWhenTheBlockFontChanges) 
     }
 }
 
+// A chart with enough texts that they are rendered ahead of the first pass,
+// on several threads: multi-line texts, case labels and loop closings too.
+TEST_F(LayoutRepaintTest, TextsRenderedAheadOnOtherThreadsAreThoseAPassRenders) {
+    auto Build = [](TFCList& Target) {
+        TFlowBlock* Root = Target.AddBlock(nullptr, bkRoot, -1, "Demo", nullptr);
+        for (int I = 0; I < 40; ++I) {
+            const QString N = QString::number(I);
+            AppendTo(Target, Root, 0, bkProcess, "x" + N + " := " + N + "\r\ny := x" + N);
+            TFlowBlock* Case = AppendTo(Target, Root, 0, bkCase, "k" + N);
+            Case->Items[0].Text = "case " + N;
+            TFlowBlock* For = AppendTo(Target, Case, 1, bkFor, "i" + N + ":=1 to " + N);
+            AppendTo(Target, For, 0, bkOutput, "'line " + N + "'");
+        }
+    };
+    for (bool RealFonts : {false, true}) {
+        if (RealFonts) {
+            Metrics.reset();
+        }
+        TFCList Ahead;
+        TFCList Fresh;
+        Build(Ahead);
+        Build(Fresh);
+        TBitmap AheadPicture;
+        TBitmap FreshPicture;
+        RepaintChart(Ahead, AheadPicture);
+        DrawEverythingAgain(Fresh, FreshPicture);
+        ExpectSame(Ahead, AheadPicture, Fresh, FreshPicture);
+    }
+}
+
 TEST_F(LayoutRepaintTest, PicturesChangedBetweenRepaintsAreDrawnAgain) {
     TFCList Reused;
     TFCList Fresh;

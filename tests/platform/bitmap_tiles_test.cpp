@@ -163,3 +163,55 @@ TEST(BitmapTiles, PictureFilledAndComposedAgainReadsAsComposedAnew) {
         Line(Source, clTeal, 0, Round * 20, 399, Round * 20 + 5);
     }
 }
+
+// What a chart window reads of a long chart: any part of the picture, as it
+// stands in the whole picture, without the rest being made.
+TEST(BitmapTiles, RegionsReadAsTheSamePartOfTheWholePicture) {
+    for (TPixelFormat Format : {pf16bit, pf24bit, pf4bit}) {
+        TBitmap Source;
+        DrawSource(Source, Format);
+        TBitmap Large;
+        Large.SetPixelFormat(Format);
+        Large.SetSize(700, 500);
+        Large.Canvas().Draw(13, 7, Source);
+        Line(Large, clGreen, 0, 499, 699, 0);
+        TBitmap Copy;
+        Copy.Assign(Large);
+        const QImage Whole = Copy.Image();
+        for (const TRect& R : {TRect{0, 0, 700, 500}, TRect{5, 3, 37, 290}, TRect{-20, -9, 40, 30},
+                               TRect{690, 490, 800, 600}, TRect{100, 100, 117, 101}}) {
+            const QImage Part = Large.Region(R);
+            const QRect Inside =
+                QRect(R.Left, R.Top, R.Width(), R.Height()).intersected(Whole.rect());
+            EXPECT_TRUE(Part == Whole.copy(Inside)) << R.Left << "," << R.Top;
+        }
+        EXPECT_TRUE(Large.Region(TRect{700, 0, 710, 10}).isNull());
+        EXPECT_TRUE(Large.Region(TRect{50, 50, 50, 60}).isNull());
+        // Once whole, the same.
+        EXPECT_TRUE(Large.Region(TRect{5, 3, 37, 290}) == Large.Image().copy(5, 3, 32, 287));
+    }
+}
+
+// Text on a large picture kept in tiles, and copies of small pictures whose
+// white lands where the picture holds nothing of its own, as on a whole one.
+TEST(BitmapTiles, TextAndSmallCopiesReadAsOnAWholePicture) {
+    TBitmap Small; // mostly white, as a block picture is
+    Small.SetPixelFormat(pf16bit);
+    Small.SetSize(120, 90);
+    Line(Small, clBlack, 60, 0, 60, 90);
+    Small.Canvas().Rectangle(20, 40, 100, 70);
+    ExpectSameAsWhole(pf16bit, 700, 500,
+                      {
+                          [&](TBitmap& B) { B.Canvas().Draw(3, 5, Small); },
+                          [&](TBitmap& B) { B.Canvas().Draw(300, 400, Small); },
+                          [](TBitmap& B) { Line(B, clRed, 0, 30, 699, 30); },
+                          // White parts of the copy over drawn pixels make them white.
+                          [&](TBitmap& B) { B.Canvas().Draw(0, 0, Small); },
+                          [](TBitmap& B) {
+                              B.Canvas().Brush = TBrush{clYellow, bsSolid};
+                              B.Canvas().TextOut(40, 25, "12");
+                              B.Canvas().Brush.Style = bsClear;
+                              B.Canvas().TextOut(690, 490, "clipped at the edges");
+                          },
+                      });
+}
