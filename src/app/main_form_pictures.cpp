@@ -77,8 +77,9 @@ void TMainForm::BMP1Click() {
     if (!existing.isEmpty() && !AskReplace(existing)) {
         return;
     }
-    const TPictureExportResult result = ExportPagePictures(
-        *child->Chart, *child->ChartBitmap, name, gif ? TPictureFormat::Gif : TPictureFormat::Bmp);
+    const TPictureExportResult result =
+        ExportPagePictures(*child->Chart, child->ComposedChart(), name,
+                           gif ? TPictureFormat::Gif : TPictureFormat::Bmp);
     if (!result.Error.isEmpty()) {
         Prompts().ShowMessage(result.Error);
     }

@@ -4,6 +4,7 @@
 #include "app/chart_view.h"
 #include "app/focused_panel.h"
 #include "app/main_form.h"
+#include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
 #include "chart/fc_list.h"
 #include "platform/bitmap.h"
@@ -53,6 +54,7 @@ QPlainTextEdit* TextPane(QWidget* parent, const QString& name) {
 TMDIChild::TMDIChild(TMainForm& MainForm) : Main(MainForm) {
     BuildLayout();
     ChartBitmap = std::make_unique<TBitmap>();
+    Composition = std::make_unique<TChartComposition>();
     ChartBitmap->SetPixelFormat(pf16bit);
     OwnChart = std::make_unique<TFCList>();
     Chart = OwnChart.get();
@@ -289,18 +291,24 @@ void TMDIChild::RePaintChem() {
         PaintChem();
         return;
     }
-    RepaintChart(*Chart, *ChartBitmap);
-    if (MainSettings->pm_BlockNum) {
-        TCanvas& canvas = ChartBitmap->Canvas();
-        for (TFlowBlock* block : Chart->GetList()) {
-            if (block->Index > 0) {
-                const QString label = QString::number(block->Index);
-                int h = canvas.TextHeight(label);
-                canvas.TextOut(block->InRect.Left, block->InRect.Top - h / 2 - 1, label);
-            }
-        }
-    }
+    // The chart picture takes its new size now; its bands are composed as
+    // the view shows them.
+    LayoutChart(*Chart);
+    ComposeChartArea(TRect{});
     PaintChem();
+}
+
+void TMDIChild::ComposeChartArea(const TRect& Area) {
+    if (Chart == nullptr || Chart->Count() == 0) {
+        return;
+    }
+    Composition->BlockNumbers = MainSettings->pm_BlockNum;
+    Composition->Compose(*Chart, *ChartBitmap, Area);
+}
+
+TBitmap& TMDIChild::ComposedChart() {
+    ComposeChartArea(TRect{0, 0, ChartBitmap->Width(), ChartBitmap->Height()});
+    return *ChartBitmap;
 }
 
 void TMDIChild::PaintChem() {
@@ -335,7 +343,9 @@ void TMDIChild::PaintView(QPainter& Painter, const QRect& Clip) {
         std::min(int(std::ceil((shown.right() + 1 - target.left()) / sx)) + 1, PictureWidth());
     const int bottom =
         std::min(int(std::ceil((shown.bottom() + 1 - target.top()) / sy)) + 1, PictureHeight());
-    const QImage piece = ChartBitmap->Region(TRect{left, top, right, bottom});
+    const TRect area{left, top, right, bottom};
+    ComposeChartArea(area);
+    const QImage piece = ChartBitmap->Region(area);
     if (piece.isNull()) {
         return;
     }

@@ -8,6 +8,7 @@
 #include "app/undo_history.h"
 #include "chart/block_kind.h"
 #include "chart/mouse_info.h"
+#include "platform/rect.h"
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
@@ -26,6 +27,7 @@ class QTabBar;
 namespace tvx {
 
 class TBitmap;
+class TChartComposition;
 class TChartCollection;
 class TChartView;
 class TFCList;
@@ -69,8 +71,11 @@ public:
     QMenu* ViewPopup = nullptr;
 
     // --- fields ---
-    std::unique_ptr<TBitmap> ChartBitmap; // the composed chart, chart coordinates
-    TFCList* Chart = nullptr;             // the chart shown now
+    // The chart picture, chart coordinates, composed band by band as the view
+    // shows it (ComposedChart for all of it).
+    std::unique_ptr<TBitmap> ChartBitmap;
+    std::unique_ptr<TChartComposition> Composition;
+    TFCList* Chart = nullptr; // the chart shown now
     std::unique_ptr<TChartCollection> ParseResult;
     TMouseInfo MouseInfo{0};
     int EditIndex = 0;
@@ -100,8 +105,10 @@ public:
     // Parks the history of the chart shown and takes up the one of tab NewTab.
     void SwitchHistory(int NewTab);
 
-    // Lays the chart out, composes ChartBitmap and redraws the view.
+    // Lays the chart out, sizes ChartBitmap to it and redraws the view.
     void RePaintChem();
+    // ChartBitmap with every part composed, for pages and pictures on disk.
+    TBitmap& ComposedChart();
     // Redraws the view from ChartBitmap at the scroll offset and zoom.
     void PaintChem();
     // What the view's paint does: the picture at the offset and zoom on white.
@@ -207,6 +214,8 @@ private:
     TFlowBlock* EditTarget() const;
     int PictureWidth() const;
     int PictureHeight() const;
+    // Composes the bands of ChartBitmap that Area (chart coordinates) touches.
+    void ComposeChartArea(const TRect& Area);
 
     TMainForm& Main;
     std::unique_ptr<TFCList> OwnChart;

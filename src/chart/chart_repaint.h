@@ -16,6 +16,9 @@ class TBitmap;
 // settles charts up to level 6 and every further repaint goes on from where
 // the last one stopped.
 int RepaintPassCount(int MaxLevel, bool AllEq);
+// The chart's deepest level as the repaint counts it: a damaged level cannot
+// make it run without end.
+int EffectiveMaxLevel(const TFCList& Chart);
 
 // Lays the chart out (all passes over the root) and composes the chart
 // picture into Picture, which the caller owns: Picture takes the size of the

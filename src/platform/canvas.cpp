@@ -904,10 +904,14 @@ TSize TCanvas::TextExtent(const QString& Text) const {
 }
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
+    TextRect(ClipRect(), X, Y, Text);
+    FPenPos = TPoint{X + TextExtent(Text).Width, Y};
+}
+
+void TCanvas::TextRect(const TRect& Clip, int X, int Y, const QString& Text) {
     QString Line = SingleLine(Text);
     TSize Size = CurrentTextMetrics().TextExtent(Font, Line);
-    DrawTextCell(TRect{X, Y, X + Size.Width, Y + Size.Height}, ClipRect(), Line);
-    FPenPos = TPoint{X + Size.Width, Y};
+    DrawTextCell(TRect{X, Y, X + Size.Width, Y + Size.Height}, Clip, Line);
 }
 
 void TCanvas::DrawCenteredText(const TRect& R, const QString& Text) {

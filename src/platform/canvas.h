@@ -152,6 +152,8 @@ public:
     // One line of text with its top left at (X, Y); the pen position moves to
     // its right end. A solid brush fills the text's box first.
     void TextOut(int X, int Y, const QString& Text);
+    // Text drawn as TextOut draws it at (X, Y), but only inside Clip.
+    void TextRect(const TRect& Clip, int X, int Y, const QString& Text);
     // One line of text centred horizontally and vertically in R and clipped to
     // R; line breaks do not start new lines. A solid brush fills the text's box
     // (inside R) first; nothing else is drawn.

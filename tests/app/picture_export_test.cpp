@@ -76,7 +76,7 @@ TEST_F(PictureExportTest, ChartWithoutPageBreaksIsOneBitmap) {
 
     EXPECT_EQ(PictureFiles(), QStringList{"chart_Part_0.bmp"});
     const QImage written = ReadPicture(PathOf("charts/chart_Part_0.bmp"));
-    const QImage shown = Active()->ChartBitmap->Image().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = Active()->ComposedChart().Image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(written, shown);
     // The chart keeps no hold on the window's picture.
     EXPECT_NE(Active()->Chart->ChartBitmap.get(), Active()->ChartBitmap.get());
@@ -89,7 +89,7 @@ TEST_F(PictureExportTest, EveryPageIsASixteenColourGif) {
     Edit(bkPageBreak);
     Edit(bkOutput, "a + b");
     Active()->RePaintChem();
-    const QImage shown = Active()->ChartBitmap->Image().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = Active()->ComposedChart().Image().convertToFormat(QImage::Format_RGB32);
     // A name with extensions of its own loses them all.
     Export(PathOf("charts/pages.old.bmp"), 2);
 
@@ -120,7 +120,7 @@ TEST_F(PictureExportTest, EveryPageIsASixteenColourGif) {
     EXPECT_EQ(top, shown.height());
     // The window's picture is still the one it showed.
     EXPECT_EQ(Active()->ChartBitmap->PixelFormat(), pf16bit);
-    EXPECT_EQ(Active()->ChartBitmap->Image().convertToFormat(QImage::Format_RGB32), shown);
+    EXPECT_EQ(Active()->ComposedChart().Image().convertToFormat(QImage::Format_RGB32), shown);
 }
 
 TEST_F(PictureExportTest, PageOfNoHeightWritesNoFile) {

@@ -113,7 +113,7 @@ TEST_F(AppTest, ViewShowsThePictureAtTheOffsetAndZoom) {
     Form().FileNew1Execute();
     TMDIChild* child = Active();
     Edit(bkIfElse, "c");
-    const TBitmap& picture = *child->ChartBitmap;
+    const TBitmap& picture = child->ComposedChart();
     ASSERT_GT(picture.Width(), 20);
 
     auto viewPixel = [&](int x, int y) { return child->pbOut->grab().toImage().pixelColor(x, y); };
