@@ -3,6 +3,8 @@
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
 #include <QHash>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <typeinfo>
 #include <unordered_map>
@@ -48,6 +50,20 @@ struct TLayoutMemory {
     std::unordered_map<const TBitmap*, TKeptComposition> Compositions;
     TTextConditions TextConditions;
     QHash<QString, std::shared_ptr<const TBitmap>> Texts;
+    // Texts found lately, by where their characters lie: a pass asks for the
+    // same block texts as the pass before, and a text that shares its
+    // characters with a key kept here is that key (shared characters are
+    // never changed, and the key keeps them from being freed).
+    struct TRecentText {
+        QString Key;
+        std::shared_ptr<const TBitmap> Picture;
+    };
+    std::array<TRecentText, 512> Recent;
+
+    void ForgetTexts() {
+        Texts.clear();
+        Recent.fill(TRecentText{});
+    }
     std::unordered_map<const char*, QString> ServTexts;
 };
 
@@ -123,7 +139,7 @@ TLayoutSession::TLayoutSession() {
         M.ServTexts.clear();
         TTextConditions Now = CurrentTextConditions();
         if (!(Now == M.TextConditions)) {
-            M.Texts.clear();
+            M.ForgetTexts();
             M.TextConditions = Now;
         }
         M.Current = this;
@@ -135,7 +151,7 @@ TLayoutSession::~TLayoutSession() {
     if (--M.Depth == 0) {
         M.Current = nullptr;
         if (!MetricsLastBeyondASession(M.TextConditions.Metrics)) {
-            M.Texts.clear();
+            M.ForgetTexts();
             M.TextConditions = TTextConditions{};
         }
         Forget(M.Drawings, M.Session);
@@ -148,9 +164,20 @@ TLayoutSession* TLayoutSession::Current() {
 }
 
 const TBitmap* TLayoutSession::FindText(const QString& Text) const {
-    const TLayoutMemory& M = Memory();
+    TLayoutMemory& M = Memory();
+    const auto Where = std::uint64_t(reinterpret_cast<std::uintptr_t>(Text.constData()));
+    TLayoutMemory::TRecentText& Recent =
+        M.Recent[size_t((Where * 0x9E3779B97F4A7C15ull) >> 55) % M.Recent.size()];
+    if (Recent.Picture != nullptr && Recent.Key.constData() == Text.constData() &&
+        Recent.Key.size() == Text.size()) {
+        return Recent.Picture.get();
+    }
     auto It = M.Texts.constFind(Text);
-    return It != M.Texts.constEnd() ? It->get() : nullptr;
+    if (It == M.Texts.constEnd()) {
+        return nullptr;
+    }
+    Recent = TLayoutMemory::TRecentText{Text, *It};
+    return It->get();
 }
 
 void TLayoutSession::KeepText(const QString& Text, const TBitmap& Picture) {
@@ -162,7 +189,9 @@ void TLayoutSession::KeepText(const QString& Text, const TBitmap& Picture) {
 void TLayoutSession::KeepText(const QString& Text, std::shared_ptr<const TBitmap> Picture) {
     TLayoutMemory& M = Memory();
     if (size_t(M.Texts.size()) >= kTextsKept) {
-        M.Texts.clear();
+        M.ForgetTexts();
+    } else if (M.Texts.contains(Text)) {
+        M.Recent.fill(TLayoutMemory::TRecentText{}); // it must find the new picture
     }
     M.Texts.insert(Text, std::move(Picture));
 }

@@ -130,6 +130,31 @@ void TBitmap::Changed() {
 
 TBitmap::~TBitmap() = default;
 
+unsigned char* TBitmap::TTileMemory::NewTile(size_t Bytes) {
+    if (FLeft < Bytes) {
+        // Blocks grow with the picture's tiles, so a picture with a few lines
+        // keeps little memory and a chart picture asks for it rarely.
+        const size_t BlockBytes = Bytes * FNextTiles;
+        FBlocks.push_back(std::make_unique_for_overwrite<unsigned char[]>(BlockBytes));
+        FBlockBytes = FLeft = BlockBytes;
+        FNextTiles = std::min<size_t>(FNextTiles * 2, 64);
+    }
+    unsigned char* Tile = FBlocks.back().get() + (FBlockBytes - FLeft);
+    FLeft -= Bytes;
+    return Tile;
+}
+
+void TBitmap::TTileMemory::Clear() {
+    FBlocks.clear();
+    FBlockBytes = FLeft = 0;
+    FNextTiles = 8;
+}
+
+void TBitmap::DropTiles() const {
+    FTiles.clear();
+    FTileMemory.Clear();
+}
+
 int TBitmap::BytesPerPixel() const {
     switch (FPixelFormat) {
     case pf15bit:
@@ -240,7 +265,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     const bool Grows = NewWidth > FWidth || NewHeight > FHeight;
     if (NewEmpty || Empty()) {
         FImage = QImage();
-        FTiles.clear();
+        DropTiles();
         FMarks.clear();
         FDirty = false;
         if (!NewEmpty) {
@@ -288,10 +313,10 @@ void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
     const int OldDown = TilesDown();
     const int Across = (NewWidth + kTileSize - 1) / kTileSize;
     const int Down = (NewHeight + kTileSize - 1) / kTileSize;
-    std::vector<std::unique_ptr<unsigned char[]>> Tiles(size_t(Across) * size_t(Down));
+    std::vector<unsigned char*> Tiles(size_t(Across) * size_t(Down), nullptr);
     for (int TY = 0; TY < std::min(Down, OldDown); ++TY) {
         for (int TX = 0; TX < std::min(Across, OldAcross); ++TX) {
-            Tiles[size_t(TY) * Across + TX] = std::move(FTiles[size_t(TY) * OldAcross + TX]);
+            Tiles[size_t(TY) * Across + TX] = FTiles[size_t(TY) * OldAcross + TX];
         }
     }
     // What falls outside the picture becomes the fill, so that it reads as
@@ -301,7 +326,7 @@ void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
     if (NewWidth < FWidth && NewWidth % kTileSize != 0) {
         const int From = NewWidth % kTileSize;
         for (int TY = 0; TY < Down; ++TY) {
-            if (unsigned char* Tile = Tiles[size_t(TY) * Across + Across - 1].get()) {
+            if (unsigned char* Tile = Tiles[size_t(TY) * Across + Across - 1]) {
                 for (int Row = 0; Row < kTileSize; ++Row) {
                     StoreRun(Tile + Row * RowBytes + From * Bytes, kTileSize - From, FFillRaw,
                              Bytes);
@@ -311,7 +336,7 @@ void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
     }
     if (NewHeight < FHeight && NewHeight % kTileSize != 0) {
         for (int TX = 0; TX < Across; ++TX) {
-            if (unsigned char* Tile = Tiles[size_t(Down - 1) * Across + TX].get()) {
+            if (unsigned char* Tile = Tiles[size_t(Down - 1) * Across + TX]) {
                 for (int Row = NewHeight % kTileSize; Row < kTileSize; ++Row) {
                     StoreRun(Tile + Row * RowBytes, kTileSize, FFillRaw, Bytes);
                 }
@@ -355,7 +380,7 @@ void TBitmap::MakeWhole() const {
         for (int TX = 0; TX < Across;) {
             const int X = TX * kTileSize;
             unsigned char* To = Line + qsizetype(X) * Bytes;
-            if (const unsigned char* Tile = Tiles[TX].get()) {
+            if (const unsigned char* Tile = Tiles[TX]) {
                 const int Count = std::min(kTileSize, FWidth - X);
                 std::memcpy(To, Tile + Row * kTileSize * Bytes, size_t(Count) * size_t(Bytes));
                 ++TX;
@@ -379,7 +404,7 @@ void TBitmap::MakeWhole() const {
             }
         }
     }
-    FTiles.clear();
+    DropTiles();
     FImage = Fresh;
 }
 
@@ -486,18 +511,17 @@ unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsi
     }
     Stride = qsizetype(kTileSize) * Bytes;
     if (FTiles.empty()) {
-        FTiles.resize(size_t(TilesAcross()) * size_t(TilesDown()));
+        FTiles.resize(size_t(TilesAcross()) * size_t(TilesDown()), nullptr);
     }
     auto& Tile = FTiles[TileIndex(X, Y)];
     if (!Tile) {
         if (OnlyStored) {
             return nullptr;
         }
-        Tile = std::make_unique_for_overwrite<unsigned char[]>(size_t(kTileSize) * kTileSize *
-                                                               size_t(Bytes));
-        StoreRun(Tile.get(), kTileSize * kTileSize, FFillRaw, Bytes);
+        Tile = FTileMemory.NewTile(size_t(kTileSize) * kTileSize * size_t(Bytes));
+        StoreRun(Tile, kTileSize * kTileSize, FFillRaw, Bytes);
     }
-    return Tile.get() + (qsizetype(Y % kTileSize) * kTileSize + X % kTileSize) * Bytes;
+    return Tile + (qsizetype(Y % kTileSize) * kTileSize + X % kTileSize) * Bytes;
 }
 
 const unsigned char* TBitmap::ReadableRun(int X, int Y, int& Count, bool& Fill) const {
@@ -524,7 +548,7 @@ const unsigned char* TBitmap::ReadableRun(int X, int Y, int& Count, bool& Fill) 
 }
 
 const unsigned char* TBitmap::TileAt(int X, int Y) const {
-    return FTiles.empty() ? nullptr : FTiles[TileIndex(X, Y)].get();
+    return FTiles.empty() ? nullptr : FTiles[TileIndex(X, Y)];
 }
 
 void TBitmap::FillRaw(const TRect& R, const TRawPixel& Raw) {
@@ -588,7 +612,7 @@ void TBitmap::FillStoredTiles(const TRect& R) {
                     continue;
                 }
                 Stride = qsizetype(kTileSize) * Bytes;
-                Base = FTiles[Index].get() +
+                Base = FTiles[Index] +
                        (qsizetype(Y0 % kTileSize) * kTileSize + X0 % kTileSize) * Bytes;
             }
             const int X1 = std::min(R.Right, (TX + 1) * kTileSize);
@@ -622,7 +646,7 @@ void TBitmap::FillWhole(TColor Color) {
     // tile of it being blank; those whose memory holds the fill already are
     // marked so.
     const bool SameFill = Stored == FFill;
-    FTiles.clear();
+    DropTiles();
     SetFill(Stored);
     if (Whole()) {
         if (FMarks.empty() || !SameFill) {
@@ -739,17 +763,17 @@ void TBitmap::Assign(const TBitmap& Source) {
     FMarks.clear();
     if (Source.Whole()) {
         FImage = Source.Image();
-        FTiles.clear();
+        DropTiles();
     } else {
         // The fill and the tiles are copied as they are.
         FImage = QImage();
         const size_t TileBytes = size_t(kTileSize) * kTileSize * size_t(Source.BytesPerPixel());
-        FTiles.clear();
-        FTiles.resize(Source.FTiles.size());
+        DropTiles();
+        FTiles.resize(Source.FTiles.size(), nullptr);
         for (size_t I = 0; I < Source.FTiles.size(); ++I) {
-            if (const unsigned char* Tile = Source.FTiles[I].get()) {
-                FTiles[I] = std::make_unique_for_overwrite<unsigned char[]>(TileBytes);
-                std::memcpy(FTiles[I].get(), Tile, TileBytes);
+            if (const unsigned char* Tile = Source.FTiles[I]) {
+                FTiles[I] = FTileMemory.NewTile(TileBytes);
+                std::memcpy(FTiles[I], Tile, TileBytes);
             }
         }
     }

@@ -167,7 +167,23 @@ private:
     // a null tile (or no tiles at all) holds the fill everywhere. Pixels of a
     // tile outside the picture are the fill too, so a picture that grows in
     // its fill colour only gets a new table.
-    mutable std::vector<std::unique_ptr<unsigned char[]>> FTiles;
+    mutable std::vector<unsigned char*> FTiles;
+    // The memory of the tiles: blocks handed out a tile at a time and given
+    // back all at once, when the picture drops its tiles (a picture is
+    // filled whole far more often than it loses a tile of its own).
+    class TTileMemory {
+    public:
+        unsigned char* NewTile(size_t Bytes);
+        void Clear();
+
+    private:
+        std::vector<std::unique_ptr<unsigned char[]>> FBlocks;
+        size_t FBlockBytes = 0; // size of the last block
+        size_t FLeft = 0;       // bytes left in it
+        size_t FNextTiles = 8;  // tiles in the next block
+    };
+    mutable TTileMemory FTileMemory;
+    void DropTiles() const;
     // While there is a QImage (large pictures only), what each tile holds:
     // its pixels are in the QImage (kStoredTile); it is the fill, whatever the
     // QImage holds there (kBlankTile); it is the fill, and so is the QImage

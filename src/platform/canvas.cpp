@@ -371,7 +371,7 @@ void TCanvas::Perform(const TDrawOp& Op) {
         break;
     case TDrawOp::dkAssign:
         FOwner.FImage = *Op.Image;
-        FOwner.FTiles.clear();
+        FOwner.DropTiles();
         FOwner.FMarks.clear();
         FOwner.FPixelFormat = TPixelFormat(P[0]);
         FOwner.FWidth = P[1];
@@ -845,7 +845,7 @@ void TCanvas::CopyTiles(const TRect& Dest, const TBitmap& Source, const TRect& S
             if (Row != nullptr && Row[TX]) {
                 const int X1 = std::min(From.Right, (TX + 1) * K);
                 WriteBlock(X0 + DX, Y0 + DY, X1 - X0, Y1 - Y0,
-                           Row[TX].get() + (qsizetype(Y0 % K) * K + X0 % K) * Bytes,
+                           Row[TX] + (qsizetype(Y0 % K) * K + X0 % K) * Bytes,
                            qsizetype(K) * Bytes);
                 ++TX;
                 continue;
