@@ -58,7 +58,7 @@ struct TLayoutMemory {
         QString Key;
         std::shared_ptr<const TBitmap> Picture;
     };
-    std::array<TRecentText, 512> Recent;
+    std::array<TRecentText, 4096> Recent;
 
     void ForgetTexts() {
         Texts.clear();
@@ -167,7 +167,7 @@ const TBitmap* TLayoutSession::FindText(const QString& Text) const {
     TLayoutMemory& M = Memory();
     const auto Where = std::uint64_t(reinterpret_cast<std::uintptr_t>(Text.constData()));
     TLayoutMemory::TRecentText& Recent =
-        M.Recent[size_t((Where * 0x9E3779B97F4A7C15ull) >> 55) % M.Recent.size()];
+        M.Recent[size_t((Where * 0x9E3779B97F4A7C15ull) >> 52) % M.Recent.size()];
     if (Recent.Picture != nullptr && Recent.Key.constData() == Text.constData() &&
         Recent.Key.size() == Text.size()) {
         return Recent.Picture.get();

@@ -199,7 +199,13 @@ TBitmap::TRawPixel TBitmap::Encode(TColor Color) const {
 }
 
 void TBitmap::StoreRun(unsigned char* P, int Count, const TRawPixel& Raw, int Bytes) {
-    if (Bytes == 2) {
+    if (Count <= 0) {
+        return;
+    }
+    if (std::all_of(Raw.Bytes + 1, Raw.Bytes + Bytes,
+                    [&](unsigned char B) { return B == Raw.Bytes[0]; })) {
+        std::memset(P, Raw.Bytes[0], size_t(Count) * size_t(Bytes)); // white and black
+    } else if (Bytes == 2) {
         std::uint16_t V;
         std::memcpy(&V, Raw.Bytes, sizeof V);
         std::fill_n(reinterpret_cast<std::uint16_t*>(P), Count, V);
@@ -369,12 +375,17 @@ void TBitmap::MakeWhole() const {
     const int Across = TilesAcross();
     unsigned char* Bits = Fresh.bits();
     const qsizetype Stride = Fresh.bytesPerLine();
-    for (int Y = 0; Y < FHeight; ++Y) {
-        unsigned char* Line = Bits + Y * Stride;
-        if (FTiles.empty()) {
-            StoreRun(Line, FWidth, FFillRaw, Bytes);
-            continue;
+    if (FTiles.empty()) {
+        // The fill throughout, the ends of the rows with it.
+        StoreRun(Bits, int(Stride / Bytes) * FHeight, FFillRaw, Bytes);
+        if (Stride % Bytes != 0) {
+            for (int Y = 0; Y < FHeight; ++Y) {
+                StoreRun(Bits + Y * Stride, FWidth, FFillRaw, Bytes);
+            }
         }
+    }
+    for (int Y = 0; Y < FHeight && !FTiles.empty(); ++Y) {
+        unsigned char* Line = Bits + Y * Stride;
         const auto* Tiles = &FTiles[size_t(Y / kTileSize) * size_t(Across)];
         const int Row = Y % kTileSize;
         for (int TX = 0; TX < Across;) {
