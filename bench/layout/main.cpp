@@ -8,11 +8,13 @@
 // whole chart picture composed (what pages and pictures on disk need).
 //
 //   layout_bench                 time the three charts
-//   layout_bench --png DIR       also write each composed chart picture to DIR
+//   layout_bench --png DIR       also write each composed chart picture to DIR,
+//                                and the chart as an .fml file to open in the editor
 //   layout_bench --gallery DIR   write one small chart per block kind (and per
 //                                if and for variant) to DIR and stop
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
+#include "chart/chart_xml.h"
 #include "chart/fc_list.h"
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
@@ -253,9 +255,11 @@ int RunTimings(const QString& PngDir) {
             TBitmap Picture;
             Picture.SetPixelFormat(pf16bit);
             RepaintChart(Chart, Picture);
-            if (!SavePicture(Picture, PngDir + QString("/chart_%1.png").arg(Chart.Count()))) {
+            const QString Name = PngDir + QString("/chart_%1").arg(Chart.Count());
+            if (!SavePicture(Picture, Name + ".png")) {
                 return 1;
             }
+            SaveToXML(Chart, Name + ".fml");
         }
     }
     return 0;
