@@ -300,10 +300,4 @@ void TChartComposition::Compose(const TFCList& Chart, TBitmap& Picture, const TR
     FStamp = Picture.ChangeStamp();
 }
 
-void TChartComposition::Forget() {
-    FPicture = nullptr;
-    FParts.clear();
-    FComposed.clear();
-}
-
 } // namespace tvx

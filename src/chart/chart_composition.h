@@ -26,9 +26,6 @@ public:
     // its last layout is shown as it stands and never read past its blocks.
     void Compose(const TFCList& Chart, TBitmap& Picture, const TRect& Area);
 
-    // Every band is composed again at the next call.
-    void Forget();
-
     // Writes each block's number (its list position) left of the top of its
     // figure, over the composed chart, in the picture's canvas font and brush.
     bool BlockNumbers = false;

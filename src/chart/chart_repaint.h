@@ -1,9 +1,8 @@
 #pragma once
 // The repaint of a chart: the layout passes over the root block, then the
 // composition of every block's picture into one chart picture, in chart
-// coordinates. The chart window calls it on every paint and copies the
-// picture to the screen at its scroll offset and zoom; the picture export
-// and the pages cut from the same picture.
+// coordinates, which the pages and the picture export cut. The chart window
+// runs the passes and composes only the part it shows (chart_composition.h).
 #include "chart/fc_list.h"
 
 namespace tvx {
