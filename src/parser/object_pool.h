@@ -1,6 +1,7 @@
 #pragma once
 // Objects of one type made in chunks and destroyed all together: the parse
 // tree of a large text is millions of small objects with one lifetime.
+#include "parser/chunk_source.h"
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -19,21 +20,22 @@ public:
 
     template <class... Args> T* New(Args&&... args) {
         if (Chunks.empty() || Used == ChunkSize) {
-            Chunks.push_back(std::make_unique_for_overwrite<Slot[]>(ChunkSize));
+            Chunks.push_back(Source.Next(!Chunks.empty()));
             Used = 0;
         }
-        T* object =
-            ::new (static_cast<void*>(Chunks.back()[Used].Bytes)) T(std::forward<Args>(args)...);
+        T* object = ::new (static_cast<void*>(Slot(Chunks.size() - 1, Used)))
+            T(std::forward<Args>(args)...);
         ++Used;
         return object;
     }
 
     void Clear() {
+        Source.Forget();
         if constexpr (!std::is_trivially_destructible_v<T>) {
             for (size_t c = 0; c < Chunks.size(); ++c) {
                 const size_t count = c + 1 == Chunks.size() ? Used : ChunkSize;
                 for (size_t i = 0; i < count; ++i) {
-                    std::launder(reinterpret_cast<T*>(Chunks[c][i].Bytes))->~T();
+                    std::launder(reinterpret_cast<T*>(Slot(c, i)))->~T();
                 }
             }
         }
@@ -44,6 +46,7 @@ public:
     // Frees the memory of every object without running its destructor: for
     // objects whose destruction would do nothing their owner still needs.
     void Drop() {
+        Source.Forget();
         Chunks.clear();
         Used = 0;
     }
@@ -52,10 +55,14 @@ public:
 
 private:
     static constexpr size_t ChunkSize = 16384;
-    struct Slot {
-        alignas(T) unsigned char Bytes[sizeof(T)];
-    };
-    std::vector<std::unique_ptr<Slot[]>> Chunks;
+    static_assert(alignof(T) <= 16, "chunks are 16-byte aligned");
+
+    unsigned char* Slot(size_t Chunk, size_t Index) const {
+        return Chunks[Chunk].get() + Index * sizeof(T);
+    }
+
+    TChunkSource Source{ChunkSize * sizeof(T)};
+    std::vector<TChunkSource::TChunk> Chunks;
     size_t Used = 0;
 };
 
