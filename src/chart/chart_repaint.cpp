@@ -5,6 +5,8 @@
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace tvx {
 
@@ -21,11 +23,53 @@ int RepaintPassCount(int MaxLevel, bool AllEq) {
 
 namespace {
 
+// Everything a pass writes: when a pass leaves all of it as it was, every
+// further pass would too.
+std::vector<std::int64_t> LayoutState(const TFCList& Chart) {
+    std::vector<std::int64_t> State;
+    State.reserve(size_t(Chart.Count()) * 32);
+    auto Add = [&](const TRect& R) {
+        State.insert(State.end(), {R.Left, R.Top, R.Right, R.Bottom});
+    };
+    for (const TFlowBlock* B : Chart.GetList()) {
+        State.insert(State.end(), {std::int64_t(B->Bitmap->ChangeStamp()), B->Bitmap->Width(),
+                                   B->Bitmap->Height(), B->AbsX, B->AbsY, B->RelX, B->RelY,
+                                   B->LeftExtent, B->RightExtent, B->ExitY, B->PageY});
+        for (const TRect& R : {B->InRect, B->OutRect, B->ShapeRect, B->TextRect}) {
+            Add(R);
+        }
+        for (const TPropertyItems& Item : B->Items) {
+            State.insert(State.end(), {Item.Offset, Item.ChainX, Item.ChainY});
+            for (const TRect& R : {Item.Rect, Item.EntryRect, Item.LabelRect}) {
+                Add(R);
+            }
+        }
+    }
+    return State;
+}
+
 void RunPasses(TFCList& Chart) {
     RenderChartTexts(Chart);
-    const int Passes = RepaintPassCount(EffectiveMaxLevel(Chart), MainSettings->pm_alleq);
-    for (int I = 0; I < Passes; ++I) {
+    const int MaxLevel = EffectiveMaxLevel(Chart);
+    const int Passes = RepaintPassCount(MaxLevel, MainSettings->pm_alleq);
+    for (int I = 0; I + 1 < Passes; ++I) {
         Chart.DrawBlock(Chart.First());
+    }
+    // Each pass settles one more level. A chart nested deeper than the
+    // passes reach would be shown with blocks where they stood before (over
+    // their neighbours) until its next repaint: more passes follow while the
+    // last one still moved something, at most as many as there are levels.
+    std::vector<std::int64_t> Before = LayoutState(Chart);
+    for (int Extra = 0; Extra <= MaxLevel + 1; ++Extra) {
+        Chart.DrawBlock(Chart.First());
+        if (Extra >= MaxLevel + 1) {
+            break;
+        }
+        std::vector<std::int64_t> After = LayoutState(Chart);
+        if (After == Before) {
+            break;
+        }
+        Before = std::move(After);
     }
 }
 
