@@ -49,7 +49,7 @@ std::vector<std::int64_t> LayoutState(const TFCList& Chart) {
 }
 
 void RunPasses(TFCList& Chart) {
-    RenderChartTexts(Chart);
+    TTextsAhead Texts(Chart);
     const int MaxLevel = EffectiveMaxLevel(Chart);
     const int Passes = RepaintPassCount(MaxLevel, MainSettings->pm_alleq);
     for (int I = 0; I + 1 < Passes; ++I) {

@@ -5,11 +5,13 @@
 #include "platform/bitmap.h"
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
+#include <QHash>
 #include <QSemaphore>
 #include <QSet>
 #include <QThreadPool>
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -19,8 +21,6 @@ namespace {
 
 // Below this many texts the threads cost more than they save.
 constexpr size_t kTextsWorthThreads = 48;
-// Texts a thread takes at a time.
-constexpr size_t kTextsPerTake = 16;
 
 // The texts the passes over Chart render that Session does not hold, each
 // once, in list order.
@@ -49,47 +49,60 @@ std::vector<QString> MissingTexts(const TFCList& Chart, TLayoutSession& Session)
     return Texts;
 }
 
-// Texts rendered by several threads: each takes the next few texts not yet
-// taken, until none is left.
-class TTextRendering {
-public:
-    TTextRendering(std::vector<QString> Texts, QString Yes, QString No)
-        : FTexts(std::move(Texts)), FPictures(FTexts.size()), FYes(std::move(Yes)),
-          FNo(std::move(No)) {}
+} // namespace
 
-    void Work() {
-        for (;;) {
-            const size_t First = FNext.fetch_add(kTextsPerTake);
-            if (First >= FTexts.size()) {
-                return;
-            }
-            const size_t Last = std::min(First + kTextsPerTake, FTexts.size());
-            for (size_t I = First; I < Last; ++I) {
-                try {
-                    auto Picture = std::make_shared<TBitmap>();
-                    DrawTextPicture(*Picture, FTexts[I], FYes, FNo);
-                    FPictures[I] = std::move(Picture);
-                } catch (...) {
-                    // Left to the pass, which renders it again and reports.
-                }
-            }
+struct TTextsAhead::TJob {
+    enum : std::uint8_t { kFree, kTaken, kDone };
+
+    std::vector<QString> Texts;
+    QHash<QString, size_t> Index; // read by the owner's thread only
+    std::unique_ptr<std::atomic<std::uint8_t>[]> States;
+    std::vector<std::shared_ptr<const TBitmap>> Pictures;
+    std::vector<bool> Kept; // owner's thread only
+    QString Yes;
+    QString No;
+    std::atomic<size_t> Next{0};
+    std::atomic<bool> Stop{false};
+    QSemaphore HelpersDone;
+
+    // Renders text I when nobody has taken it yet.
+    bool Claim(size_t I) {
+        std::uint8_t Expected = kFree;
+        if (!States[I].compare_exchange_strong(Expected, kTaken)) {
+            return false;
         }
+        try {
+            auto Picture = std::make_shared<TBitmap>();
+            DrawTextPicture(*Picture, Texts[I], Yes, No);
+            Pictures[I] = std::move(Picture);
+        } catch (...) {
+            // Left to the pass, which renders it again and reports.
+        }
+        States[I].store(kDone, std::memory_order_release);
+        States[I].notify_all();
+        return true;
     }
 
-    const std::vector<QString>& Texts() const { return FTexts; }
-    const std::vector<std::shared_ptr<const TBitmap>>& Pictures() const { return FPictures; }
-
-private:
-    const std::vector<QString> FTexts;
-    std::vector<std::shared_ptr<const TBitmap>> FPictures;
-    const QString FYes;
-    const QString FNo;
-    std::atomic<size_t> FNext{0};
+    // A helper thread: the next texts in order, until none is left or the
+    // owner stops.
+    void Help() {
+        while (!Stop.load(std::memory_order_relaxed)) {
+            const size_t I = Next.fetch_add(1);
+            if (I >= Texts.size()) {
+                return;
+            }
+            Claim(I);
+        }
+    }
 };
+
+namespace {
+
+TTextsAhead* Alive = nullptr;
 
 } // namespace
 
-void RenderChartTexts(const TFCList& Chart) {
+TTextsAhead::TTextsAhead(const TFCList& Chart) : FOuter(Alive) {
     TLayoutSession* Session = TLayoutSession::Current();
     if (Session == nullptr || MainSettings == nullptr) {
         return;
@@ -97,33 +110,82 @@ void RenderChartTexts(const TFCList& Chart) {
     std::vector<QString> Missing = MissingTexts(Chart, *Session);
     // More than the session keeps would push out texts the pass needs.
     Missing.resize(std::min(Missing.size(), TLayoutSession::kTextsKept / 2));
-    const int Threads = std::min<int>(QThreadPool::globalInstance()->maxThreadCount(),
+    // The pass goes on on this thread meanwhile.
+    const int Threads = std::min<int>(QThreadPool::globalInstance()->maxThreadCount() - 1,
                                       int(Missing.size() / kTextsWorthThreads));
-    if (Threads < 2) {
+    if (Threads < 1) {
         return; // the pass renders them as it goes
     }
-    TTextRendering Rendering(std::move(Missing), Session->ServText("sm_yes"),
-                             Session->ServText("sm_no"));
+    FJob = std::make_shared<TJob>();
+    TJob& Job = *FJob;
+    Job.Texts = std::move(Missing);
+    const size_t Count = Job.Texts.size();
+    Job.Index.reserve(qsizetype(Count));
+    for (size_t I = 0; I < Count; ++I) {
+        Job.Index.insert(Job.Texts[I], I);
+    }
+    Job.States = std::make_unique<std::atomic<std::uint8_t>[]>(Count);
+    for (size_t I = 0; I < Count; ++I) {
+        Job.States[I].store(TJob::kFree, std::memory_order_relaxed);
+    }
+    Job.Pictures.resize(Count);
+    Job.Kept.assign(Count, false);
+    Job.Yes = Session->ServText("sm_yes");
+    Job.No = Session->ServText("sm_no");
     const TTextMetrics& Metrics = CurrentTextMetrics();
-    QSemaphore Done;
-    int Helpers = 0;
-    for (int I = 1; I < Threads; ++I) {
-        const bool Started = QThreadPool::globalInstance()->tryStart([&] {
+    for (int I = 0; I < Threads; ++I) {
+        std::shared_ptr<TJob> Shared = FJob;
+        const bool Started = QThreadPool::globalInstance()->tryStart([Shared, &Metrics] {
             {
                 TThreadTextMetrics Own(Metrics);
-                Rendering.Work();
+                Shared->Help();
             }
-            Done.release();
+            Shared->HelpersDone.release();
         });
-        Helpers += Started ? 1 : 0;
+        FHelpers += Started ? 1 : 0;
     }
-    Rendering.Work();
-    Done.acquire(Helpers);
-    for (size_t I = 0; I < Rendering.Texts().size(); ++I) {
-        if (Rendering.Pictures()[I] != nullptr) {
-            Session->KeepText(Rendering.Texts()[I], Rendering.Pictures()[I]);
+    Alive = this;
+}
+
+TTextsAhead::~TTextsAhead() {
+    if (FJob == nullptr) {
+        return;
+    }
+    Alive = FOuter;
+    FJob->Stop.store(true);
+    FJob->HelpersDone.acquire(FHelpers);
+    // What was rendered and not yet asked for is kept for the next passes.
+    if (TLayoutSession* Session = TLayoutSession::Current()) {
+        for (size_t I = 0; I < FJob->Texts.size(); ++I) {
+            if (!FJob->Kept[I] && FJob->Pictures[I] != nullptr &&
+                FJob->States[I].load(std::memory_order_acquire) == TJob::kDone) {
+                Session->KeepText(FJob->Texts[I], FJob->Pictures[I]);
+            }
         }
     }
+}
+
+TTextsAhead* TTextsAhead::Current() {
+    return Alive;
+}
+
+std::shared_ptr<const TBitmap> TTextsAhead::Take(const QString& Text) {
+    if (FJob == nullptr) {
+        return nullptr;
+    }
+    TJob& Job = *FJob;
+    const auto Found = Job.Index.constFind(Text);
+    if (Found == Job.Index.constEnd()) {
+        return nullptr;
+    }
+    const size_t I = *Found;
+    if (!Job.Claim(I)) {
+        while (Job.States[I].load(std::memory_order_acquire) != TJob::kDone) {
+            Job.States[I].wait(TJob::kTaken, std::memory_order_acquire);
+        }
+    }
+    Job.Kept[I] = true;
+    return Job.Pictures[I];
 }
 
 } // namespace tvx

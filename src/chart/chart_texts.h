@@ -1,9 +1,11 @@
 #pragma once
 // Block texts are rendered into pictures of their own, which the layout
 // copies into the block pictures. A chart shown for the first time renders
-// all of its texts in its first pass; they are rendered ahead of it, on every
-// core, into the open layout session.
+// all of its texts in its first pass, through a font engine that takes one
+// text at a time; so they are rendered on other threads while that pass
+// goes on, each ready, as a rule, before the pass asks for it.
 #include <QString>
+#include <memory>
 
 namespace tvx {
 
@@ -16,9 +18,30 @@ class TFCList;
 void DrawTextPicture(TBitmap& Bitmap, const QString& Text, const QString& YesLabel,
                      const QString& NoLabel);
 
-// Renders every text a layout pass over Chart renders that the open layout
-// session does not hold yet, and gives them to the session. Without a session
-// it does nothing.
-void RenderChartTexts(const TFCList& Chart);
+// While it lives (inside a layout session), the texts of a chart that the
+// session does not hold yet are rendered on other threads, in list order.
+class TTextsAhead {
+public:
+    explicit TTextsAhead(const TFCList& Chart);
+    // Stops the threads, waits for them and hands what they rendered to the
+    // session.
+    ~TTextsAhead();
+    TTextsAhead(const TTextsAhead&) = delete;
+    TTextsAhead& operator=(const TTextsAhead&) = delete;
+
+    // The one alive now, or nullptr.
+    static TTextsAhead* Current();
+
+    // The picture of Text when it is one of the texts rendered ahead: waits
+    // until it is ready, or renders it here when no thread has taken it yet.
+    // nullptr for another text, or one that failed to render.
+    std::shared_ptr<const TBitmap> Take(const QString& Text);
+
+private:
+    struct TJob;
+    std::shared_ptr<TJob> FJob;
+    int FHelpers = 0;
+    TTextsAhead* FOuter = nullptr;
+};
 
 } // namespace tvx

@@ -77,7 +77,14 @@ void TFCList::RenderText(TBitmap& Bitmap, const QString& Text) const {
     }
     const TMainSettings& S = *MainSettings;
     TLayoutSession* Session = TLayoutSession::Current();
-    if (const TBitmap* Kept = Session != nullptr ? Session->FindText(Text) : nullptr) {
+    const TBitmap* Kept = Session != nullptr ? Session->FindText(Text) : nullptr;
+    if (Kept == nullptr && Session != nullptr && TTextsAhead::Current() != nullptr) {
+        if (std::shared_ptr<const TBitmap> Ahead = TTextsAhead::Current()->Take(Text)) {
+            Session->KeepText(Text, Ahead);
+            Kept = Ahead.get();
+        }
+    }
+    if (Kept != nullptr) {
         Bitmap.Assign(*Kept);
         TCanvas& Canvas = Bitmap.Canvas();
         Canvas.Font = S.FontBlock;

@@ -299,9 +299,15 @@ int FloorHalf(int V) {
 } // namespace
 
 bool TDrawOp::operator==(const TDrawOp& Other) const {
-    if (Kind != Other.Kind || !std::equal(std::begin(P), std::end(P), std::begin(Other.P)) ||
-        PenColor != Other.PenColor || !(Brush == Other.Brush) || Color != Other.Color ||
-        FillStyle != Other.FillStyle || SelfCopy != Other.SelfCopy) {
+    // Compared tens of thousands of times a repaint: no library call for the
+    // arguments.
+    bool SameArguments = true;
+    for (size_t I = 0; I < std::size(P); ++I) {
+        SameArguments &= P[I] == Other.P[I];
+    }
+    if (Kind != Other.Kind || !SameArguments || PenColor != Other.PenColor ||
+        !(Brush == Other.Brush) || Color != Other.Color || FillStyle != Other.FillStyle ||
+        SelfCopy != Other.SelfCopy) {
         return false;
     }
     // The other fields are set by the calls of their kind only.
