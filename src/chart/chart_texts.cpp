@@ -157,8 +157,8 @@ TTextsAhead::~TTextsAhead() {
     // What was rendered and not yet asked for is kept for the next passes.
     if (TLayoutSession* Session = TLayoutSession::Current()) {
         for (size_t I = 0; I < FJob->Texts.size(); ++I) {
-            if (!FJob->Kept[I] && FJob->Pictures[I] != nullptr &&
-                FJob->States[I].load(std::memory_order_acquire) == TJob::kDone) {
+            if (!FJob->Kept[I] && FJob->States[I].load(std::memory_order_acquire) == TJob::kDone &&
+                FJob->Pictures[I] != nullptr) {
                 Session->KeepText(FJob->Texts[I], FJob->Pictures[I]);
             }
         }
