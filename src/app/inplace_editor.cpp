@@ -1,4 +1,5 @@
 #include "app/inplace_editor.h"
+#include "app/interface_texts.h"
 
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
@@ -25,11 +26,6 @@ public:
 private:
     TBitmap Picture;
 };
-
-QString ServText(const char* Id) {
-    return MainSettings != nullptr ? MainSettings->ServPool->GetString(QString::fromLatin1(Id))
-                                   : QString();
-}
 
 } // namespace
 

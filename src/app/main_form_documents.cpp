@@ -2,6 +2,7 @@
 // formats, and the recent-files entries of the File menu.
 #include "app/chart_collection.h"
 #include "app/chart_file_names.h"
+#include "app/interface_texts.h"
 #include "app/legacy_chart_file.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
@@ -19,23 +20,9 @@
 namespace tvx {
 namespace {
 
-QString Serv(const char* Id) {
-    return MainSettings->ServPool->GetString(QString::fromLatin1(Id));
-}
-
-QString Menu(const char* Id) {
-    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
-}
-
 QString ChartFilter() {
-    const QString ext = Serv("sm_default_xml");
+    const QString ext = ServText("sm_default_xml");
     return QString::fromUtf8("Файлы блок схем XML    формат (") + ext + QStringLiteral(")|*") + ext;
-}
-
-// The overwrite question of every save command.
-bool AskReplace(const QString& FileName) {
-    return Prompts().AskYesNo(Menu("sm_mes_file_exist1") + u' ' + FileName +
-                              QStringLiteral("\r\n") + Menu("sm_mes_file_exist2"));
 }
 
 } // namespace
@@ -45,8 +32,8 @@ TMDIChild* TMainForm::NewMDIChild(std::unique_ptr<TChartCollection> ParseResult,
     const TMouseInfo rootTarget(-1);
     TMDIChild* child = Window;
     if (child == nullptr) {
-        const QString name = ProgramDir + Serv("sm_default_file") + u'_' +
-                             QString::number(MDIChildCount() + 1) + Serv("sm_default_xml");
+        const QString name = ProgramDir + ServText("sm_default_file") + u'_' +
+                             QString::number(MDIChildCount() + 1) + ServText("sm_default_xml");
         child = CreateMDIChild(name);
     }
     const bool hasCharts = ParseResult && ParseResult->ChartCount() > 0;
@@ -86,7 +73,7 @@ void TMainForm::FileOpen1Execute() {
         return;
     }
     chosen.close();
-    const QString name = ChartFileName(answer.FileName, Serv("sm_default_xml"));
+    const QString name = ChartFileName(answer.FileName, ServText("sm_default_xml"));
     FileNameToMenu(name);
     FileOpenFML(name);
     MainSettings->WorkDirectory = DirectoryOf(name);
@@ -139,18 +126,18 @@ void TMainForm::mSaveAsClick() {
         return;
     }
     TFileDialogRequest request;
-    request.Title = Menu("sm_menu_saveAs");
+    request.Title = MenuText("sm_menu_saveAs");
     request.Filter = ChartFilter();
     request.InitialDir = SaveDialogPrevious.isEmpty() ? MainSettings->WorkDirectory
                                                       : DirectoryOf(SaveDialogPrevious);
     request.FileName =
-        RemoveExtensions(Serv("sm_default_file") + u'_' + QString::number(child->ChartNumber));
+        RemoveExtensions(ServText("sm_default_file") + u'_' + QString::number(child->ChartNumber));
     const TFileDialogResult answer = Prompts().SaveFileDialog(request);
     if (!answer.Accepted()) {
         return;
     }
     SaveDialogPrevious = answer.FileName;
-    const QString name = ChartFileName(answer.FileName, Serv("sm_default_xml"));
+    const QString name = ChartFileName(answer.FileName, ServText("sm_default_xml"));
     if (QFile::exists(name) && !AskReplace(name)) {
         return;
     }
@@ -169,11 +156,11 @@ bool TMainForm::SaveAsAbstract(const QString& FileName) {
     }
     const QString ext = ExtensionOf(FileName);
     try {
-        if (ext.compare(Serv("sm_default_xml"), Qt::CaseInsensitive) == 0) {
+        if (ext.compare(ServText("sm_default_xml"), Qt::CaseInsensitive) == 0) {
             SaveToXML(*child->Chart, FileName);
             return true;
         }
-        if (ext.compare(Serv("sm_default_new"), Qt::CaseInsensitive) == 0) {
+        if (ext.compare(ServText("sm_default_new"), Qt::CaseInsensitive) == 0) {
             TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1,
                                    child->CodeBuffer2);
             const TExportResult result = exporter.SaveAnnotatedText(FileName);
@@ -183,7 +170,7 @@ bool TMainForm::SaveAsAbstract(const QString& FileName) {
             }
             return true;
         }
-        return SaveTVXfile(ChangeExtension(FileName, Serv("sm_default_ext")));
+        return SaveTVXfile(ChangeExtension(FileName, ServText("sm_default_ext")));
     } catch (const std::exception& e) {
         Prompts().ShowMessage(QString::fromUtf8(e.what()));
         return false;

@@ -1,5 +1,6 @@
 // Export of the active chart as Pascal or C++ source text.
 #include "app/chart_file_names.h"
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "codegen/code_export.h"
@@ -12,11 +13,7 @@
 namespace tvx {
 namespace {
 
-QString Menu(const char* Id) {
-    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
-}
-
-bool AskReplace(const QString& Question) {
+bool Confirm(const QString& Question) {
     return Prompts().AskYesNo(Question);
 }
 
@@ -36,14 +33,14 @@ void TMainForm::pas1Click() {
     TFileDialogRequest request;
     request.Filter = QString::fromUtf8("Файлы программ (*.PAS)|*.pas");
     request.FileName = RemoveExtensions(child->Caption());
-    request.Title = Menu("sm_menu_savePAS");
+    request.Title = MenuText("sm_menu_savePAS");
     const TFileDialogResult answer = Prompts().SaveFileDialog(request);
     if (!answer.Accepted()) {
         return;
     }
     SaveDialogPrevious = answer.FileName;
     TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1, child->CodeBuffer2);
-    ReportFailure(exporter.ExportPascal(answer.FileName, AskReplace));
+    ReportFailure(exporter.ExportPascal(answer.FileName, Confirm));
 }
 
 void TMainForm::mnExportToCodeClick() {
@@ -60,14 +57,14 @@ void TMainForm::C1Click() {
     request.InitialDir = ProgramDir;
     const QString proposed = RemoveExtensions(child->Caption());
     request.FileName = proposed.mid(DirectoryOf(proposed).size());
-    request.Title = Menu("sm_menu_saveCPP");
+    request.Title = MenuText("sm_menu_saveCPP");
     const TFileDialogResult answer = Prompts().SaveFileDialog(request);
     if (!answer.Accepted()) {
         return;
     }
     SaveDialogPrevious = answer.FileName;
     TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1, child->CodeBuffer2);
-    const TExportResult result = exporter.ExportCpp(answer.FileName, AskReplace);
+    const TExportResult result = exporter.ExportCpp(answer.FileName, Confirm);
     ReportFailure(result);
     child->reCode->appendPlainText(child->CodeBuffer2.join(u'\n'));
 }

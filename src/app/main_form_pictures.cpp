@@ -2,6 +2,7 @@
 // block clipboard: saving it as a chart file, pasting it, and two
 // maintenance operations.
 #include "app/chart_file_names.h"
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "app/picture_export.h"
@@ -18,19 +19,6 @@
 
 namespace tvx {
 namespace {
-
-QString Serv(const char* Id) {
-    return MainSettings->ServPool->GetString(QString::fromLatin1(Id));
-}
-
-QString Menu(const char* Id) {
-    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
-}
-
-bool AskReplace(const QString& FileName) {
-    return Prompts().AskYesNo(Menu("sm_mes_file_exist1") + u' ' + FileName +
-                              QStringLiteral("\r\n") + Menu("sm_mes_file_exist2"));
-}
 
 const char* const PictureFilter = "Файлы рисунков блок схем (*.BMP)|*.bmp|"
                                   "Файлы рисунков блок схем (*.GIF)|*.gif";
@@ -64,7 +52,7 @@ void TMainForm::BMP1Click() {
     TFileDialogRequest request;
     request.Filter = QString::fromUtf8(PictureFilter);
     request.FileName = AbsoluteName(RemoveExtensions(child->Caption()));
-    request.Title = Menu("sm_menu_saveBMP");
+    request.Title = MenuText("sm_menu_saveBMP");
     const TFileDialogResult answer = Prompts().SaveFileDialog(request);
     if (!answer.Accepted()) {
         return;
@@ -72,7 +60,7 @@ void TMainForm::BMP1Click() {
     SaveDialogPrevious = answer.FileName;
     const bool gif = answer.FilterIndex == 2;
     const QString name =
-        RemoveExtensions(answer.FileName) + Serv(gif ? "sm_default_gif" : "sm_default_bmp");
+        RemoveExtensions(answer.FileName) + ServText(gif ? "sm_default_gif" : "sm_default_bmp");
     const QString existing = FirstExisting(name, PagePictureNames(*child->Chart, name));
     if (!existing.isEmpty() && !AskReplace(existing)) {
         return;
@@ -95,11 +83,11 @@ void TMainForm::N20Click() {
     }
     TMDIChild* child = ActiveMDIChild();
     TFileDialogRequest request;
-    request.Title = Menu("sm_menu_saveAs");
+    request.Title = MenuText("sm_menu_saveAs");
     request.Filter = QString::fromUtf8("Файлы блок схем XML    формат (.fml)|*.fml");
     request.InitialDir = DirectoryOf(SaveDialogPrevious);
     // Without a chart window there is no number to propose.
-    request.FileName = Serv("sm_default_file");
+    request.FileName = ServText("sm_default_file");
     if (child != nullptr) {
         request.FileName += u'_' + QString::number(child->ChartNumber);
     }
@@ -108,7 +96,7 @@ void TMainForm::N20Click() {
         return;
     }
     SaveDialogPrevious = answer.FileName;
-    const QString name = RemoveExtensions(answer.FileName) + Serv("sm_default_xml");
+    const QString name = RemoveExtensions(answer.FileName) + ServText("sm_default_xml");
     if (QFile::exists(name) && !AskReplace(name)) {
         return;
     }
@@ -146,7 +134,7 @@ void TMainForm::N2Click() {
     if (child == nullptr || child->Chart == nullptr) {
         return;
     }
-    const QString name = Serv("sm_default_name");
+    const QString name = ServText("sm_default_name");
     for (TFlowBlock* block : child->Chart->GetList()) {
         block->Text = name + QString::fromUtf8(" №") + QString::number(block->Index);
     }

@@ -307,7 +307,7 @@ void TMDIChild::ComposeChartArea(const TRect& Area) {
 }
 
 TBitmap& TMDIChild::ComposedChart() {
-    ComposeChartArea(TRect{0, 0, ChartBitmap->Width(), ChartBitmap->Height()});
+    ComposeChartArea(TChartComposition::kEverything);
     return *ChartBitmap;
 }
 

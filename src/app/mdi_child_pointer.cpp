@@ -5,6 +5,7 @@
 #include "app/chart_view.h"
 #include "app/cursors.h"
 #include "app/focused_panel.h"
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "chart/fc_list.h"
@@ -17,18 +18,6 @@
 #include <QPlainTextEdit>
 
 namespace tvx {
-namespace {
-
-QString MenuText(const char* Id) {
-    return MainSettings->MenuPool->GetString(QString::fromLatin1(Id));
-}
-
-QString ServText(const char* Id) {
-    return MainSettings->ServPool->GetString(QString::fromLatin1(Id));
-}
-
-} // namespace
-
 void TMDIChild::RefreshCurcorPos() {
     if (!HitTestEnabled) {
         return;

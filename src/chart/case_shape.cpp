@@ -114,12 +114,7 @@ void TCaseShape::PlaceBands() {
 
 void TCaseShape::DrawHeader() {
     const int L = C.Block.LeftExtent;
-    TCanvas& Canvas = C.Canvas();
-    Canvas.MoveTo(L, 0);
-    Canvas.LineTo(L - W / 2, SH / 2);
-    Canvas.LineTo(L, SH);
-    Canvas.LineTo(L + W / 2, SH / 2);
-    Canvas.LineTo(L, 0);
+    DrawDiamond(C.Canvas(), L, 0, W, SH);
     const TSize Text = C.MeasureText(C.Block.Text);
     C.DrawTextBitmap(L - Text.Width / 2, SH / 2 - Text.Height / 2);
     const TSize Yes = C.MeasureText(C.ServText("sm_yes"));
@@ -143,11 +138,7 @@ void TCaseShape::DrawBands() {
         const int Half = Band.LabelWidth / 2;
         const int Mid = Band.Top + LabelMaxY / 2;
         const int Bottom = Band.Top + LabelMaxY;
-        Canvas.MoveTo(X, Band.Top);
-        Canvas.LineTo(X - Half, Mid);
-        Canvas.LineTo(X, Bottom);
-        Canvas.LineTo(X + Half, Mid);
-        Canvas.LineTo(X, Band.Top);
+        DrawDiamond(Canvas, X, Band.Top, Band.LabelWidth, LabelMaxY);
         const TSize Label = C.MeasureText(C.Block.Items[J].Text);
         C.DrawTextBitmap(X - Label.Width / 2, Mid - Label.Height / 2);
 

@@ -98,22 +98,15 @@ bool IsEmpty(const TRect& R) {
     return R.Left >= R.Right || R.Top >= R.Bottom;
 }
 
-bool Contains(const TRect& Outer, const TRect& Inner) {
-    return Inner.Left >= Outer.Left && Inner.Top >= Outer.Top && Inner.Right <= Outer.Right &&
-           Inner.Bottom <= Outer.Bottom;
-}
-
 TRect Place(const TComposedPart& Part) {
     return TRect{Part.X, Part.Y, Part.X + Part.Width, Part.Y + Part.Height};
 }
 
-// Where a composition of Parts differs from one of Last, within Bounds: the
-// old and the new place of every part that changed, when the parts are the
-// same pictures in the same order and what changed is small enough to be
-// worth drawing on its own; nothing otherwise.
+// Where a composition of Parts differs from one of Last: the old and the
+// new place of every part that changed, when the parts are the same pictures
+// in the same order; nothing otherwise.
 std::optional<std::vector<TRect>> ChangedAreas(const std::vector<TComposedPart>& Last,
-                                               const std::vector<TComposedPart>& Parts,
-                                               const TRect& Bounds) {
+                                               const std::vector<TComposedPart>& Parts) {
     if (Last.size() != Parts.size()) {
         return std::nullopt;
     }
@@ -122,35 +115,12 @@ std::optional<std::vector<TRect>> ChangedAreas(const std::vector<TComposedPart>&
         if (Parts[I].Picture != Last[I].Picture) {
             return std::nullopt;
         }
-        if (Parts[I] == Last[I]) {
-            continue;
-        }
-        for (const TRect& R :
-             {Intersection(Place(Last[I]), Bounds), Intersection(Place(Parts[I]), Bounds)}) {
-            if (!IsEmpty(R)) {
-                Areas.push_back(R);
-            }
+        if (!(Parts[I] == Last[I])) {
+            Areas.push_back(Place(Last[I]));
+            Areas.push_back(Place(Parts[I]));
         }
     }
-    // An area inside another is drawn with it: the picture of a block that
-    // changed lies inside those of its owners, which changed as well.
-    std::sort(Areas.begin(), Areas.end(), [](const TRect& A, const TRect& B) {
-        return static_cast<long long>(A.Width()) * A.Height() >
-               static_cast<long long>(B.Width()) * B.Height();
-    });
-    std::vector<TRect> Kept;
-    long long Covered = 0;
-    for (const TRect& R : Areas) {
-        if (std::none_of(Kept.begin(), Kept.end(),
-                         [&](const TRect& K) { return Contains(K, R); })) {
-            Kept.push_back(R);
-            Covered += static_cast<long long>(R.Width()) * R.Height();
-        }
-    }
-    if (2 * Covered > static_cast<long long>(Bounds.Width()) * Bounds.Height()) {
-        return std::nullopt;
-    }
-    return Kept;
+    return Areas;
 }
 
 // Composes Area of the chart picture anew: white, then the part of every
@@ -222,28 +192,7 @@ std::vector<TNumberLabel> NumberLabels(const TFCList& Chart, const TCanvas& Canv
 } // namespace
 
 void ComposeChart(const TFCList& Chart, TBitmap& Picture) {
-    if (Chart.Count() == 0) {
-        return;
-    }
-    SizeToRoot(Chart, Picture);
-
-    std::vector<TComposedPart> Parts = ComposedParts(Chart);
-    // A chart picture composed before and untouched since needs drawing
-    // again only where its parts changed.
-    TCanvas& Canvas = Picture.Canvas();
-    const TRect Whole = Canvas.ClipRect();
-    const std::vector<TComposedPart>* Last = FindComposition(Picture);
-    const std::optional<std::vector<TRect>> Changed =
-        Last != nullptr ? ChangedAreas(*Last, Parts, Whole) : std::nullopt;
-    if (Changed.has_value() && Changed->empty()) {
-        return; // composed from the very same parts
-    }
-    // A large chart picture stays in tiles: white where nothing is drawn,
-    // so composing it costs what its parts hold.
-    for (const TRect& Area : Changed.has_value() ? *Changed : std::vector<TRect>{Whole}) {
-        DrawParts(Canvas, Parts, Area);
-    }
-    NoteComposed(Picture, std::move(Parts));
+    KeptComposition(Picture).Compose(Chart, Picture, TChartComposition::kEverything);
 }
 
 void TChartComposition::Compose(const TFCList& Chart, TBitmap& Picture, const TRect& Area) {
@@ -269,12 +218,14 @@ void TChartComposition::Compose(const TFCList& Chart, TBitmap& Picture, const TR
     const bool Kept =
         &Picture == FPicture && Picture.ChangeStamp() == FStamp && int(FComposed.size()) == Bands;
     const std::optional<std::vector<TRect>> Changed =
-        Kept ? ChangedAreas(FParts, Parts, Whole) : std::nullopt;
+        Kept ? ChangedAreas(FParts, Parts) : std::nullopt;
     if (!Changed.has_value()) {
         FComposed.assign(size_t(Bands), false);
     } else {
-        for (const TRect& R : *Changed) {
-            for (int Band = R.Top / kBandHeight; Band * kBandHeight < R.Bottom; ++Band) {
+        for (const TRect& Area : *Changed) {
+            const TRect R = Intersection(Area, Whole);
+            for (int Band = R.Top / kBandHeight; !IsEmpty(R) && Band * kBandHeight < R.Bottom;
+                 ++Band) {
                 FComposed[size_t(Band)] = false;
             }
         }

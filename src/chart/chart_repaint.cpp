@@ -52,24 +52,24 @@ void RunPasses(TFCList& Chart) {
     TTextsAhead Texts(Chart);
     const int MaxLevel = EffectiveMaxLevel(Chart);
     const int Passes = RepaintPassCount(MaxLevel, MainSettings->pm_alleq);
-    for (int I = 0; I + 1 < Passes; ++I) {
+    std::vector<std::int64_t> Before;
+    for (int I = 0; I < Passes; ++I) {
+        if (I + 1 == Passes) {
+            Before = LayoutState(Chart);
+        }
         Chart.DrawBlock(Chart.First());
     }
     // Each pass settles one more level. A chart nested deeper than the
     // passes reach would be shown with blocks where they stood before (over
     // their neighbours) until its next repaint: more passes follow while the
-    // last one still moved something, at most as many as there are levels.
-    std::vector<std::int64_t> Before = LayoutState(Chart);
-    for (int Extra = 0; Extra <= MaxLevel + 1; ++Extra) {
-        Chart.DrawBlock(Chart.First());
-        if (Extra >= MaxLevel + 1) {
-            break;
-        }
+    // last one still moved something, at most one more per level.
+    for (int Extra = 0; Extra <= MaxLevel; ++Extra) {
         std::vector<std::int64_t> After = LayoutState(Chart);
         if (After == Before) {
             break;
         }
         Before = std::move(After);
+        Chart.DrawBlock(Chart.First());
     }
 }
 

@@ -100,12 +100,7 @@ void TDecisionShape::LayOut() {
 }
 
 void TDecisionShape::DrawHeader() {
-    TCanvas& Canvas = C.Canvas();
-    Canvas.MoveTo(L, 0);
-    Canvas.LineTo(L - W / 2, H / 2);
-    Canvas.LineTo(L, H);
-    Canvas.LineTo(L + W / 2, H / 2);
-    Canvas.LineTo(L, 0);
+    DrawDiamond(C.Canvas(), L, 0, W, H);
     // The condition text is still the picture rendered last.
     C.DrawTextBitmap(L - Text.Width / 2, H / 2 - Text.Height / 2);
 

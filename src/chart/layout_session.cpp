@@ -1,4 +1,5 @@
 #include "chart/layout_session.h"
+#include "chart/chart_composition.h"
 #include "platform/font.h"
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
@@ -36,8 +37,7 @@ struct TTextConditions {
 };
 
 struct TKeptComposition {
-    std::vector<TComposedPart> Parts;
-    std::uint64_t Stamp = 0;
+    TChartComposition Composition;
     std::uint64_t LastUse = 0;
 };
 
@@ -296,21 +296,11 @@ void TBlockPictureCall::Finish() {
     FFinished = true;
 }
 
-const std::vector<TComposedPart>* FindComposition(const TBitmap& Target) {
-    const TLayoutMemory& M = Memory();
-    auto It = M.Compositions.find(&Target);
-    if (It == M.Compositions.end() || It->second.Stamp != Target.ChangeStamp()) {
-        return nullptr;
-    }
-    return &It->second.Parts;
-}
-
-void NoteComposed(const TBitmap& Target, std::vector<TComposedPart> Parts) {
+TChartComposition& KeptComposition(const TBitmap& Target) {
     TLayoutMemory& M = Memory();
     TKeptComposition& Kept = M.Compositions[&Target];
-    Kept.Parts = std::move(Parts);
-    Kept.Stamp = Target.ChangeStamp();
     Kept.LastUse = M.Session;
+    return Kept.Composition;
 }
 
 } // namespace tvx

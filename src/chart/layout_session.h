@@ -19,6 +19,7 @@
 
 namespace tvx {
 
+class TChartComposition;
 class TFlowBlock;
 struct TKeptDrawing;
 
@@ -88,21 +89,8 @@ private:
     std::vector<TDrawOp> FCalls;
 };
 
-// One picture drawn into the chart picture at its absolute position.
-struct TComposedPart {
-    const TBitmap* Picture = nullptr;
-    std::uint64_t Stamp = 0;
-    int X = 0;
-    int Y = 0;
-    int Width = 0;
-    int Height = 0;
-    bool operator==(const TComposedPart&) const = default;
-};
-
-// The parts Target was last composed from (in order), while Target is
-// unchanged since; nullptr otherwise.
-const std::vector<TComposedPart>* FindComposition(const TBitmap& Target);
-// Notes that Target now holds the composition of Parts.
-void NoteComposed(const TBitmap& Target, std::vector<TComposedPart> Parts);
+// The composition kept for Target between repaints (created on first use,
+// forgotten when Target has not been composed for a while).
+TChartComposition& KeptComposition(const TBitmap& Target);
 
 } // namespace tvx

@@ -86,12 +86,7 @@ void TLoopShape::SetBodyRect(int Top, int Bottom) {
 }
 
 void TLoopShape::DrawDiamond(int Top) {
-    TCanvas& Canvas = C.Canvas();
-    Canvas.MoveTo(L, Top);
-    Canvas.LineTo(L - W / 2, Top + H / 2);
-    Canvas.LineTo(L, Top + H);
-    Canvas.LineTo(L + W / 2, Top + H / 2);
-    Canvas.LineTo(L, Top);
+    tvx::DrawDiamond(C.Canvas(), L, Top, W, H);
 }
 
 void TLoopShape::DrawHexagon() {

@@ -1,5 +1,6 @@
 #include "chart/slant_figures.h"
 #include "chart/layout_math.h"
+#include "platform/canvas.h"
 #include <cmath>
 
 namespace tvx {
@@ -35,6 +36,14 @@ TFigureSize HexagonSize(const TMainSettings& Settings, int TextWidth, int TextHe
     Size.Height = TextHeight + 2 * Settings.pm_bcetext + Settings.pm_linewid;
     Size.Width = ClampedFloor(TextWidth + 2.0L * Size.Height / (std::tan(A) * 2.0L));
     return Size;
+}
+
+void DrawDiamond(TCanvas& Canvas, int X, int Top, int Width, int Height) {
+    Canvas.MoveTo(X, Top);
+    Canvas.LineTo(X - Width / 2, Top + Height / 2);
+    Canvas.LineTo(X, Top + Height);
+    Canvas.LineTo(X + Width / 2, Top + Height / 2);
+    Canvas.LineTo(X, Top);
 }
 
 } // namespace tvx

@@ -1,12 +1,14 @@
 #pragma once
-// Sizes of the slanted header figures of the condition and loop blocks: the
-// diamond around a condition text and the hexagon of a for loop. Kept apart
-// from the layout call because the shapes compute them from one rendering of
-// their text instead of rendering it again.
+// Sizes (and the diamond's outline) of the slanted header figures of the condition and loop blocks:
+// the diamond around a condition text and the hexagon of a for loop. Kept apart from the layout
+// call because the shapes compute them from one rendering of their text instead of rendering it
+// again.
 #include "settings/main_settings.h"
 #include <algorithm>
 
 namespace tvx {
+
+class TCanvas;
 
 struct TFigureSize {
     int Width = 0;
@@ -22,6 +24,10 @@ inline int SideMargin(const TMainSettings& Settings) {
 // Diamond around a text of TextWidth x TextHeight whose sides rise at
 // pm_ifangle; its corners lie on the middles of the sides of the returned box.
 TFigureSize DiamondSize(const TMainSettings& Settings, int TextWidth, int TextHeight);
+
+// Outlines, in the canvas's pen, the diamond Width x Height whose top corner
+// is (X, Top).
+void DrawDiamond(TCanvas& Canvas, int X, int Top, int Width, int Height);
 
 // Hexagon of a for loop: flat top and bottom as wide as the text, slanted
 // sides rising at pm_forangle.

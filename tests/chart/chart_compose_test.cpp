@@ -11,8 +11,14 @@ namespace {
 
 class ChartComposeTest : public LayoutTest {
 protected:
-    // A chart many bands long, with blocks nested in it.
+    // A chart window's picture and its composition.
+    TBitmap Window;
+    TChartComposition Composition;
+
+    // A chart many bands long, with blocks nested in it, laid out; the
+    // window's picture in the format a window keeps.
     void BuildLong() {
+        Window.SetPixelFormat(pf16bit);
         for (int I = 0; I < 30; ++I) {
             TFlowBlock* While = Append(bkWhile, QString("i < %1").arg(I));
             TFlowBlock* If = Append(While, 0, bkIfElse, QString("odd(%1)").arg(I));
@@ -20,6 +26,7 @@ protected:
             Append(If, 1, bkOutput, QString("'%1'").arg(I));
             Append(bkProcess, QString("x := %1").arg(I));
         }
+        LayoutChart(Chart);
     }
 
     // The whole chart composed anew, the numbers written over it after.
@@ -38,10 +45,6 @@ protected:
             }
         }
         return Pixels(Picture);
-    }
-
-    static TRect All(const TBitmap& Picture) {
-        return TRect{0, 0, Picture.Width(), Picture.Height()};
     }
 };
 
@@ -93,11 +96,7 @@ TEST_F(ChartComposeTest, ComposingWhatChangedGivesWhatComposingAnewGives) {
 // whole of it reads as composing it anew gives it.
 TEST_F(ChartComposeTest, BandsComposedAsTheyAreShownGiveTheChartComposedAnew) {
     BuildLong();
-    TBitmap Picture;
-    Picture.SetPixelFormat(pf16bit);
-    TChartComposition Composition;
-    LayoutChart(Chart);
-    ASSERT_GT(Picture.Height() + Chart.First()->Bitmap->Height(),
+    ASSERT_GT(Window.Height() + Chart.First()->Bitmap->Height(),
               4 * TChartComposition::kBandHeight);
     const std::vector<std::pair<const char*, std::function<void()>>> Changes = {
         {"nothing", [] {}},
@@ -112,27 +111,23 @@ TEST_F(ChartComposeTest, BandsComposedAsTheyAreShownGiveTheChartComposedAnew) {
         Change();
         LayoutChart(Chart);
         // The top, then a part further down, then everything.
-        Composition.Compose(Chart, Picture, TRect{0, 0, 50, 10});
-        Composition.Compose(Chart, Picture, TRect{0, 700, Picture.Width(), 900});
-        Composition.Compose(Chart, Picture, All(Picture));
-        EXPECT_EQ(Pixels(Picture), Anew(Composition.BlockNumbers)) << What;
+        Composition.Compose(Chart, Window, TRect{0, 0, 50, 10});
+        Composition.Compose(Chart, Window, TRect{0, 700, Window.Width(), 900});
+        Composition.Compose(Chart, Window, TChartComposition::kEverything);
+        EXPECT_EQ(Pixels(Window), Anew(Composition.BlockNumbers)) << What;
     }
     // Drawn on by someone else: composed again.
-    Picture.Canvas().FillRect(TRect{0, 0, 40, 40});
-    Composition.Compose(Chart, Picture, All(Picture));
-    EXPECT_EQ(Pixels(Picture), Anew(false));
+    Window.Canvas().FillRect(TRect{0, 0, 40, 40});
+    Composition.Compose(Chart, Window, TChartComposition::kEverything);
+    EXPECT_EQ(Pixels(Window), Anew(false));
 }
 
 TEST_F(ChartComposeTest, OnlyTheBandsShownAreComposed) {
     BuildLong();
-    LayoutChart(Chart);
-    TBitmap Picture;
-    Picture.SetPixelFormat(pf16bit);
-    TChartComposition Composition;
-    Composition.Compose(Chart, Picture, TRect{0, 0, 10, 10});
+    Composition.Compose(Chart, Window, TRect{0, 0, 10, 10});
     const QImage Composed = Anew(false);
     const int Band = TChartComposition::kBandHeight;
-    const QImage Shown = Pixels(Picture);
+    const QImage Shown = Pixels(Window);
     EXPECT_EQ(Shown.copy(0, 0, Shown.width(), Band), Composed.copy(0, 0, Shown.width(), Band));
     // Below, nothing yet, though the chart is drawn there.
     QImage White(Shown.width(), Shown.height() - Band, Shown.format());
@@ -145,18 +140,14 @@ TEST_F(ChartComposeTest, OnlyTheBandsShownAreComposed) {
 // stand, never from blocks that are gone.
 TEST_F(ChartComposeTest, ChartEditedSinceItsLayoutIsShownAsItStands) {
     BuildLong();
-    LayoutChart(Chart);
-    TBitmap Picture;
-    Picture.SetPixelFormat(pf16bit);
-    TChartComposition Composition;
-    Composition.Compose(Chart, Picture, TRect{0, 0, 10, 10});
+    Composition.Compose(Chart, Window, TRect{0, 0, 10, 10});
     while (Chart.Count() > 20) {
         Chart.DeleteBlock(Chart.GetBlock(Chart.Count() - 1));
     }
-    Composition.Compose(Chart, Picture, All(Picture));
+    Composition.Compose(Chart, Window, TChartComposition::kEverything);
     LayoutChart(Chart);
-    Composition.Compose(Chart, Picture, All(Picture));
-    EXPECT_EQ(Pixels(Picture), Anew(false));
+    Composition.Compose(Chart, Window, TChartComposition::kEverything);
+    EXPECT_EQ(Pixels(Window), Anew(false));
 }
 
 } // namespace

@@ -47,6 +47,17 @@ protected:
         return S;
     }
 
+    // Repaints into Picture: the chart is settled after one repaint, and a
+    // second changes nothing. The snapshot of the first.
+    TSnapshot ExpectOneRepaintSettles(TBitmap& Picture) {
+        RepaintChart(Chart, Picture);
+        ExpectSettled();
+        TSnapshot First = Take(Picture);
+        RepaintChart(Chart, Picture);
+        EXPECT_TRUE(Take(Picture) == First);
+        return First;
+    }
+
     // A chart whose deepest block has level Depth, every compound kind on the way.
     void BuildNested(int Depth) {
         static const TBlockKind Kinds[] = {bkIfElse, bkWhile,     bkCase,     bkRepeat,
@@ -139,11 +150,7 @@ TEST_F(LayoutFrameTest, OneRepaintSettlesSixLevelsAndASecondChangesNothing) {
     BuildNested(6);
     ASSERT_EQ(Chart.MaxLevel(), 6);
     TBitmap Picture;
-    RepaintChart(Chart, Picture);
-    ExpectSettled();
-    TSnapshot First = Take(Picture);
-    RepaintChart(Chart, Picture);
-    EXPECT_TRUE(Take(Picture) == First);
+    const TSnapshot First = ExpectOneRepaintSettles(Picture);
     EXPECT_EQ(Picture.Width(), Root->Bitmap->Width());
     EXPECT_EQ(Picture.Height(), Root->Bitmap->Height());
 
@@ -158,11 +165,7 @@ TEST_F(LayoutFrameTest, OneRepaintSettlesSixLevelsAndASecondChangesNothing) {
 TEST_F(LayoutFrameTest, DeeperChartsSettleInOneRepaintToo) {
     BuildNested(11);
     TBitmap Picture;
-    RepaintChart(Chart, Picture);
-    ExpectSettled();
-    TSnapshot First = Take(Picture);
-    RepaintChart(Chart, Picture);
-    EXPECT_TRUE(Take(Picture) == First);
+    ExpectOneRepaintSettles(Picture);
 }
 
 TEST_F(LayoutFrameTest, DeeperBlocksAreComposedOverShallowerOnes) {

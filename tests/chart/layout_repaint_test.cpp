@@ -13,16 +13,7 @@ class LayoutRepaintTest : public LayoutTest {
 protected:
     static TFlowBlock* AppendTo(TFCList& Target, TFlowBlock* Owner, int Branch, TBlockKind Kind,
                                 const QString& Text) {
-        TFlowBlock* Last = Owner->GetItemChain(Branch);
-        if (Last == nullptr) {
-            TMouseInfo Head(Branch);
-            return Target.AddBlock(Owner, Kind, -1, Text, &Head);
-        }
-        while (Last->Next != nullptr) {
-            Last = Last->Next;
-        }
-        TMouseInfo After(-1);
-        return Target.AddBlock(Last, Kind, -1, Text, &After);
+        return AppendBlock(Target, Owner, Branch, Kind, Text);
     }
 
     // Every drawn kind, nested four deep, a page break and a selected block.

@@ -8,6 +8,7 @@
 // "Да" and "Нет" then measure 30 x 16, so every rendered text is at least
 // 30 wide; "abcd" measures 40 x 16.
 #include "chart/fc_list.h"
+#include "common/chart_append.h"
 #include "platform/bitmap.h"
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
@@ -44,24 +45,7 @@ protected:
 
     // Adds a block at the end of branch `Branch` of `Owner`.
     TFlowBlock* Append(TFlowBlock* Owner, int Branch, TBlockKind Kind, const QString& Text) {
-        TFlowBlock* Last = Owner->GetItemChain(Branch);
-        if (Last == nullptr || Owner == Root) {
-            // The root always takes new blocks at the head of its chain.
-            if (Owner == Root && Last != nullptr) {
-                while (Last->Next != nullptr) {
-                    Last = Last->Next;
-                }
-                TMouseInfo After(-1);
-                return Chart.AddBlock(Last, Kind, -1, Text, &After);
-            }
-            TMouseInfo Head(Branch);
-            return Chart.AddBlock(Owner, Kind, -1, Text, &Head);
-        }
-        while (Last->Next != nullptr) {
-            Last = Last->Next;
-        }
-        TMouseInfo After(-1);
-        return Chart.AddBlock(Last, Kind, -1, Text, &After);
+        return AppendBlock(Chart, Owner, Branch, Kind, Text);
     }
     // Adds a block at the end of the root chain.
     TFlowBlock* Append(TBlockKind Kind, const QString& Text) { return Append(Root, 0, Kind, Text); }

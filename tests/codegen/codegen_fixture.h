@@ -6,6 +6,7 @@
 #include "codegen/code_generator.h"
 #include "codegen/code_sink.h"
 #include "codegen/export_state.h"
+#include "common/chart_append.h"
 #include "settings/main_settings.h"
 #include <QStringList>
 #include <QTemporaryDir>
@@ -44,16 +45,7 @@ protected:
 
     // Adds a block at the end of branch `branch` of `owner`.
     TFlowBlock* Append(TFlowBlock* owner, int branch, TBlockKind kind, const QString& text) {
-        TFlowBlock* last = owner->GetItemChain(branch);
-        if (last == nullptr) {
-            TMouseInfo head(branch);
-            return Chart.AddBlock(owner, kind, -1, text, &head);
-        }
-        while (last->Next != nullptr) {
-            last = last->Next;
-        }
-        TMouseInfo after(-1);
-        return Chart.AddBlock(last, kind, -1, text, &after);
+        return AppendBlock(Chart, owner, branch, kind, text);
     }
     TFlowBlock* Append(TBlockKind kind, const QString& text) { return Append(Root, 0, kind, text); }
 

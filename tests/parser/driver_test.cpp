@@ -172,22 +172,7 @@ TEST(DriverFaults, GotoOnTerminalIsInternalError) {
 TEST(LargeTables, StateNumbersTooLargeToPackStillParse) {
     // S ::= a with its LALR states numbered far apart: the driver cannot use
     // its packed action table and scans each state's actions instead.
-    std::string t = UniString("GOLD Parser Tables/v1.0");
-    t += Record({Byte('P'), Str("Far"), Str("1"), Str("me"), Str("S ::= a"), Bool(true), Int(3)});
-    t += Record({Byte('T'), Int(4), Int(1), Int(1), Int(2), Int(3)});
-    t += Record({Byte('I'), Int(0), Int(0)});
-    t += Record({Byte('S'), Int(0), Str("EOF"), Int(3)});
-    t += Record({Byte('S'), Int(1), Str("Error"), Int(7)});
-    t += Record({Byte('S'), Int(2), Str("a"), Int(1)});
-    t += Record({Byte('S'), Int(3), Str("S"), Int(0)});
-    t += Record({Byte('C'), Int(0), Str("a")});
-    t += Record({Byte('R'), Int(0), Int(3), Empty(), Int(2)});
-    t += Record({Byte('D'), Int(0), Bool(false), Int(0), Empty(), Int(0), Int(1), Empty()});
-    t += Record({Byte('D'), Int(1), Bool(true), Int(2), Empty()});
-    t += Record({Byte('L'), Int(0), Empty(), Int(2), Int(1), Int(9000), Empty(), Int(3), Int(3),
-                 Int(9001), Empty()});
-    t += Record({Byte('L'), Int(9000), Empty(), Int(0), Int(2), Int(0), Empty()});
-    t += Record({Byte('L'), Int(9001), Empty(), Int(0), Int(4), Int(0), Empty()});
+    const std::string t = TinyTables(1, 9000, 9001);
     LoadedParser loaded;
     ASSERT_TRUE(loaded.Load(t));
     EXPECT_EQ(FinalMessage(RunParse(loaded.Parser, "a")), msgAccept);

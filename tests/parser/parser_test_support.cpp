@@ -155,7 +155,7 @@ std::string Record(const std::vector<Entry>& Entries) {
     return bytes;
 }
 
-std::string TinyTables(int ActionOnA) {
+std::string TinyTables(int ActionOnA, int AfterA, int AfterS) {
     std::string t = UniString("GOLD Parser Tables/v1.0");
     t += Record({Byte('P'), Str("Tiny"), Str("1"), Str("me"), Str("S ::= a"), Bool(true), Int(3)});
     t += Record({Byte('T'), Int(4), Int(1), Int(1), Int(2), Int(3)});
@@ -168,10 +168,10 @@ std::string TinyTables(int ActionOnA) {
     t += Record({Byte('R'), Int(0), Int(3), Empty(), Int(2)});
     t += Record({Byte('D'), Int(0), Bool(false), Int(0), Empty(), Int(0), Int(1), Empty()});
     t += Record({Byte('D'), Int(1), Bool(true), Int(2), Empty()});
-    t += Record({Byte('L'), Int(0), Empty(), Int(2), Int(ActionOnA), Int(1), Empty(), Int(3),
-                 Int(3), Int(2), Empty()});
-    t += Record({Byte('L'), Int(1), Empty(), Int(0), Int(2), Int(0), Empty()});
-    t += Record({Byte('L'), Int(2), Empty(), Int(0), Int(4), Int(0), Empty()});
+    t += Record({Byte('L'), Int(0), Empty(), Int(2), Int(ActionOnA), Int(AfterA), Empty(), Int(3),
+                 Int(3), Int(AfterS), Empty()});
+    t += Record({Byte('L'), Int(AfterA), Empty(), Int(0), Int(2), Int(0), Empty()});
+    t += Record({Byte('L'), Int(AfterS), Empty(), Int(0), Int(4), Int(0), Empty()});
     return t;
 }
 

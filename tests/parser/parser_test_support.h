@@ -62,7 +62,8 @@ std::string UniString(const std::string& Text);
 std::string Record(const std::vector<Entry>& Entries);
 
 // A complete small grammar by hand: S ::= a, with the given action code for
-// the terminal a in the initial state (1 = shift, which is correct).
-std::string TinyTables(int ActionOnA = 1);
+// the terminal a in the initial state (1 = shift, which is correct), and the
+// numbers of the LALR states after a and after S.
+std::string TinyTables(int ActionOnA = 1, int AfterA = 1, int AfterS = 2);
 
 } // namespace tvx::test
