@@ -147,9 +147,12 @@ public:
     // --- block commands (on the block of the last hit test) ---
     // Kind := Kind when the block has exactly Branches branches.
     void ChangeKind(TBlockKind Kind, int Branches);
-    void N22Click();    // if with both branches
-    void if1Click();    // if with the yes branch only
-    void else1Click();  // if with the no branch only
+    void N22Click();   // if with both branches
+    void if1Click();   // if with the yes branch only
+    void else1Click(); // if with the no branch only
+    // The hit two-branch if becomes Kind when its branch Dropped is empty;
+    // otherwise NotEmpty is shown.
+    void MakeOneBranchIf(int Dropped, TBlockKind Kind, const char* NotEmpty);
     void N34Click();    // copy the block to the block clipboard
     void N35Click();    // cut the block
     void Paste1Click(); // paste the block clipboard at the hit place

@@ -117,29 +117,24 @@ void TMDIChild::N22Click() {
 }
 
 void TMDIChild::if1Click() {
+    MakeOneBranchIf(1, bkIfYesLeft, "Правая ветвь не пуста");
+}
+
+void TMDIChild::else1Click() {
+    MakeOneBranchIf(0, bkIfNoRight, "Левая ветвь не пуста");
+}
+
+void TMDIChild::MakeOneBranchIf(int Dropped, TBlockKind Kind, const char* NotEmpty) {
     // Only the two-branch ifs: a multi-way selection would lose its third branch.
     TFlowBlock* block = HitElement();
     if (block == nullptr || block->ItemCount() != 2) {
         return;
     }
-    if (block->GetItemChain(1) != nullptr) {
-        Prompts().ShowMessage(Utf8("Правая ветвь не пуста"));
+    if (block->GetItemChain(Dropped) != nullptr) {
+        Prompts().ShowMessage(Utf8(NotEmpty));
         return;
     }
-    block->Kind = bkIfYesLeft;
-    RePaintChem();
-}
-
-void TMDIChild::else1Click() {
-    TFlowBlock* block = HitElement();
-    if (block == nullptr || block->ItemCount() != 2) {
-        return;
-    }
-    if (block->GetItemChain(0) != nullptr) {
-        Prompts().ShowMessage(Utf8("Левая ветвь не пуста"));
-        return;
-    }
-    block->Kind = bkIfNoRight;
+    block->Kind = Kind;
     RePaintChem();
 }
 
