@@ -12,6 +12,17 @@
 //                                and the chart as an .fml file to open in the editor
 //   layout_bench --gallery DIR   write one small chart per block kind (and per
 //                                if and for variant) to DIR and stop
+//   layout_bench --nested N      time one nested chart of depth N only (its row)
+//
+// Besides each picture, --png and --gallery write the layout values of every
+// block (positions, extents, rectangles) to a .txt file of the same name, so
+// two builds can be compared value by value as well as pixel by pixel.
+//
+// The nested charts (depth 64, 256 and the nesting limit) hold one process
+// block and one compound block per level, the compounds taking turns as
+// if-else, while, repeat and for, each level inside the first branch of the
+// one above; each runs in a process of its own, so that its peak memory (the
+// last column) is its own.
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
 #include "chart/chart_xml.h"
@@ -22,7 +33,11 @@
 #include "../common/chart_builder.h"
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QTextStream>
+#include <sys/resource.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -230,6 +245,63 @@ TTimings Measure(TFCList& Chart, int Runs, int Target, std::uint32_t Seed) {
     return Result;
 }
 
+// The layout values of every block, one line each (and one per branch).
+bool SaveValues(const TFCList& Chart, const QString& FileName) {
+    QFile File(FileName);
+    if (!File.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(FileName));
+        return false;
+    }
+    QTextStream Out(&File);
+    auto R = [](const TRect& Rect) {
+        return QString("%1,%2,%3,%4").arg(Rect.Left).arg(Rect.Top).arg(Rect.Right).arg(Rect.Bottom);
+    };
+    for (const TFlowBlock* B : Chart.GetList()) {
+        Out << B->Index << " kind " << int(B->Kind) << " abs " << B->AbsX << "," << B->AbsY
+            << " rel " << B->RelX << "," << B->RelY << " size " << B->Bitmap->Width() << "x"
+            << B->Bitmap->Height() << " ext " << B->LeftExtent << "," << B->RightExtent << " exit "
+            << B->ExitY << " page " << B->PageY << " in " << R(B->InRect) << " out "
+            << R(B->OutRect) << " shape " << R(B->ShapeRect) << " text " << R(B->TextRect) << "\n";
+        for (const TPropertyItems& Item : B->Items) {
+            Out << "  branch offset " << Item.Offset << " chain " << Item.ChainX << ","
+                << Item.ChainY << " rect " << R(Item.Rect) << " entry " << R(Item.EntryRect)
+                << " label " << R(Item.LabelRect) << "\n";
+        }
+    }
+    return true;
+}
+
+// A chart nested Depth levels deep: on each level a process block and a
+// compound block (if-else, while, repeat, for in turn) whose first branch
+// holds the next level; a process block at the bottom.
+void BuildNestedChart(TFCList& Chart, int Depth) {
+    TChartBuilder Builder(Chart);
+    static const TBlockKind Kinds[] = {bkIfElse, bkWhile, bkRepeat, bkFor};
+    TFlowBlock* Owner = Builder.Root;
+    for (int Level = 1; Level <= Depth; ++Level) {
+        const TBlockKind Kind = Kinds[(Level - 1) % 4];
+        Builder.Append(Owner, 0, bkProcess, "x" + QString::number(Level) + " := 0");
+        Owner = Builder.Append(Owner, 0, Kind, TextFor(Kind, Level));
+    }
+    Builder.Append(Owner, 0, bkProcess, "deepest := true");
+}
+
+// Peak memory of this process so far, in MB (the high-water mark of its
+// resident memory, which a fresh program does not inherit from its parent).
+double PeakMegabytes() {
+    QFile Status(QStringLiteral("/proc/self/status"));
+    if (Status.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (const QByteArray& Line : Status.readAll().split('\n')) {
+            if (Line.startsWith("VmHWM:")) {
+                return Line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+            }
+        }
+    }
+    rusage Usage{};
+    getrusage(RUSAGE_SELF, &Usage);
+    return double(Usage.ru_maxrss) / 1024.0;
+}
+
 bool SavePicture(const TBitmap& Picture, const QString& FileName) {
     if (!Picture.Image().save(FileName, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(FileName));
@@ -239,8 +311,8 @@ bool SavePicture(const TBitmap& Picture, const QString& FileName) {
 }
 
 int RunTimings(const QString& PngDir) {
-    std::printf("%8s %6s %6s %14s %12s %12s %12s %14s\n", "blocks", "levels", "passes", "picture",
-                "unchanged ms", "edited ms", "first ms", "first whole ms");
+    std::printf("%8s %6s %6s %14s %12s %12s %12s %14s %8s\n", "blocks", "levels", "passes",
+                "picture", "unchanged ms", "edited ms", "first ms", "first whole ms", "peak MB");
     for (int Target : {100, 1000, 3000}) {
         TFCList Chart;
         const std::uint32_t Seed = 12345u + std::uint32_t(Target);
@@ -248,18 +320,76 @@ int RunTimings(const QString& PngDir) {
         const int Runs = Target >= 3000 ? 5 : 9;
         const TTimings Ms = Measure(Chart, Runs, Target, Seed);
         const int Passes = RepaintPassCount(Chart.MaxLevel(), MainSettings->pm_alleq);
-        std::printf("%8d %6d %6d %7d x %-5d %12.2f %12.2f %12.2f %14.2f\n", Chart.Count(),
+        std::printf("%8d %6d %6d %7d x %-5d %12.2f %12.2f %12.2f %14.2f %8.0f\n", Chart.Count(),
                     Chart.MaxLevel(), Passes, Ms.Width, Ms.Height, Ms.Unchanged, Ms.AfterEdit,
-                    Ms.First, Ms.FirstWhole);
+                    Ms.First, Ms.FirstWhole, PeakMegabytes());
+        std::fflush(stdout);
         if (!PngDir.isEmpty()) {
             TBitmap Picture;
             Picture.SetPixelFormat(pf16bit);
             RepaintChart(Chart, Picture);
             const QString Name = PngDir + QString("/chart_%1").arg(Chart.Count());
-            if (!SavePicture(Picture, Name + ".png")) {
+            if (!SavePicture(Picture, Name + ".png") || !SaveValues(Chart, Name + ".txt")) {
                 return 1;
             }
             SaveToXML(Chart, Name + ".fml");
+        }
+    }
+    return 0;
+}
+
+// The row of the nested chart of depth Depth: the first repaint of the
+// window, a repaint of the unchanged chart, the first repaint with the whole
+// picture composed, and the peak memory of the process.
+int RunNested(int Depth, const QString& PngDir) {
+    TWindow Window;
+    TFCList Chart;
+    BuildNestedChart(Chart, Depth);
+    const double First = WindowRepaint(Chart, Window);
+    std::vector<double> Times;
+    for (int I = 0; I < 5; ++I) {
+        Times.push_back(WindowRepaint(Chart, Window));
+    }
+    const double Unchanged = Median(Times);
+    TFCList Fresh;
+    BuildNestedChart(Fresh, Depth);
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf16bit);
+    const double FirstWhole = Milliseconds([&] { RepaintChart(Fresh, Picture); });
+    const int Passes = RepaintPassCount(Chart.MaxLevel(), MainSettings->pm_alleq);
+    std::printf("%8d %6d %6d %7d x %-5d %12.2f %12s %12.2f %14.2f %8.0f\n", Chart.Count(),
+                Chart.MaxLevel(), Passes, Window.Picture.Width(), Window.Picture.Height(),
+                Unchanged, "-", First, FirstWhole, PeakMegabytes());
+    std::fflush(stdout);
+    if (!PngDir.isEmpty()) {
+        const QString Name = PngDir + QString("/nested_%1").arg(Depth);
+        if (!SavePicture(Picture, Name + ".png") || !SaveValues(Fresh, Name + ".txt")) {
+            return 1;
+        }
+        SaveToXML(Fresh, Name + ".fml");
+    }
+    return 0;
+}
+
+// The deepest nesting a chart may have (the chart readers' limit).
+constexpr int kNestingLimit = 256;
+
+// Each nested chart in a process of its own (this program with --nested).
+int RunNestedRows(const QString& Program, const QString& PngDir) {
+    std::vector<int> Depths{64, 256};
+    if (kNestingLimit != 256) {
+        Depths.push_back(kNestingLimit);
+    }
+    for (int Depth : Depths) {
+        QStringList Args{"--nested", QString::number(Depth)};
+        if (!PngDir.isEmpty()) {
+            Args << "--png" << PngDir;
+        }
+        QProcess Child;
+        Child.setProcessChannelMode(QProcess::ForwardedChannels);
+        Child.start(Program, Args);
+        if (!Child.waitForFinished(-1) || Child.exitCode() != 0) {
+            std::printf("%8s nested depth %d failed (exit %d)\n", "", Depth, Child.exitCode());
         }
     }
     return 0;
@@ -367,7 +497,8 @@ int RunGallery(const QString& Dir, TMainSettings& Settings) {
         TFCList Chart;
         BuildGalleryChart(Chart, Entry.Kind);
         RepaintChart(Chart);
-        if (!SavePicture(*Chart.ChartBitmap, Dir + "/" + Entry.Name + ".png")) {
+        if (!SavePicture(*Chart.ChartBitmap, Dir + "/" + Entry.Name + ".png") ||
+            !SaveValues(Chart, Dir + "/" + Entry.Name + ".txt")) {
             return 1;
         }
     }
@@ -395,14 +526,18 @@ int main(int argc, char** argv) {
 
     QString PngDir;
     QString GalleryDir;
+    int Nested = 0;
     const QStringList Args = App.arguments();
     for (int I = 1; I < Args.size(); ++I) {
         if (Args[I] == "--png" && I + 1 < Args.size()) {
             PngDir = Args[++I];
         } else if (Args[I] == "--gallery" && I + 1 < Args.size()) {
             GalleryDir = Args[++I];
+        } else if (Args[I] == "--nested" && I + 1 < Args.size()) {
+            Nested = Args[++I].toInt();
         } else {
-            std::fprintf(stderr, "usage: layout_bench [--png DIR] [--gallery DIR]\n");
+            std::fprintf(stderr,
+                         "usage: layout_bench [--png DIR] [--gallery DIR] [--nested DEPTH]\n");
             return 2;
         }
     }
@@ -412,7 +547,17 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    int Result = GalleryDir.isEmpty() ? RunTimings(PngDir) : RunGallery(GalleryDir, Settings);
+    int Result = 0;
+    if (Nested > 0) {
+        Result = RunNested(Nested, PngDir);
+    } else if (!GalleryDir.isEmpty()) {
+        Result = RunGallery(GalleryDir, Settings);
+    } else {
+        Result = RunTimings(PngDir);
+        if (Result == 0) {
+            Result = RunNestedRows(App.applicationFilePath(), PngDir);
+        }
+    }
     MainSettings = nullptr;
     return Result;
 }

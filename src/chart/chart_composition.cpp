@@ -133,7 +133,7 @@ void DrawParts(TCanvas& Canvas, const std::vector<TComposedPart>& Parts, const T
     Canvas.FillRect(Area);
     Canvas.Brush = Saved;
     for (const TComposedPart& Part : Parts) {
-        // Positions are 16-bit; what lies outside the picture is clipped.
+        // What lies outside the picture is clipped.
         const TRect Piece = Intersection(Place(Part), Area);
         if (Part.Picture != nullptr && !IsEmpty(Piece)) {
             Canvas.CopyRect(Piece, *Part.Picture,
@@ -246,6 +246,8 @@ void TChartComposition::Compose(const TFCList& Chart, TBitmap& Picture, const TR
             }
         }
         FComposed[size_t(Band)] = true;
+        // A deep chart's lines run down many bands: they are kept once.
+        Picture.ShareEqualTiles(); // changes no pixel, nor the stamp
     }
     FPicture = &Picture;
     FStamp = Picture.ChangeStamp();

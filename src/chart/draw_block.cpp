@@ -138,6 +138,9 @@ void TFCList::DrawBlock(TFlowBlock* Block) {
     }
     try {
         Picture.Finish();
+        // The picture of a compound block runs down the height of what it
+        // holds: its lines, tile after equal tile, are kept once.
+        Block->Bitmap->ShareEqualTiles();
     } catch (const Exception&) {
     }
 }

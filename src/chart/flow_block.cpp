@@ -7,19 +7,19 @@ TFlowBlock::TFlowBlock() : Bitmap(std::make_unique<TBitmap>()) {}
 
 TFlowBlock::~TFlowBlock() = default;
 
-std::uint16_t TFlowBlock::GetWidth() const {
-    return std::uint16_t(Bitmap->Width());
+int TFlowBlock::GetWidth() const {
+    return Bitmap->Width();
 }
 
-void TFlowBlock::SetWidth(std::uint16_t Value) {
+void TFlowBlock::SetWidth(int Value) {
     Bitmap->SetWidth(Value);
 }
 
-std::uint16_t TFlowBlock::GetHeight() const {
-    return std::uint16_t(Bitmap->Height());
+int TFlowBlock::GetHeight() const {
+    return Bitmap->Height();
 }
 
-void TFlowBlock::SetHeight(std::uint16_t Value) {
+void TFlowBlock::SetHeight(int Value) {
     Bitmap->SetHeight(Value);
 }
 

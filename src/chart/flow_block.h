@@ -38,11 +38,11 @@ public:
 
     QString ClassName() const override { return QStringLiteral("TFlowBlock"); }
 
-    // Picture size, kept to 16 bits as chart positions are.
-    std::uint16_t GetWidth() const;
-    void SetWidth(std::uint16_t Value);
-    std::uint16_t GetHeight() const;
-    void SetHeight(std::uint16_t Value);
+    // Picture size.
+    int GetWidth() const;
+    void SetWidth(int Value);
+    int GetHeight() const;
+    void SetHeight(int Value);
 
     int ItemCount() const { return int(Items.size()); }
     int GetItemCount() const { return ItemCount(); }
@@ -67,10 +67,10 @@ public:
     std::unique_ptr<TBitmap> Bitmap; // the block's own picture, owned
     int LeftExtent = 0;              // x of the flow line inside Bitmap
     int RightExtent = 0;             // width right of the flow line
-    std::uint16_t RelX = 0;          // Bitmap position in the parent's picture
-    std::uint16_t RelY = 0;
-    std::uint16_t AbsX = 0; // Bitmap position in the chart picture
-    std::uint16_t AbsY = 0;
+    int RelX = 0;                    // Bitmap position in the parent's picture
+    int RelY = 0;
+    int AbsX = 0; // Bitmap position in the chart picture
+    int AbsY = 0;
     TBlockKind Kind = bkProcess;
     QString Text;
     QString Comment;

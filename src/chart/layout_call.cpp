@@ -14,19 +14,19 @@ int ChainLimit(const TFCList& Chart) {
     return Chart.Count() + 1;
 }
 
-std::uint16_t ParentAbsX(const TFlowBlock& Block) {
+int ParentAbsX(const TFlowBlock& Block) {
     return Block.Parent != nullptr ? Block.Parent->AbsX : 0;
 }
 
-std::uint16_t ParentAbsY(const TFlowBlock& Block) {
+int ParentAbsY(const TFlowBlock& Block) {
     return Block.Parent != nullptr ? Block.Parent->AbsY : 0;
 }
 
 } // namespace
 
 void SetPictureSize(TBitmap& Bitmap, int Width, int Height) {
-    int W = Wrap16(Width);
-    int H = Wrap16(Height);
+    const int W = std::clamp(Width, 0, kLayoutLimit);
+    int H = std::clamp(Height, 0, kLayoutLimit);
     if (W > 0 && static_cast<long long>(W) * H > kMaxPicturePixels) {
         H = int(kMaxPicturePixels / W);
     }
@@ -62,10 +62,10 @@ void TLayoutCall::PlaceChain(int X, int Y, TFlowBlock* Head) {
     int Steps = 0;
     for (TFlowBlock* B = Head; B != nullptr && Steps < ChainLimit(Chart); B = B->Next, ++Steps) {
         const TFlowBlock& Owner = B->Parent != nullptr ? *B->Parent : Block;
-        B->RelX = Wrap16(X - B->LeftExtent);
-        B->RelY = Wrap16(Y);
-        B->AbsX = Wrap16(Owner.AbsX + B->RelX);
-        B->AbsY = Wrap16(Owner.AbsY + B->RelY);
+        B->RelX = ClampLayout(static_cast<long long>(X) - B->LeftExtent);
+        B->RelY = Y;
+        B->AbsX = ClampLayout(static_cast<long long>(Owner.AbsX) + B->RelX);
+        B->AbsY = ClampLayout(static_cast<long long>(Owner.AbsY) + B->RelY);
         Y = ClampLayout(static_cast<long long>(Y) + B->GetHeight());
     }
 }
@@ -76,8 +76,8 @@ void TLayoutCall::ConnectSimpleBlock(int X) {
     DrawArrowLine(PenColor(), X, ShapeHeight, X, ShapeHeight + G);
     Block.LeftExtent = X;
     Block.RightExtent = X;
-    Block.AbsX = Wrap16(ParentAbsX(Block) + Block.RelX);
-    Block.AbsY = Wrap16(ParentAbsY(Block) + Block.RelY);
+    Block.AbsX = ClampLayout(static_cast<long long>(ParentAbsX(Block)) + Block.RelX);
+    Block.AbsY = ClampLayout(static_cast<long long>(ParentAbsY(Block)) + Block.RelY);
     Block.InRect = Rect(Block.AbsX, Block.AbsY - G, Block.AbsX + BmpW(), Block.AbsY - G + BmpH());
     Block.OutRect = Rect(Block.AbsX, Block.AbsY, Block.AbsX + BmpW(), Block.AbsY + BmpH());
 }
@@ -85,8 +85,8 @@ void TLayoutCall::ConnectSimpleBlock(int X) {
 void TLayoutCall::ConnectCompoundBlock(int X) {
     const int G = Settings().pm_bcebce;
     DrawArrowLine(PenColor(), X, BmpH() - G, X, BmpH());
-    Block.AbsX = Wrap16(ParentAbsX(Block) + Block.RelX);
-    Block.AbsY = Wrap16(ParentAbsY(Block) + Block.RelY);
+    Block.AbsX = ClampLayout(static_cast<long long>(ParentAbsX(Block)) + Block.RelX);
+    Block.AbsY = ClampLayout(static_cast<long long>(ParentAbsY(Block)) + Block.RelY);
     const int Flow = Block.AbsX + Block.LeftExtent;
     Block.InRect =
         Rect(Flow - ShapeWidth / 2, Block.AbsY, Flow + ShapeWidth / 2, Block.AbsY + ShapeHeight);

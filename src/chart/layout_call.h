@@ -35,10 +35,13 @@ struct TSlantSize {
     int SlantHeight = 0;
 };
 
-// Largest block or chart picture the layout allocates, in pixels. A figure
-// that asks for more (only possible when positions already wrap past 65535)
-// is cut to this area by lowering its height.
-inline constexpr long long kMaxPicturePixels = 1LL << 26;
+// Largest block or chart picture the layout sizes, in pixels. Pictures this
+// large keep pixels only in the tiles drawn on (platform/bitmap.h), so the
+// area costs no memory of itself; the bound only keeps the tables of those
+// tiles small. No chart within the nesting limit comes near it (the tallest
+// benchmark chart is 839 x 144,600); a figure that asks for more, only
+// possible with absurd settings, is cut to this area by lowering its height.
+inline constexpr long long kMaxPicturePixels = TBitmap::kMaxArea;
 
 class TLayoutCall {
 public:
@@ -61,7 +64,7 @@ public:
     TChainExtent LayoutChain(TFlowBlock* Head);
     // Hangs the chain from Head on flow line X, its first block's top at Y,
     // the blocks following each other without gaps; sets RelX/RelY and
-    // AbsX/AbsY (16 bits, wrapping).
+    // AbsX/AbsY.
     void PlaceChain(int X, int Y, TFlowBlock* Head);
     // Closing step of kinds 0, 2, 9, 17: arrow below the figure, extents X,
     // exit y, absolute position, InRect and OutRect.
@@ -101,7 +104,7 @@ public:
 
     int BmpW() const { return Block.Bitmap->Width(); }
     int BmpH() const { return Block.Bitmap->Height(); }
-    // Sizes the block's picture: each side kept in 16 bits (wrapping), the
+    // Sizes the block's picture: each side kept inside the layout limit, the
     // area cut to kMaxPicturePixels. New area is white.
     void SetBitmapSize(int Width, int Height);
 
@@ -111,7 +114,8 @@ private:
     TMainSettings& FSettings;
 };
 
-// Sizes Bitmap as TLayoutCall::SetBitmapSize does (16-bit sides, capped area).
+// Sizes Bitmap as TLayoutCall::SetBitmapSize does (sides inside the layout
+// limit, capped area).
 void SetPictureSize(TBitmap& Bitmap, int Width, int Height);
 
 } // namespace tvx

@@ -17,9 +17,10 @@ constexpr int Div(int A, int B) {
     return B == 0 ? 0 : A / B;
 }
 
-// Layout values are kept inside +-kLayoutLimit: far beyond any picture (sides
-// wrap at 65536), yet sums of a few of them cannot overflow an int. Only
-// absurd settings (an angle of 0 or 90 degrees) reach the limit.
+// Layout values (positions, extents, picture sides, page cuts, all held in
+// 32 bits) are kept inside +-kLayoutLimit: far beyond any chart, yet sums of
+// a few of them cannot overflow an int. Only absurd settings (an angle of 0
+// or 90 degrees) reach the limit.
 inline constexpr int kLayoutLimit = 1 << 24;
 
 constexpr int ClampLayout(long long V) {
@@ -67,11 +68,6 @@ inline int SideFloor(long double V) {
         return 0;
     }
     return Floor(V < (1 << 20) ? V : static_cast<long double>(1 << 20));
-}
-
-// A chart position or picture size kept in 16 bits: larger values wrap.
-constexpr std::uint16_t Wrap16(int V) {
-    return std::uint16_t(V);
 }
 
 } // namespace tvx

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <unordered_map>
 
 namespace tvx {
 
@@ -130,7 +131,77 @@ void TBitmap::Changed() {
 
 TBitmap::~TBitmap() = default;
 
+void TBitmap::TTileTable::Reset(int Across, int Down) {
+    FGroups.clear();
+    FGroupCount = 0;
+    FAcross = std::max(Across, 0);
+    FDown = std::max(Down, 0);
+    FGroupsAcross = (FAcross + kGroup - 1) / kGroup;
+}
+
+void TBitmap::TTileTable::Resize(int Across, int Down) {
+    if (FGroupCount == 0) {
+        Reset(Across, Down);
+        return;
+    }
+    TTileTable New;
+    New.Reset(Across, Down);
+    const int GroupsDown = (New.FDown + kGroup - 1) / kGroup;
+    New.FGroups.resize(size_t(New.FGroupsAcross) * size_t(GroupsDown));
+    for (int GY = 0; GY < GroupsDown && GY * kGroup < FDown; ++GY) {
+        for (int GX = 0; GX < New.FGroupsAcross && GX * kGroup < FAcross; ++GX) {
+            auto& From = FGroups[size_t(GY) * size_t(FGroupsAcross) + size_t(GX)];
+            if (!From) {
+                continue;
+            }
+            // Tiles past the new sides are dropped.
+            for (int J = 0; J < kGroup * kGroup; ++J) {
+                if (GX * kGroup + J % kGroup >= New.FAcross ||
+                    GY * kGroup + J / kGroup >= New.FDown) {
+                    (*From)[size_t(J)] = 0;
+                }
+            }
+            New.FGroups[size_t(GY) * size_t(New.FGroupsAcross) + size_t(GX)] = std::move(From);
+            ++New.FGroupCount;
+        }
+    }
+    *this = std::move(New);
+}
+
+std::uintptr_t& TBitmap::TTileTable::Slot(int TX, int TY) {
+    if (FGroups.empty()) {
+        FGroups.resize(size_t(FGroupsAcross) * size_t((FDown + kGroup - 1) / kGroup));
+    }
+    auto& G = FGroups[GroupIndex(TX, TY)];
+    if (!G) {
+        G = std::make_unique<Group>();
+        G->fill(0);
+        ++FGroupCount;
+    }
+    return (*G)[size_t(TY % kGroup) * kGroup + size_t(TX % kGroup)];
+}
+
+int TBitmap::TTileTable::NextInGroup(int TX, int TY, int End) const {
+    if (FGroups.empty()) {
+        return End;
+    }
+    const size_t Row = size_t(TY / kGroup) * size_t(FGroupsAcross);
+    while (TX < End && !FGroups[Row + size_t(TX / kGroup)]) {
+        TX = (TX / kGroup + 1) * kGroup;
+    }
+    return std::min(TX, End);
+}
+
+void TBitmap::TTileMemory::Swap(TTileMemory& Other) noexcept {
+    std::swap(FBlocks, Other.FBlocks);
+    std::swap(FBlockBytes, Other.FBlockBytes);
+    std::swap(FLeft, Other.FLeft);
+    std::swap(FNextTiles, Other.FNextTiles);
+    std::swap(FCount, Other.FCount);
+}
+
 unsigned char* TBitmap::TTileMemory::NewTile(size_t Bytes) {
+    ++FCount;
     if (FLeft < Bytes) {
         // Blocks grow with the picture's tiles, so a picture with a few lines
         // keeps little memory and a chart picture asks for it rarely.
@@ -148,11 +219,88 @@ void TBitmap::TTileMemory::Clear() {
     FBlocks.clear();
     FBlockBytes = FLeft = 0;
     FNextTiles = 8;
+    FCount = 0;
 }
 
 void TBitmap::DropTiles() const {
-    FTiles.clear();
+    FTiles.Reset(TilesAcross(), TilesDown());
     FTileMemory.Clear();
+    FTilesShared = 0;
+}
+
+unsigned char* TBitmap::OwnTile(int TX, int TY) {
+    std::uintptr_t& Slot = FTiles.Slot(TX, TY);
+    const size_t TileBytes = size_t(kTileSize) * kTileSize * size_t(BytesPerPixel());
+    if (Slot == 0) {
+        unsigned char* Tile = FTileMemory.NewTile(TileBytes);
+        StoreRun(Tile, kTileSize * kTileSize, FFillRaw, BytesPerPixel());
+        Slot = reinterpret_cast<std::uintptr_t>(Tile);
+    } else if (TTileTable::Shared(Slot)) {
+        unsigned char* Tile = FTileMemory.NewTile(TileBytes);
+        std::memcpy(Tile, TTileTable::Pixels(Slot), TileBytes);
+        Slot = reinterpret_cast<std::uintptr_t>(Tile);
+    }
+    return TTileTable::Pixels(Slot);
+}
+
+void TBitmap::ShareEqualTiles() {
+    // Worth a look only when many tiles were made since the last one.
+    const size_t Made = FTileMemory.Count();
+    if (Whole() || FTiles.Empty() || Made < 64 || Made < 2 * FTilesShared) {
+        return;
+    }
+    const size_t TileBytes = size_t(kTileSize) * kTileSize * size_t(BytesPerPixel());
+    const size_t Words = TileBytes / sizeof(std::uint64_t);
+    auto HashOf = [&](const unsigned char* Tile) {
+        std::uint64_t H = 1469598103934665603ull;
+        for (size_t I = 0; I < Words; ++I) {
+            std::uint64_t W;
+            std::memcpy(&W, Tile + I * sizeof W, sizeof W);
+            H = (H ^ W) * 1099511628211ull;
+            H ^= H >> 29;
+        }
+        return H;
+    };
+    // Every tile is moved into new memory, equal ones once; the old memory
+    // is given back. A tile used in several places is marked shared.
+    TTileMemory Kept;
+    std::unordered_multimap<std::uint64_t, std::uintptr_t> Known; // by hash, in Kept
+    std::unordered_map<std::uintptr_t, std::uintptr_t> Moved;     // old tile to new
+    std::unordered_map<std::uintptr_t, int> Uses;                 // of the new tiles
+    Known.reserve(Made);
+    Moved.reserve(Made);
+    FTiles.ForEach([&](int, int, std::uintptr_t& Slot) {
+        const auto Old = reinterpret_cast<std::uintptr_t>(TTileTable::Pixels(Slot));
+        auto Found = Moved.find(Old);
+        if (Found == Moved.end()) {
+            const auto* From = reinterpret_cast<const unsigned char*>(Old);
+            const std::uint64_t H = HashOf(From);
+            std::uintptr_t New = 0;
+            auto [First, Last] = Known.equal_range(H);
+            for (auto It = First; It != Last && New == 0; ++It) {
+                if (std::memcmp(reinterpret_cast<const unsigned char*>(It->second), From,
+                                TileBytes) == 0) {
+                    New = It->second;
+                }
+            }
+            if (New == 0) {
+                unsigned char* Tile = Kept.NewTile(TileBytes);
+                std::memcpy(Tile, From, TileBytes);
+                New = reinterpret_cast<std::uintptr_t>(Tile);
+                Known.emplace(H, New);
+            }
+            Found = Moved.emplace(Old, New).first;
+        }
+        Slot = Found->second;
+        ++Uses[Slot];
+    });
+    FTiles.ForEach([&](int, int, std::uintptr_t& Slot) {
+        if (Uses[Slot] > 1) {
+            Slot |= 1;
+        }
+    });
+    FTileMemory.Swap(Kept);
+    FTilesShared = FTileMemory.Count();
 }
 
 int TBitmap::BytesPerPixel() const {
@@ -260,7 +408,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     const TColor NewFill = StoredColor(FPixelFormat, Background);
     // Memory is only committed when the pixels are first written, so an
     // absurd size would not fail there but thrash the machine later.
-    if (!NewEmpty && qint64(NewWidth) * NewHeight * BytesPerPixel() > MaxPictureBytes) {
+    if (!NewEmpty && qint64(NewWidth) * NewHeight > kMaxArea) {
         throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
                             .arg(NewWidth)
                             .arg(NewHeight));
@@ -280,6 +428,11 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
     } else if (!Whole() && (!Grows || NewFill == FFill)) {
         ResizeTiles(NewWidth, NewHeight);
     } else {
+        if (qint64(NewWidth) * NewHeight * BytesPerPixel() > MaxPictureBytes) {
+            throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                                .arg(NewWidth)
+                                .arg(NewHeight));
+        }
         MakeWhole();
         QImage Fresh(NewWidth, NewHeight, StorageFormat(FPixelFormat));
         if (Fresh.isNull()) {
@@ -312,19 +465,13 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
 }
 
 void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
-    if (FTiles.empty()) {
-        return;
-    }
-    const int OldAcross = TilesAcross();
-    const int OldDown = TilesDown();
     const int Across = (NewWidth + kTileSize - 1) / kTileSize;
     const int Down = (NewHeight + kTileSize - 1) / kTileSize;
-    std::vector<unsigned char*> Tiles(size_t(Across) * size_t(Down), nullptr);
-    for (int TY = 0; TY < std::min(Down, OldDown); ++TY) {
-        for (int TX = 0; TX < std::min(Across, OldAcross); ++TX) {
-            Tiles[size_t(TY) * Across + TX] = FTiles[size_t(TY) * OldAcross + TX];
-        }
+    if (FTiles.Empty()) {
+        FTiles.Reset(Across, Down);
+        return;
     }
+    FTiles.Resize(Across, Down);
     // What falls outside the picture becomes the fill, so that it reads as
     // the fill should the picture grow again.
     const int Bytes = BytesPerPixel();
@@ -332,7 +479,8 @@ void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
     if (NewWidth < FWidth && NewWidth % kTileSize != 0) {
         const int From = NewWidth % kTileSize;
         for (int TY = 0; TY < Down; ++TY) {
-            if (unsigned char* Tile = Tiles[size_t(TY) * Across + Across - 1]) {
+            if (FTiles.Raw(Across - 1, TY) != 0) {
+                unsigned char* Tile = OwnTile(Across - 1, TY);
                 for (int Row = 0; Row < kTileSize; ++Row) {
                     StoreRun(Tile + Row * RowBytes + From * Bytes, kTileSize - From, FFillRaw,
                              Bytes);
@@ -341,15 +489,16 @@ void TBitmap::ResizeTiles(int NewWidth, int NewHeight) {
         }
     }
     if (NewHeight < FHeight && NewHeight % kTileSize != 0) {
-        for (int TX = 0; TX < Across; ++TX) {
-            if (unsigned char* Tile = Tiles[size_t(Down - 1) * Across + TX]) {
+        for (int TX = FTiles.NextInGroup(0, Down - 1, Across); TX < Across;
+             TX = FTiles.NextInGroup(TX + 1, Down - 1, Across)) {
+            if (FTiles.Raw(TX, Down - 1) != 0) {
+                unsigned char* Tile = OwnTile(TX, Down - 1);
                 for (int Row = NewHeight % kTileSize; Row < kTileSize; ++Row) {
                     StoreRun(Tile + Row * RowBytes, kTileSize, FFillRaw, Bytes);
                 }
             }
         }
     }
-    FTiles = std::move(Tiles);
 }
 
 size_t TBitmap::TileIndex(int X, int Y) const {
@@ -364,56 +513,43 @@ void TBitmap::MakeWhole() const {
     if (Empty()) {
         return;
     }
+    if (qint64(FWidth) * FHeight * BytesPerPixel() > MaxPictureBytes) {
+        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                            .arg(FWidth)
+                            .arg(FHeight));
+    }
     QImage Fresh(FWidth, FHeight, StorageFormat(FPixelFormat));
     if (Fresh.isNull()) {
         throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
                             .arg(FWidth)
                             .arg(FHeight));
     }
-    // Row after row, each from its tiles or the fill.
+    // The fill throughout, the ends of the rows with it; then the tiles.
     const int Bytes = BytesPerPixel();
-    const int Across = TilesAcross();
     unsigned char* Bits = Fresh.bits();
     const qsizetype Stride = Fresh.bytesPerLine();
-    if (FTiles.empty()) {
-        // The fill throughout, the ends of the rows with it.
-        StoreRun(Bits, int(Stride / Bytes) * FHeight, FFillRaw, Bytes);
-        if (Stride % Bytes != 0) {
-            for (int Y = 0; Y < FHeight; ++Y) {
-                StoreRun(Bits + Y * Stride, FWidth, FFillRaw, Bytes);
-            }
+    StoreRun(Bits, int(Stride / Bytes) * FHeight, FFillRaw, Bytes);
+    if (Stride % Bytes != 0) {
+        for (int Y = 0; Y < FHeight; ++Y) {
+            StoreRun(Bits + Y * Stride, FWidth, FFillRaw, Bytes);
         }
     }
-    for (int Y = 0; Y < FHeight && !FTiles.empty(); ++Y) {
-        unsigned char* Line = Bits + Y * Stride;
-        const auto* Tiles = &FTiles[size_t(Y / kTileSize) * size_t(Across)];
-        const int Row = Y % kTileSize;
-        for (int TX = 0; TX < Across;) {
-            const int X = TX * kTileSize;
-            unsigned char* To = Line + qsizetype(X) * Bytes;
-            if (const unsigned char* Tile = Tiles[TX]) {
-                const int Count = std::min(kTileSize, FWidth - X);
-                std::memcpy(To, Tile + Row * kTileSize * Bytes, size_t(Count) * size_t(Bytes));
-                ++TX;
-                continue;
-            }
-            // A run of missing tiles is one run of fill.
-            int End = TX + 1;
-            while (End < Across && !Tiles[End]) {
-                ++End;
-            }
-            StoreRun(To, std::min(End * kTileSize, FWidth) - X, FFillRaw, Bytes);
-            TX = End;
+    FTiles.ForEach([&](int TX, int TY, std::uintptr_t& Slot) {
+        const unsigned char* Tile = TTileTable::Pixels(Slot);
+        const int X = TX * kTileSize;
+        const int Count = std::min(kTileSize, FWidth - X);
+        for (int Row = 0; Row < kTileSize && TY * kTileSize + Row < FHeight; ++Row) {
+            std::memcpy(Bits + (TY * kTileSize + Row) * Stride + qsizetype(X) * Bytes,
+                        Tile + Row * kTileSize * Bytes, size_t(Count) * size_t(Bytes));
         }
-    }
+    });
     // A large picture remembers which tiles hold only the fill.
     if (KeepsTiles()) {
-        FMarks.assign(size_t(Across) * size_t(TilesDown()), kPlainTile);
-        for (size_t I = 0; I < FTiles.size(); ++I) {
-            if (FTiles[I]) {
-                FMarks[I] = kStoredTile;
-            }
-        }
+        const size_t Across = size_t(TilesAcross());
+        FMarks.assign(Across * size_t(TilesDown()), kPlainTile);
+        FTiles.ForEach([&](int TX, int TY, std::uintptr_t&) {
+            FMarks[size_t(TY) * Across + size_t(TX)] = kStoredTile;
+        });
     }
     DropTiles();
     FImage = Fresh;
@@ -479,7 +615,7 @@ unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsi
     Width = std::min(kTileSize - X % kTileSize, FWidth - X);
     Height = std::min(kTileSize - Y % kTileSize, FHeight - Y);
     if (!Whole()) {
-        if (FTiles.empty() && OnlyStored) {
+        if (FTiles.Empty() && OnlyStored) {
             if (!KeepsTiles()) {
                 Width = FWidth - X;
                 Height = FHeight - Y;
@@ -521,17 +657,13 @@ unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsi
         return FImage.bits() + Y * Stride + qsizetype(X) * Bytes;
     }
     Stride = qsizetype(kTileSize) * Bytes;
-    if (FTiles.empty()) {
-        FTiles.resize(size_t(TilesAcross()) * size_t(TilesDown()), nullptr);
+    if (FTiles.Empty() && (FTiles.Across() != TilesAcross() || FTiles.Down() != TilesDown())) {
+        FTiles.Reset(TilesAcross(), TilesDown());
     }
-    auto& Tile = FTiles[TileIndex(X, Y)];
-    if (!Tile) {
-        if (OnlyStored) {
-            return nullptr;
-        }
-        Tile = FTileMemory.NewTile(size_t(kTileSize) * kTileSize * size_t(Bytes));
-        StoreRun(Tile, kTileSize * kTileSize, FFillRaw, Bytes);
+    if (OnlyStored && FTiles.Raw(X / kTileSize, Y / kTileSize) == 0) {
+        return nullptr;
     }
+    unsigned char* Tile = OwnTile(X / kTileSize, Y / kTileSize);
     return Tile + (qsizetype(Y % kTileSize) * kTileSize + X % kTileSize) * Bytes;
 }
 
@@ -559,7 +691,7 @@ const unsigned char* TBitmap::ReadableRun(int X, int Y, int& Count, bool& Fill) 
 }
 
 const unsigned char* TBitmap::TileAt(int X, int Y) const {
-    return FTiles.empty() ? nullptr : FTiles[TileIndex(X, Y)];
+    return FTiles.At(X / kTileSize, Y / kTileSize);
 }
 
 void TBitmap::FillRaw(const TRect& R, const TRawPixel& Raw) {
@@ -594,7 +726,7 @@ void TBitmap::FillRaw(const TRect& R, const TRawPixel& Raw) {
 }
 
 void TBitmap::FillStoredTiles(const TRect& R) {
-    if (R.Left >= R.Right || R.Top >= R.Bottom || (!Whole() && FTiles.empty())) {
+    if (R.Left >= R.Right || R.Top >= R.Bottom || (!Whole() && FTiles.Empty())) {
         return;
     }
     // Only the tiles that hold pixels are visited; the state of the others is
@@ -608,6 +740,13 @@ void TBitmap::FillStoredTiles(const TRect& R) {
         const int Y1 = std::min(R.Bottom, (TY + 1) * kTileSize);
         const size_t RowStart = size_t(TY) * Across;
         for (int TX = FirstColumn; TX <= LastColumn; ++TX) {
+            if (!Whole()) {
+                // Groups of missing tiles are passed over at once.
+                TX = FTiles.NextInGroup(TX, TY, LastColumn + 1);
+                if (TX > LastColumn) {
+                    break;
+                }
+            }
             const size_t Index = RowStart + size_t(TX);
             unsigned char* Base = nullptr;
             qsizetype Stride = 0;
@@ -619,11 +758,19 @@ void TBitmap::FillStoredTiles(const TRect& R) {
                 Stride = FImage.bytesPerLine();
                 Base = FImage.bits() + Y0 * Stride + qsizetype(X0) * Bytes;
             } else {
-                if (!FTiles[Index]) {
+                const std::uintptr_t Raw = FTiles.Raw(TX, TY);
+                if (Raw == 0) {
+                    continue;
+                }
+                const int X1 = std::min(R.Right, (TX + 1) * kTileSize);
+                if (TTileTable::Shared(Raw) && X0 == TX * kTileSize && Y0 == TY * kTileSize &&
+                    X1 - X0 == std::min(kTileSize, FWidth - X0) &&
+                    Y1 - Y0 == std::min(kTileSize, FHeight - Y0)) {
+                    FTiles.Slot(TX, TY) = 0; // all of it the fill: no copy of its own
                     continue;
                 }
                 Stride = qsizetype(kTileSize) * Bytes;
-                Base = FTiles[Index] +
+                Base = OwnTile(TX, TY) +
                        (qsizetype(Y0 % kTileSize) * kTileSize + X0 % kTileSize) * Bytes;
             }
             const int X1 = std::min(R.Right, (TX + 1) * kTileSize);
@@ -776,17 +923,22 @@ void TBitmap::Assign(const TBitmap& Source) {
         FImage = Source.Image();
         DropTiles();
     } else {
-        // The fill and the tiles are copied as they are.
+        // The fill and the tiles are copied as they are, shared ones once.
         FImage = QImage();
         const size_t TileBytes = size_t(kTileSize) * kTileSize * size_t(Source.BytesPerPixel());
-        DropTiles();
-        FTiles.resize(Source.FTiles.size(), nullptr);
-        for (size_t I = 0; I < Source.FTiles.size(); ++I) {
-            if (const unsigned char* Tile = Source.FTiles[I]) {
-                FTiles[I] = FTileMemory.NewTile(TileBytes);
-                std::memcpy(FTiles[I], Tile, TileBytes);
+        FTileMemory.Clear();
+        FTilesShared = 0;
+        FTiles.Reset(Source.FTiles.Across(), Source.FTiles.Down());
+        std::unordered_map<std::uintptr_t, std::uintptr_t> Copies;
+        Source.FTiles.ForEach([&](int TX, int TY, std::uintptr_t& From) {
+            std::uintptr_t& Copy = Copies[From];
+            if (Copy == 0) {
+                unsigned char* Tile = FTileMemory.NewTile(TileBytes);
+                std::memcpy(Tile, TTileTable::Pixels(From), TileBytes);
+                Copy = reinterpret_cast<std::uintptr_t>(Tile) | (From & 1);
             }
-        }
+            FTiles.Slot(TX, TY) = Copy;
+        });
     }
     FWidth = Source.FWidth;
     FHeight = Source.FHeight;

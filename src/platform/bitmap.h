@@ -10,16 +10,21 @@
 //
 // A large picture that is drawn on keeps its pixels in tiles of
 // kTileSize x kTileSize, made only where something is drawn; every other
-// pixel is the fill. The picture of a compound block covers its whole
-// subtree and is mostly white, with a few lines running down its sides, and
-// the root's picture is as large as the chart. A large picture is made whole
-// (one QImage) only when something reads it whole or draws with a painter;
-// then it marks the tiles that are only the fill, so that the chart picture,
-// filled and composed again on every repaint, writes little more than what
-// is drawn on it.
+// pixel is the fill. The table of tiles is made a group of tiles at a time,
+// where something is drawn, and tiles of equal pixels may share their memory
+// (ShareEqualTiles): a line down a tall picture costs a little per tile it
+// crosses, not the tiles' pixels, so a chart nested deep, whose blocks'
+// pictures each run down the height of what they hold, keeps its memory
+// with the lines drawn rather than with its depth times its height. The picture of a compound block
+// covers its whole subtree and is mostly white, with a few lines running down its sides, and the
+// root's picture is as large as the chart. A large picture is made whole (one QImage) only when
+// something reads it whole or draws with a painter; then it marks the tiles that are only the fill,
+// so that the chart picture, filled and composed again on every repaint, writes little more than
+// what is drawn on it.
 #include "platform/canvas.h"
 #include <QImage>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -82,6 +87,11 @@ public:
     // brush and font.
     void Assign(const TBitmap& Source);
 
+    // Lets the tiles of equal pixels share one copy of them (a picture kept
+    // in tiles only; drawing on a shared tile gives it its own copy again).
+    // Cheap when few tiles were made since the last call. Changes no pixel.
+    void ShareEqualTiles();
+
     // Writes the picture as a BMP file; raises Exception when it cannot be
     // written.
     void SaveToFile(const QString& FileName) const;
@@ -95,6 +105,10 @@ public:
     // tiles instead of being made whole when something draws on it.
     static constexpr int kTileSize = 16;
     static constexpr long long kTiledArea = 256 * 256;
+    // The largest area a picture takes (its tiles are made as they are
+    // drawn on, so only their table grows with the area); larger sizes raise
+    // Exception. A picture made whole is also bounded in bytes (1 GB).
+    static constexpr long long kMaxArea = 1LL << 36;
 
 private:
     friend class TCanvas;
@@ -163,11 +177,66 @@ private:
     TPixelFormat FPixelFormat = pfDevice;
     // Null while the picture is empty, and while it is its fill and tiles.
     mutable QImage FImage;
-    // While there is no QImage: the tiles row by row, TilesAcross() in a row;
-    // a null tile (or no tiles at all) holds the fill everywhere. Pixels of a
-    // tile outside the picture are the fill too, so a picture that grows in
-    // its fill colour only gets a new table.
-    mutable std::vector<unsigned char*> FTiles;
+    // While there is no QImage: the tiles, by column and row of tiles; a
+    // missing tile (or no tiles at all) holds the fill everywhere. Pixels of
+    // a tile outside the picture are the fill too, so a picture that grows in
+    // its fill colour only gets a new table. Tiles are kept in groups of
+    // kGroup x kGroup, a group being made when one of its tiles is; a tile
+    // shared by several places (ShareEqualTiles) is marked in the lowest bit
+    // of its address and copied before it is written.
+    class TTileTable {
+    public:
+        static constexpr int kGroup = 8;
+        // Drops every tile; the table is Across x Down tiles.
+        void Reset(int Across, int Down);
+        // The table becomes Across x Down, keeping the tiles inside.
+        void Resize(int Across, int Down);
+        bool Empty() const { return FGroupCount == 0; }
+        int Across() const { return FAcross; }
+        int Down() const { return FDown; }
+        // The tile at (TX, TY) with its mark, 0 when missing.
+        std::uintptr_t Raw(int TX, int TY) const {
+            const Group* G = FGroups.empty() ? nullptr : FGroups[GroupIndex(TX, TY)].get();
+            return G == nullptr ? 0 : (*G)[size_t(TY % kGroup) * kGroup + size_t(TX % kGroup)];
+        }
+        // The tile's pixels, nullptr when missing.
+        const unsigned char* At(int TX, int TY) const { return Pixels(Raw(TX, TY)); }
+        // The place of the tile at (TX, TY), its group made if missing.
+        std::uintptr_t& Slot(int TX, int TY);
+        // The first column from TX on, below End, whose group in row TY is
+        // made (End when none is).
+        int NextInGroup(int TX, int TY, int End) const;
+        // Calls Visit(TX, TY, Slot) for every tile there is.
+        template <typename F> void ForEach(F&& Visit) {
+            for (size_t I = 0; I < FGroups.size(); ++I) {
+                if (Group* G = FGroups[I].get()) {
+                    const int GX = int(I % size_t(FGroupsAcross)) * kGroup;
+                    const int GY = int(I / size_t(FGroupsAcross)) * kGroup;
+                    for (size_t J = 0; J < G->size(); ++J) {
+                        if ((*G)[J] != 0) {
+                            Visit(GX + int(J % kGroup), GY + int(J / kGroup), (*G)[J]);
+                        }
+                    }
+                }
+            }
+        }
+        static unsigned char* Pixels(std::uintptr_t Raw) {
+            return reinterpret_cast<unsigned char*>(Raw & ~std::uintptr_t(1));
+        }
+        static bool Shared(std::uintptr_t Raw) { return (Raw & 1) != 0; }
+
+    private:
+        using Group = std::array<std::uintptr_t, size_t(kGroup) * kGroup>;
+        size_t GroupIndex(int TX, int TY) const {
+            return size_t(TY / kGroup) * size_t(FGroupsAcross) + size_t(TX / kGroup);
+        }
+        int FAcross = 0;
+        int FDown = 0;
+        int FGroupsAcross = 0;
+        size_t FGroupCount = 0; // groups made
+        std::vector<std::unique_ptr<Group>> FGroups;
+    };
+    mutable TTileTable FTiles;
     // The memory of the tiles: blocks handed out a tile at a time and given
     // back all at once, when the picture drops its tiles (a picture is
     // filled whole far more often than it loses a tile of its own).
@@ -175,14 +244,23 @@ private:
     public:
         unsigned char* NewTile(size_t Bytes);
         void Clear();
+        // Tiles handed out since the last Clear.
+        size_t Count() const { return FCount; }
+        void Swap(TTileMemory& Other) noexcept;
 
     private:
+        size_t FCount = 0;
         std::vector<std::unique_ptr<unsigned char[]>> FBlocks;
         size_t FBlockBytes = 0; // size of the last block
         size_t FLeft = 0;       // bytes left in it
         size_t FNextTiles = 8;  // tiles in the next block
     };
     mutable TTileMemory FTileMemory;
+    // Tiles of the memory when equal tiles were last shared.
+    mutable size_t FTilesShared = 0;
+    // Writable pixels of the tile at (TX, TY), made (holding the fill) when
+    // missing, copied when shared.
+    unsigned char* OwnTile(int TX, int TY);
     void DropTiles() const;
     // While there is a QImage (large pictures only), what each tile holds:
     // its pixels are in the QImage (kStoredTile); it is the fill, whatever the

@@ -744,8 +744,11 @@ void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Sr
     if (Source.Empty()) {
         return;
     }
+    // A picture in tiles is copied tile by tile, converted to this one's
+    // format where the two differ: made whole, a tall chart's picture would
+    // take more memory than its tiles.
     if (!Source.Whole() && &Source != &FOwner &&
-        CanCopyRows(Dest, Source.Width(), Source.Height(), Src, Source.ImageFormat())) {
+        CanCopyRows(Dest, Source.Width(), Source.Height(), Src, FOwner.ImageFormat(), false)) {
         CopyTiles(Dest, Source, Src);
         return;
     }
@@ -754,13 +757,20 @@ void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Sr
 }
 
 bool TCanvas::CanCopyRows(const TRect& Dest, int SourceWidth, int SourceHeight, const TRect& Src,
-                          QImage::Format SourceFormat) const {
+                          QImage::Format SourceFormat, bool SameFormat) const {
     return Dest.Width() == Src.Width() && Dest.Height() == Src.Height() && Src.Left >= 0 &&
            Src.Top >= 0 && Src.Right <= SourceWidth && Src.Bottom <= SourceHeight &&
-           SourceFormat == FOwner.ImageFormat();
+           (!SameFormat || SourceFormat == FOwner.ImageFormat());
 }
 
 namespace {
+
+// The formats pictures keep their pixels in, between which QImage's
+// conversion gives what a painter's source copy gives.
+bool IsStorageFormat(QImage::Format Format) {
+    return Format == QImage::Format_RGB16 || Format == QImage::Format_RGB555 ||
+           Format == QImage::Format_RGB888 || Format == QImage::Format_RGB32;
+}
 
 // True when every pixel of the block is the fill (FillRun holding at least
 // Width fill pixels).
@@ -840,28 +850,51 @@ void TCanvas::CopyTiles(const TRect& Dest, const TBitmap& Source, const TRect& S
     const int DX = Dest.Left - Src.Left;
     const int DY = Dest.Top - Src.Top;
     const int Bytes = FOwner.BytesPerPixel();
-    const size_t Across = size_t(Source.TilesAcross());
-    const auto* Tiles = Source.FTiles.empty() ? nullptr : Source.FTiles.data();
+    // Pixels of another format are converted as a painter copying them
+    // would (QImage's conversion, the very one it uses).
+    const QImage::Format Format = FOwner.ImageFormat();
+    const bool Convert = Source.ImageFormat() != Format;
+    TBitmap::TRawPixel Fill = Source.FFillRaw;
+    if (Convert) {
+        QImage One(1, 1, Source.ImageFormat());
+        std::memcpy(One.bits(), Source.FFillRaw.Bytes, size_t(Source.BytesPerPixel()));
+        One = One.convertToFormat(Format);
+        std::memcpy(Fill.Bytes, One.constBits(), size_t(Bytes));
+    }
+    const int SourceBytes = Source.BytesPerPixel();
+    const auto& Tiles = Source.FTiles;
     for (int TY = From.Top / K; TY * K < From.Bottom; ++TY) {
         const int Y0 = std::max(From.Top, TY * K);
         const int Y1 = std::min(From.Bottom, (TY + 1) * K);
-        const auto* Row = Tiles != nullptr ? Tiles + size_t(TY) * Across : nullptr;
+        const int Last = (From.Right - 1) / K + 1; // past the last column
         for (int TX = From.Left / K; TX * K < From.Right;) {
             const int X0 = std::max(From.Left, TX * K);
-            if (Row != nullptr && Row[TX]) {
+            if (const unsigned char* Tile = Tiles.At(TX, TY)) {
                 const int X1 = std::min(From.Right, (TX + 1) * K);
-                WriteBlock(X0 + DX, Y0 + DY, X1 - X0, Y1 - Y0,
-                           Row[TX] + (qsizetype(Y0 % K) * K + X0 % K) * Bytes,
-                           qsizetype(K) * Bytes);
+                const unsigned char* Piece = Tile + (qsizetype(Y0 % K) * K + X0 % K) * SourceBytes;
+                if (Convert) {
+                    const QImage Converted =
+                        QImage(Piece, X1 - X0, Y1 - Y0, qsizetype(K) * SourceBytes,
+                               Source.ImageFormat())
+                            .convertToFormat(Format);
+                    WriteBlock(X0 + DX, Y0 + DY, X1 - X0, Y1 - Y0, Converted.constBits(),
+                               Converted.bytesPerLine());
+                } else {
+                    WriteBlock(X0 + DX, Y0 + DY, X1 - X0, Y1 - Y0, Piece, qsizetype(K) * Bytes);
+                }
                 ++TX;
                 continue;
             }
             int End = TX + 1;
-            while (End * K < From.Right && (Row == nullptr || !Row[End])) {
+            while (End < Last) {
+                End = Tiles.NextInGroup(End, TY, Last);
+                if (End >= Last || Tiles.At(End, TY) != nullptr) {
+                    break;
+                }
                 ++End;
             }
             const int X1 = std::min(From.Right, End * K);
-            FOwner.FillRaw(TRect{X0 + DX, Y0 + DY, X1 + DX, Y1 + DY}, Source.FFillRaw);
+            FOwner.FillRaw(TRect{X0 + DX, Y0 + DY, X1 + DX, Y1 + DY}, Fill);
             TX = End;
         }
     }
@@ -875,8 +908,23 @@ void TCanvas::CopyImage(const TRect& Dest, const QImage& Source, const TRect& Sr
         return;
     }
     // A copy of the pixels, so that a picture can be copied onto itself.
-    const QImage Pixels = Source;
+    QImage Pixels = Source;
     const bool Itself = FOwner.Whole() && Pixels.constBits() == FOwner.FImage.constBits();
+    if (!Itself && Pixels.format() != FOwner.ImageFormat() && IsStorageFormat(Pixels.format()) &&
+        CanCopyRows(Dest, Pixels.width(), Pixels.height(), Src, Pixels.format(), false)) {
+        // Converted first, exactly as the painter would convert it, so that a
+        // large picture in tiles is not made whole for it.
+        const TRect From = VisibleSource(Dest, Src);
+        Pixels = Pixels.copy(ToQRect(From)).convertToFormat(FOwner.ImageFormat());
+        if (From.Left < From.Right && From.Top < From.Bottom) {
+            WriteBlock(From.Left + Dest.Left - Src.Left, From.Top + Dest.Top - Src.Top,
+                       From.Right - From.Left, From.Bottom - From.Top, Pixels.constBits(),
+                       Pixels.bytesPerLine());
+        }
+        FOwner.MarkDirty();
+        Touch(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom);
+        return;
+    }
     if (!Itself && CanCopyRows(Dest, Pixels.width(), Pixels.height(), Src, Pixels.format())) {
         // Pixel for pixel between pictures of one format: plain row copies,
         // byte for byte what the painter's source copy gives, without its set-up.

@@ -184,9 +184,10 @@ private:
 
     void CopyImage(const TRect& Dest, const QImage& Pixels, const TRect& Src);
     // True when Src of a source of that size and format goes to Dest pixel for
-    // pixel, all of it inside the source, in this picture's format.
+    // pixel, all of it inside the source, in this picture's format (in any
+    // format when not SameFormat).
     bool CanCopyRows(const TRect& Dest, int SourceWidth, int SourceHeight, const TRect& Src,
-                     QImage::Format SourceFormat) const;
+                     QImage::Format SourceFormat, bool SameFormat = true) const;
     TRect VisibleSource(const TRect& Dest, const TRect& Src) const;
     // Width x Height pixels from From, rows FromStride bytes apart, to (X, Y)
     // on; the block lies inside the picture.

@@ -209,26 +209,32 @@ TEST_F(LayoutFrameTest, BranchRecordsThatDoNotMatchTheKindDrawTheFigureAlone) {
     EXPECT_EQ(PixelAt(Picture, 0, 11), PixelAt(Root, 0, 11));
 }
 
-TEST_F(LayoutFrameTest, PositionsPastSixteenBitsWrapWithoutFault) {
+TEST_F(LayoutFrameTest, ChartsPastSixteenBitsKeepTheirTrueSize) {
     UseMetrics(10, 400); // every process block 420 high
     for (int I = 0; I < 160; ++I) {
         Append(bkProcess, "abc");
     }
     TBitmap Picture;
+    Picture.SetPixelFormat(pf16bit);
     RepaintChart(Chart, Picture);
-    const int Height = 2 * 400 + 160 * 420 + 4 * 3 + 13;
-    EXPECT_EQ(Root->Bitmap->Height(), Height % 65536);
-    EXPECT_EQ(Picture.Height(), Height % 65536);
+    const int Height = 2 * 400 + 160 * 420 + 4 * 3 + 13; // 68,025
+    EXPECT_EQ(Root->Bitmap->Height(), Height);
+    EXPECT_EQ(Picture.Height(), Height);
     const TFlowBlock* Last = Chart.GetBlock(160);
-    EXPECT_EQ(Last->AbsY, (400 + 6 + 13 + 159 * 420) % 65536);
-
-    TBitmap Huge;
-    SetPictureSize(Huge, 70000, 70000); // sides wrap to 4464
-    EXPECT_EQ(Huge.Width(), 4464);
-    EXPECT_EQ(Huge.Height(), 4464);
-    SetPictureSize(Huge, 65535, 65535); // the area is capped
-    EXPECT_EQ(Huge.Width(), 65535);
-    EXPECT_EQ(Huge.Height(), int(kMaxPicturePixels / 65535));
+    EXPECT_EQ(Last->AbsY, 400 + 6 + 13 + 159 * 420);
+    // The last block is drawn where it stands, not over the top of the chart.
+    const int Flow = Root->GetItemOffset(0);
+    EXPECT_EQ(Picture.Canvas().Pixel(Flow, Last->AbsY + Last->ShapeRect.Top + 1),
+              PixelAt(Last, Last->LeftExtent, Last->ShapeRect.Top + 1));
+    // The finish terminal (the root's own drawing) closes the chart.
+    int Drawn = 0;
+    for (int Y = Height - 40; Y < Height; ++Y) {
+        for (int X = 0; X < Picture.Width(); ++X) {
+            EXPECT_EQ(Picture.Canvas().Pixel(X, Y), PixelAt(Root, X, Y)) << X << ", " << Y;
+            Drawn += PixelAt(Root, X, Y) != clWhite;
+        }
+    }
+    EXPECT_GT(Drawn, 0);
 }
 
 TEST_F(LayoutFrameTest, AbsurdSettingsNeitherFaultNorHang) {

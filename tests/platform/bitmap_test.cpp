@@ -107,7 +107,7 @@ TEST(Bitmap, AssignCopiesPicture) {
 TEST(Bitmap, AbsurdSizeRaisesAndKeepsOldSize) {
     TBitmap B;
     B.SetSize(5, 5);
-    EXPECT_THROW(B.SetSize(65535, 65535), Exception);
+    EXPECT_THROW(B.SetSize(1 << 20, 1 << 20), Exception);
     EXPECT_EQ(B.Width(), 5);
     EXPECT_EQ(B.Height(), 5);
 }
