@@ -31,7 +31,11 @@ void RepaintChart(TFCList& Chart, TBitmap& Picture);
 // pages are cut from.
 void RepaintChart(TFCList& Chart);
 
-// Runs the passes only.
+// Runs the passes only. A chart that nothing touched since its last layout
+// (its blocks, links, texts and selection, the settings, the language's
+// labels, the fonts and the text measures all as they were, and every value
+// the layout wrote still as it left it) is not laid out again: what every
+// scroll step of a chart window costs. The same holds for RepaintChart.
 void LayoutChart(TFCList& Chart);
 // Composes the pictures the last passes left into Picture.
 void ComposeChart(const TFCList& Chart, TBitmap& Picture);

@@ -17,12 +17,21 @@
 #include "platform/color.h"
 #include "platform/exception.h"
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace tvx {
 
 class TBitmap;
+
+// What the last layout of a chart read and what it left (chart_repaint.cpp):
+// a chart that nothing touched since is not laid out again.
+struct TLayoutMemo {
+    std::vector<std::int64_t> Inputs; // blocks, links, kinds, settings
+    std::vector<QString> Texts;       // block, branch and label texts, font names
+    std::vector<std::int64_t> State;  // every value the layout writes
+};
 
 // Fault inside a chart document ("invalid index!").
 class EChartError : public Exception {
@@ -92,6 +101,7 @@ public:
     void DrawArrowLine(TFlowBlock& Block, TColor Color, int X1, int Y1, int X2, int Y2) const;
 
     int PageBreakCount = 0;
+    TLayoutMemo LastLayout;
     std::unique_ptr<TBitmap> PageBitmap;  // the page cut most recently
     std::unique_ptr<TBitmap> ChartBitmap; // the whole chart
     QString Caption;

@@ -74,7 +74,15 @@ protected:
     }
 };
 
-TEST_F(LayoutRepaintTest, RepaintsGiveWhatDrawingEverythingAgainGives) {
+// With the machine's fonts a chart that nothing touched is not laid out
+// again: every touch must still lay it out.
+class LayoutRepaintRounds : public LayoutRepaintTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LayoutRepaintRounds, RepaintsGiveWhatDrawingEverythingAgainGives) {
+    const bool RealFonts = GetParam();
+    if (RealFonts) {
+        Metrics.reset();
+    }
     TFCList Reused;
     TFCList Fresh;
     BuildMixed(Reused);
@@ -82,8 +90,9 @@ TEST_F(LayoutRepaintTest, RepaintsGiveWhatDrawingEverythingAgainGives) {
     TBitmap ReusedPicture;
     TBitmap FreshPicture;
     // Each round changes both charts alike between repaints: texts, blocks,
-    // the selection, settings and the text metrics.
-    for (int Round = 0; Round < 7; ++Round) {
+    // the selection, settings and the text metrics (with real fonts the
+    // block font and a label); the last one changes nothing.
+    for (int Round = 0; Round < 8; ++Round) {
         RepaintChart(Reused, ReusedPicture);
         DrawEverythingAgain(Fresh, FreshPicture);
         ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
@@ -112,13 +121,23 @@ TEST_F(LayoutRepaintTest, RepaintsGiveWhatDrawingEverythingAgainGives) {
             Settings->pm_bcebce = 20;
         }
         if (Round == 4) {
-            UseMetrics(7, 11);
+            if (RealFonts) {
+                Settings->FontBlock.Size = 12;
+            } else {
+                UseMetrics(7, 11);
+            }
         }
         if (Round == 5) {
-            UseMetrics(10, 16); // a new provider, maybe where the last one was
+            if (RealFonts) {
+                Settings->ServPool->SetString("sm_yes", "Так, безумовно");
+            } else {
+                UseMetrics(10, 16); // a new provider, maybe where the last one was
+            }
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Fonts, LayoutRepaintRounds, ::testing::Bool());
 
 TEST_F(LayoutRepaintTest, RealFontTextsAreRenderedAgainWhenTheBlockFontChanges) {
     Metrics.reset(); // the machine's fonts, whichever they are, for both charts
