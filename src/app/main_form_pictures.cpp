@@ -11,11 +11,13 @@
 #include "chart/fc_list.h"
 #include "codegen/file_names.h"
 #include "platform/bitmap.h"
+#include "platform/exception.h"
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <new>
 
 namespace tvx {
 namespace {
@@ -65,9 +67,16 @@ void TMainForm::BMP1Click() {
     if (!existing.isEmpty() && !AskReplace(existing)) {
         return;
     }
-    const TPictureExportResult result =
-        ExportPagePictures(*child->Chart, child->ComposedChart(), name,
-                           gif ? TPictureFormat::Gif : TPictureFormat::Bmp);
+    TPictureExportResult result;
+    try {
+        result = ExportPagePictures(*child->Chart, child->ComposedChart(), name,
+                                    gif ? TPictureFormat::Gif : TPictureFormat::Bmp);
+    } catch (const std::bad_alloc&) {
+        result.Error = QStringLiteral("Not enough memory to compose the picture of the chart; "
+                                      "no page was written.");
+    } catch (const Exception& e) {
+        result.Error = e.message();
+    }
     if (!result.Error.isEmpty()) {
         Prompts().ShowMessage(result.Error);
     }

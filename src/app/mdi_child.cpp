@@ -9,6 +9,7 @@
 #include "chart/fc_list.h"
 #include "platform/bitmap.h"
 #include "platform/cp1251.h"
+#include "platform/exception.h"
 #include "platform/prompts.h"
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
@@ -23,9 +24,11 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace tvx {
 namespace {
@@ -293,9 +296,35 @@ void TMDIChild::RePaintChem() {
     }
     // The chart picture takes its new size now; its bands are composed as
     // the view shows them.
-    LayoutChart(*Chart);
-    ComposeChartArea(TRect{});
+    Drawing([this] {
+        LayoutChart(*Chart);
+        ComposeChartArea(TRect{});
+    });
     PaintChem();
+}
+
+bool TMDIChild::Drawing(const std::function<void()>& Draw) {
+    QString failure;
+    try {
+        Draw();
+        DrawingFailed = false;
+        return true;
+    } catch (const std::bad_alloc&) {
+        failure = QStringLiteral("not enough memory");
+    } catch (const Exception& e) {
+        failure = e.message();
+    }
+    // The chart itself is as it was: only its picture is missing. The message
+    // is shown once, after the paint or command that failed, and not again
+    // while drawing goes on failing.
+    if (!DrawingFailed) {
+        DrawingFailed = true;
+        const QString text = QStringLiteral("The chart %1 could not be drawn (%2). Nothing of it "
+                                            "is lost: it can still be edited, saved and closed.")
+                                 .arg(Caption(), failure);
+        QTimer::singleShot(0, this, [text] { Prompts().ShowMessage(text); });
+    }
+    return false;
 }
 
 void TMDIChild::ComposeChartArea(const TRect& Area) {
@@ -344,8 +373,11 @@ void TMDIChild::PaintView(QPainter& Painter, const QRect& Clip) {
     const int bottom =
         std::min(int(std::ceil((shown.bottom() + 1 - target.top()) / sy)) + 1, PictureHeight());
     const TRect area{left, top, right, bottom};
-    ComposeChartArea(area);
-    const QImage piece = ChartBitmap->Region(area);
+    QImage piece;
+    Drawing([&] {
+        ComposeChartArea(area);
+        piece = ChartBitmap->Region(area);
+    });
     if (piece.isNull()) {
         return;
     }

@@ -219,6 +219,11 @@ private:
     int PictureHeight() const;
     // Composes the bands of ChartBitmap that Area (chart coordinates) touches.
     void ComposeChartArea(const TRect& Area);
+    // Runs Draw (a layout or a composition); when memory runs out in it,
+    // reports that the chart could not be drawn instead of ending the
+    // program, and returns false.
+    bool Drawing(const std::function<void()>& Draw);
+    bool DrawingFailed = false; // reported, and not yet drawn since
 
     TMainForm& Main;
     std::unique_ptr<TFCList> OwnChart;

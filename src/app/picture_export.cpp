@@ -8,6 +8,7 @@
 #include "platform/gif_writer.h"
 
 #include <QSaveFile>
+#include <new>
 #include <utility>
 
 namespace tvx {
@@ -46,6 +47,31 @@ void WriteGif(const TBitmap& Page, const QString& FileName) {
     gif.SaveToFile(FileName);
 }
 
+// Why page N (written to FileName) cannot be a picture file of Format, or
+// nothing when it can: a GIF holds at most 65535 pixels a side, and a page
+// is written from one picture in memory, of at most TBitmap::kMaxWholeBytes.
+QString PageTooLarge(const TFCList& Chart, int N, const QString& FileName,
+                     TPictureFormat Format) {
+    const TPageArea area = PageArea(Chart, N);
+    const TPixelFormat format = Chart.PageBitmap->PixelFormat();
+    const int pixelBytes = format == pf15bit || format == pf16bit ? 2 : format == pf24bit ? 3 : 4;
+    const long long bytes = static_cast<long long>(area.Width) * area.Height * pixelBytes;
+    const bool gifTooLarge =
+        Format == TPictureFormat::Gif && (area.Width > kMaxGifSide || area.Height > kMaxGifSide);
+    if (!gifTooLarge && bytes <= TBitmap::kMaxWholeBytes) {
+        return QString();
+    }
+    return QStringLiteral("Page %1 (%2) is %3 x %4 pixels, too large for %5; it was not written. "
+                          "Page breaks cut the chart into smaller pages.")
+        .arg(N)
+        .arg(FileName)
+        .arg(area.Width)
+        .arg(area.Height)
+        .arg(gifTooLarge ? QStringLiteral("a GIF picture (at most %1 pixels a side)")
+                               .arg(kMaxGifSide)
+                         : QStringLiteral("one picture in memory"));
+}
+
 } // namespace
 
 QString MakePartFileName(const QString& Name, int N) {
@@ -71,23 +97,37 @@ TPictureExportResult ExportPagePictures(TFCList& Chart, TBitmap& ChartPicture, c
     const TLentPicture lent(Chart, ChartPicture);
     const QStringList names = PagePictureNames(Chart, Name);
     for (int n = 0; n < names.size(); ++n) {
-        const TBitmap& page = GetPageBitmap(Chart, n);
-        if (page.Empty()) {
+        const TPageArea area = PageArea(Chart, n);
+        if (area.Width <= 0 || area.Height <= 0) {
             continue;
         }
+        result.Error = PageTooLarge(Chart, n, names[n], Format);
+        if (!result.Error.isEmpty()) {
+            break;
+        }
         try {
+            const TBitmap& page = GetPageBitmap(Chart, n);
             if (Format == TPictureFormat::Gif) {
                 WriteGif(page, names[n]);
             } else {
                 WriteBmp(page, names[n]);
             }
+        } catch (const std::bad_alloc&) {
+            result.Error = QStringLiteral("Not enough memory to write page %1 (%2); it was not "
+                                          "written.")
+                               .arg(n)
+                               .arg(names[n]);
         } catch (const std::exception& e) {
             const auto* own = dynamic_cast<const Exception*>(&e);
             result.Error = own != nullptr ? own->message() : QString::fromUtf8(e.what());
+        }
+        if (!result.Error.isEmpty()) {
             break;
         }
         result.Written.append(names[n]);
     }
+    // The page picture is needed no more; a large one would hold its memory.
+    Chart.PageBitmap->SetSize(0, 0);
     return result;
 }
 

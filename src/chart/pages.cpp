@@ -11,7 +11,7 @@ int PageCount(const TFCList& Chart) {
     return Chart.PageBreakCount + 1;
 }
 
-TBitmap& GetPageBitmap(TFCList& Chart, int N) {
+TPageArea PageArea(const TFCList& Chart, int N) {
     int width = 0;
     int height = 0;
     if (Chart.Count() > 0) {
@@ -29,15 +29,17 @@ TBitmap& GetPageBitmap(TFCList& Chart, int N) {
     if (N < 0 || N > int(cuts.size()) - 2) {
         N = 0;
     }
-    const int top = cuts[size_t(N)];
-    const int bottom = cuts[size_t(N) + 1];
+    return TPageArea{cuts[size_t(N)], width, cuts[size_t(N) + 1] - cuts[size_t(N)]};
+}
 
+TBitmap& GetPageBitmap(TFCList& Chart, int N) {
+    const TPageArea area = PageArea(Chart, N);
     TBitmap& page = *Chart.PageBitmap;
-    page.SetHeight(bottom - top);
-    page.SetWidth(width);
+    page.SetHeight(area.Height);
+    page.SetWidth(area.Width);
     if (Chart.ChartBitmap && !page.Empty()) {
-        page.Canvas().CopyRect(Rect(0, 0, width, bottom - top), *Chart.ChartBitmap,
-                               Rect(0, top, width, bottom));
+        page.Canvas().CopyRect(Rect(0, 0, area.Width, area.Height), *Chart.ChartBitmap,
+                               Rect(0, area.Top, area.Width, area.Top + area.Height));
     }
     return page;
 }

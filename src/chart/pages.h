@@ -11,6 +11,15 @@ class TBitmap;
 // PageBreakCount + 1.
 int PageCount(const TFCList& Chart);
 
+// Where page N lies in the chart picture: as wide as the root's picture,
+// between the cuts N and N + 1 (see GetPageBitmap).
+struct TPageArea {
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+TPageArea PageArea(const TFCList& Chart, int N);
+
 // Cuts page N (from 0) out of Chart.ChartBitmap into Chart.PageBitmap and
 // returns it. The cuts are 0, the PageY of every page break and the height of
 // the root's picture, in ascending order; the page is as wide as the root's

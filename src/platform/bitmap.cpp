@@ -11,7 +11,7 @@ namespace tvx {
 
 namespace {
 
-constexpr qint64 MaxPictureBytes = qint64(1) << 30;
+constexpr qint64 MaxPictureBytes = TBitmap::kMaxWholeBytes;
 
 TPixelFormat Normalized(TPixelFormat Format) {
     return Format > pf32bit ? pfDevice : Format;

@@ -109,6 +109,8 @@ public:
     // drawn on, so only their table grows with the area); larger sizes raise
     // Exception. A picture made whole is also bounded in bytes (1 GB).
     static constexpr long long kMaxArea = 1LL << 36;
+    // The most bytes of pixels a picture made whole (one QImage) may take.
+    static constexpr long long kMaxWholeBytes = 1LL << 30;
 
 private:
     friend class TCanvas;

@@ -13,7 +13,7 @@ namespace {
 constexpr int MaxCodeSize = 12;
 constexpr int MaxCodes = 1 << MaxCodeSize;
 constexpr int PaletteBits = 4; // 16 colours
-constexpr int MaxDimension = 0xFFFF;
+constexpr int MaxDimension = kMaxGifSide;
 
 // Packs codes of varying width into bytes, lowest bit first.
 class TCodeWriter {

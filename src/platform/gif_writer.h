@@ -18,6 +18,9 @@ namespace tvx {
 
 class TBitmap;
 
+// The widest and highest picture the format holds.
+inline constexpr int kMaxGifSide = 0xFFFF;
+
 class TGIFImage {
 public:
     // The 16 colours of the colour table, in table order.
