@@ -50,8 +50,7 @@ void WriteGif(const TBitmap& Page, const QString& FileName) {
 // Why page N (written to FileName) cannot be a picture file of Format, or
 // nothing when it can: a GIF holds at most 65535 pixels a side, and a page
 // is written from one picture in memory, of at most TBitmap::kMaxWholeBytes.
-QString PageTooLarge(const TFCList& Chart, int N, const QString& FileName,
-                     TPictureFormat Format) {
+QString PageTooLarge(const TFCList& Chart, int N, const QString& FileName, TPictureFormat Format) {
     const TPageArea area = PageArea(Chart, N);
     const TPixelFormat format = Chart.PageBitmap->PixelFormat();
     const int pixelBytes = format == pf15bit || format == pf16bit ? 2 : format == pf24bit ? 3 : 4;
@@ -67,9 +66,9 @@ QString PageTooLarge(const TFCList& Chart, int N, const QString& FileName,
         .arg(FileName)
         .arg(area.Width)
         .arg(area.Height)
-        .arg(gifTooLarge ? QStringLiteral("a GIF picture (at most %1 pixels a side)")
-                               .arg(kMaxGifSide)
-                         : QStringLiteral("one picture in memory"));
+        .arg(gifTooLarge
+                 ? QStringLiteral("a GIF picture (at most %1 pixels a side)").arg(kMaxGifSide)
+                 : QStringLiteral("one picture in memory"));
 }
 
 } // namespace

@@ -192,12 +192,17 @@ int TBitmap::TTileTable::NextInGroup(int TX, int TY, int End) const {
     return std::min(TX, End);
 }
 
+std::size_t TBitmap::TileBytes() const {
+    return Whole() ? 0 : FTiles.Bytes() + FTileMemory.Bytes();
+}
+
 void TBitmap::TTileMemory::Swap(TTileMemory& Other) noexcept {
     std::swap(FBlocks, Other.FBlocks);
     std::swap(FBlockBytes, Other.FBlockBytes);
     std::swap(FLeft, Other.FLeft);
     std::swap(FNextTiles, Other.FNextTiles);
     std::swap(FCount, Other.FCount);
+    std::swap(FTotal, Other.FTotal);
 }
 
 unsigned char* TBitmap::TTileMemory::NewTile(size_t Bytes) {
@@ -207,6 +212,7 @@ unsigned char* TBitmap::TTileMemory::NewTile(size_t Bytes) {
         // keeps little memory and a chart picture asks for it rarely.
         const size_t BlockBytes = Bytes * FNextTiles;
         FBlocks.push_back(std::make_unique_for_overwrite<unsigned char[]>(BlockBytes));
+        FTotal += BlockBytes;
         FBlockBytes = FLeft = BlockBytes;
         FNextTiles = std::min<size_t>(FNextTiles * 2, 64);
     }
@@ -220,6 +226,7 @@ void TBitmap::TTileMemory::Clear() {
     FBlockBytes = FLeft = 0;
     FNextTiles = 8;
     FCount = 0;
+    FTotal = 0;
 }
 
 void TBitmap::DropTiles() const {

@@ -91,6 +91,9 @@ public:
     // in tiles only; drawing on a shared tile gives it its own copy again).
     // Cheap when few tiles were made since the last call. Changes no pixel.
     void ShareEqualTiles();
+    // Bytes kept for the pixels of a picture in tiles: the tiles and their
+    // table (0 for a picture that is one QImage or only its fill).
+    std::size_t TileBytes() const;
 
     // Writes the picture as a BMP file; raises Exception when it cannot be
     // written.
@@ -194,6 +197,9 @@ private:
         // The table becomes Across x Down, keeping the tiles inside.
         void Resize(int Across, int Down);
         bool Empty() const { return FGroupCount == 0; }
+        std::size_t Bytes() const {
+            return FGroups.size() * sizeof(FGroups[0]) + FGroupCount * sizeof(Group);
+        }
         int Across() const { return FAcross; }
         int Down() const { return FDown; }
         // The tile at (TX, TY) with its mark, 0 when missing.
@@ -246,12 +252,15 @@ private:
     public:
         unsigned char* NewTile(size_t Bytes);
         void Clear();
-        // Tiles handed out since the last Clear.
+        // Tiles handed out since the last Clear, and the bytes of memory
+        // they were handed out of.
         size_t Count() const { return FCount; }
+        size_t Bytes() const { return FTotal; }
         void Swap(TTileMemory& Other) noexcept;
 
     private:
         size_t FCount = 0;
+        size_t FTotal = 0;
         std::vector<std::unique_ptr<unsigned char[]>> FBlocks;
         size_t FBlockBytes = 0; // size of the last block
         size_t FLeft = 0;       // bytes left in it

@@ -134,6 +134,15 @@ TEST_F(PictureExportTest, PageOfNoHeightWritesNoFile) {
     EXPECT_TRUE(Prompts->Messages().isEmpty());
 }
 
+TEST_F(PictureExportTest, PageTooTallForAGifIsRefusedByName) {
+    Edit(bkProcess, "a := 1");
+    Active()->Chart->First()->SetHeight(70000); // as a chart of some 1,500 blocks
+    Export(PathOf("charts/tall"), 2);
+    EXPECT_TRUE(PictureFiles().isEmpty());
+    ASSERT_EQ(Prompts->Messages().size(), 1);
+    EXPECT_TRUE(Prompts->Messages().at(0).contains(PathOf("charts/tall_Part_0.gif")));
+}
+
 TEST_F(PictureExportTest, FilesThatWouldBeReplacedAreAskedAbout) {
     const QString base = PathOf("charts/chart.bmp");
     const QString page = PathOf("charts/chart_Part_0.bmp");

@@ -1,17 +1,21 @@
 // The chart view: zoom commands and the zoom box, the length conversions,
-// the picture at the offset and zoom, wheel and scroll-bar scrolling, and
-// the tabs of an import.
+// the picture at the offset and zoom, wheel and scroll-bar scrolling, the
+// tabs of an import, and a drawing that runs out of memory.
 #include "app/chart_collection.h"
 #include "app/chart_view.h"
 #include "app_fixture.h"
 #include "platform/bitmap.h"
+#include "platform/text_metrics.h"
+#include "settings/main_settings.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QWheelEvent>
+#include <new>
 
 using namespace tvx;
 
@@ -279,4 +283,47 @@ TEST_F(AppTest, EveryChartOfAnImportKeepsItsOwnUndoHistory) {
             EXPECT_NE(name, shown) << tab;
         }
     }
+}
+
+namespace {
+
+// Measures as the fixed metrics do, or runs out of memory while Armed.
+class TFailingMetrics : public TFixedTextMetrics {
+public:
+    TSize TextExtent(const TFont& Font, const QString& Text) const override {
+        if (Armed) {
+            throw std::bad_alloc();
+        }
+        return TFixedTextMetrics::TextExtent(Font, Text);
+    }
+    static inline bool Armed = false;
+};
+
+} // namespace
+
+TEST_F(AppTest, RunningOutOfMemoryWhileDrawingIsReportedAndLosesNothing) {
+    StartEditor();
+    Form().FileNew1Execute();
+    Active()->SetCaption(PathOf("chart.fml"));
+    Edit(bkProcess, "a := 1");
+    Edit(bkOutput, "a");
+    TTextMetricsGuard Metrics(std::make_unique<TFailingMetrics>());
+    MainSettings->pm_BlockNum = true; // the numbers are measured in every composition
+    TMDIChild* child = Active();
+    TFailingMetrics::Armed = true;
+    child->RePaintChem();
+    child->pbOut->grab(); // a paint
+    Prompts->QueueFileName(PathOf("chart"), 1);
+    Form().BMP1Click();
+    QCoreApplication::processEvents();
+    TFailingMetrics::Armed = false;
+    const QStringList messages = Prompts->Messages();
+    ASSERT_EQ(messages.size(), 2) << messages.join('\n').toStdString();
+    EXPECT_TRUE(messages.at(0).startsWith("Not enough memory")) << messages.at(0).toStdString();
+    EXPECT_TRUE(messages.at(1).contains("could not be drawn")) << messages.at(1).toStdString();
+    EXPECT_FALSE(QFile::exists(PathOf("chart_Part_0.bmp")));
+    // Once there is memory again the window draws the chart, all of it there.
+    child->RePaintChem();
+    EXPECT_EQ(child->Chart->Count(), 3);
+    EXPECT_FALSE(child->ComposedChart().Empty());
 }

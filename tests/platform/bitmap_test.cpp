@@ -125,3 +125,29 @@ TEST(Bitmap, SaveToFileWritesBmpOrRaises) {
     EXPECT_EQ(Read.pixelColor(1, 1), QColor(255, 0, 0));
     EXPECT_THROW(B.SaveToFile(Dir.filePath(QStringLiteral("missing/page.bmp"))), Exception);
 }
+
+TEST(Bitmap, LinesDownATallPictureKeepLittleMemory) {
+    // As the picture of a loop holding a deep chart: lines down its sides.
+    TBitmap B;
+    B.SetPixelFormat(pf16bit);
+    B.SetSize(4000, 400000);
+    B.Canvas().Pen.Color = clBlack;
+    for (int X : {5, 3990}) {
+        B.Canvas().MoveTo(X, 0);
+        B.Canvas().LineTo(X, 400000);
+    }
+    B.Canvas().MoveTo(0, 200003);
+    B.Canvas().LineTo(4000, 200003);
+    B.ShareEqualTiles();
+    // A copy of each tile crossed and a table of every tile took 75 MB.
+    EXPECT_LT(B.TileBytes(), 8u << 20);
+    for (int Y : {0, 15, 16, 200003, 399999}) {
+        EXPECT_EQ(B.Canvas().Pixel(5, Y), clBlack) << Y;
+        EXPECT_EQ(B.Canvas().Pixel(6, Y), Y == 200003 ? clBlack : clWhite) << Y;
+    }
+    // Drawing on a shared tile changes that tile only.
+    B.Canvas().SetPixel(6, 100, clRed);
+    EXPECT_EQ(B.Canvas().Pixel(6, 100), clRed);
+    EXPECT_EQ(B.Canvas().Pixel(6, 116), clWhite);
+    EXPECT_EQ(B.Canvas().Pixel(6, 84), clWhite);
+}
