@@ -13,6 +13,8 @@
 //   layout_bench --gallery DIR   write one small chart per block kind (and per
 //                                if and for variant) to DIR and stop
 //   layout_bench --nested N      time one nested chart of depth N only (its row)
+//   ... --kind if|while          with only if-else (or while) blocks nesting
+//   layout_bench --blocks N      time the chart of about N blocks only
 //
 // Besides each picture, --png and --gallery write the layout values of every
 // block (positions, extents, rectangles) to a .txt file of the same name, so
@@ -274,12 +276,14 @@ bool SaveValues(const TFCList& Chart, const QString& FileName) {
 // A chart nested Depth levels deep: on each level a process block and a
 // compound block (if-else, while, repeat, for in turn) whose first branch
 // holds the next level; a process block at the bottom.
-void BuildNestedChart(TFCList& Chart, int Depth) {
+void BuildNestedChart(TFCList& Chart, int Depth, const QString& Only) {
     TChartBuilder Builder(Chart);
     static const TBlockKind Kinds[] = {bkIfElse, bkWhile, bkRepeat, bkFor};
     TFlowBlock* Owner = Builder.Root;
     for (int Level = 1; Level <= Depth; ++Level) {
-        const TBlockKind Kind = Kinds[(Level - 1) % 4];
+        const TBlockKind Kind = Only == "if"      ? bkIfElse
+                                : Only == "while" ? bkWhile
+                                                  : Kinds[(Level - 1) % 4];
         Builder.Append(Owner, 0, bkProcess, "x" + QString::number(Level) + " := 0");
         Owner = Builder.Append(Owner, 0, Kind, TextFor(Kind, Level));
     }
@@ -310,10 +314,13 @@ bool SavePicture(const TBitmap& Picture, const QString& FileName) {
     return true;
 }
 
-int RunTimings(const QString& PngDir) {
+int RunTimings(const QString& PngDir, int OnlyBlocks) {
     std::printf("%8s %6s %6s %14s %12s %12s %12s %14s %8s\n", "blocks", "levels", "passes",
                 "picture", "unchanged ms", "edited ms", "first ms", "first whole ms", "peak MB");
     for (int Target : {100, 1000, 3000}) {
+        if (OnlyBlocks != 0 && OnlyBlocks != Target) {
+            continue;
+        }
         TFCList Chart;
         const std::uint32_t Seed = 12345u + std::uint32_t(Target);
         BuildChart(Chart, Target, Seed, 0);
@@ -341,10 +348,10 @@ int RunTimings(const QString& PngDir) {
 // The row of the nested chart of depth Depth: the first repaint of the
 // window, a repaint of the unchanged chart, the first repaint with the whole
 // picture composed, and the peak memory of the process.
-int RunNested(int Depth, const QString& PngDir) {
+int RunNested(int Depth, const QString& Only, const QString& PngDir) {
     TWindow Window;
     TFCList Chart;
-    BuildNestedChart(Chart, Depth);
+    BuildNestedChart(Chart, Depth, Only);
     const double First = WindowRepaint(Chart, Window);
     std::vector<double> Times;
     for (int I = 0; I < 5; ++I) {
@@ -352,7 +359,7 @@ int RunNested(int Depth, const QString& PngDir) {
     }
     const double Unchanged = Median(Times);
     TFCList Fresh;
-    BuildNestedChart(Fresh, Depth);
+    BuildNestedChart(Fresh, Depth, Only);
     TBitmap Picture;
     Picture.SetPixelFormat(pf16bit);
     const double FirstWhole = Milliseconds([&] { RepaintChart(Fresh, Picture); });
@@ -527,6 +534,8 @@ int main(int argc, char** argv) {
     QString PngDir;
     QString GalleryDir;
     int Nested = 0;
+    int OnlyBlocks = 0;
+    QString Only;
     const QStringList Args = App.arguments();
     for (int I = 1; I < Args.size(); ++I) {
         if (Args[I] == "--png" && I + 1 < Args.size()) {
@@ -535,9 +544,14 @@ int main(int argc, char** argv) {
             GalleryDir = Args[++I];
         } else if (Args[I] == "--nested" && I + 1 < Args.size()) {
             Nested = Args[++I].toInt();
+        } else if (Args[I] == "--blocks" && I + 1 < Args.size()) {
+            OnlyBlocks = Args[++I].toInt();
+        } else if (Args[I] == "--kind" && I + 1 < Args.size()) {
+            Only = Args[++I];
         } else {
             std::fprintf(stderr,
-                         "usage: layout_bench [--png DIR] [--gallery DIR] [--nested DEPTH]\n");
+                         "usage: layout_bench [--png DIR] [--blocks 100|1000|3000] [--gallery DIR] "
+                         "[--nested DEPTH [--kind if|while]]\n");
             return 2;
         }
     }
@@ -549,12 +563,12 @@ int main(int argc, char** argv) {
     }
     int Result = 0;
     if (Nested > 0) {
-        Result = RunNested(Nested, PngDir);
+        Result = RunNested(Nested, Only, PngDir);
     } else if (!GalleryDir.isEmpty()) {
         Result = RunGallery(GalleryDir, Settings);
     } else {
-        Result = RunTimings(PngDir);
-        if (Result == 0) {
+        Result = RunTimings(PngDir, OnlyBlocks);
+        if (Result == 0 && OnlyBlocks == 0) {
             Result = RunNestedRows(App.applicationFilePath(), PngDir);
         }
     }

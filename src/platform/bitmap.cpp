@@ -253,59 +253,89 @@ unsigned char* TBitmap::OwnTile(int TX, int TY) {
 void TBitmap::ShareEqualTiles() {
     // Worth a look only when many tiles were made since the last one.
     const size_t Made = FTileMemory.Count();
-    if (Whole() || FTiles.Empty() || Made < 64 || Made < 2 * FTilesShared) {
+    if (Whole() || FTiles.Empty() || Made < 256 || Made < 2 * FTilesShared) {
         return;
     }
     const size_t TileBytes = size_t(kTileSize) * kTileSize * size_t(BytesPerPixel());
-    const size_t Words = TileBytes / sizeof(std::uint64_t);
-    auto HashOf = [&](const unsigned char* Tile) {
-        std::uint64_t H = 1469598103934665603ull;
-        for (size_t I = 0; I < Words; ++I) {
-            std::uint64_t W;
-            std::memcpy(&W, Tile + I * sizeof W, sizeof W);
-            H = (H ^ W) * 1099511628211ull;
-            H ^= H >> 29;
-        }
-        return H;
+    // Every place of a tile, by the tile it holds now.
+    struct TPlace {
+        std::uintptr_t Tile;
+        std::uintptr_t* Slot;
     };
-    // Every tile is moved into new memory, equal ones once; the old memory
-    // is given back. A tile used in several places is marked shared.
+    std::vector<TPlace> Places;
+    Places.reserve(Made);
+    FTiles.ForEach([&](int, int, std::uintptr_t& Slot) {
+        Places.push_back(TPlace{Slot & ~std::uintptr_t(1), &Slot});
+    });
+    std::sort(Places.begin(), Places.end(),
+              [](const TPlace& A, const TPlace& B) { return A.Tile < B.Tile; });
+    // The tiles, each once, by their pixels' hash.
+    struct TTile {
+        std::uint64_t Hash;
+        std::uintptr_t Tile;
+        std::uintptr_t Kept = 0; // where its pixels go
+        size_t Uses = 0;
+    };
+    std::vector<TTile> Tiles;
+    for (size_t I = 0; I < Places.size(); ++I) {
+        if (I == 0 || Places[I].Tile != Places[I - 1].Tile) {
+            const auto* Pixels = reinterpret_cast<const unsigned char*>(Places[I].Tile);
+            std::uint64_t H = 1469598103934665603ull;
+            for (size_t At = 0; At < TileBytes; At += sizeof(std::uint64_t)) {
+                std::uint64_t W;
+                std::memcpy(&W, Pixels + At, sizeof W);
+                H = (H ^ W) * 1099511628211ull;
+                H ^= H >> 29;
+            }
+            Tiles.push_back(TTile{H, Places[I].Tile});
+        }
+    }
+    std::vector<TTile*> ByHash(Tiles.size());
+    for (size_t I = 0; I < Tiles.size(); ++I) {
+        ByHash[I] = &Tiles[I];
+    }
+    std::sort(ByHash.begin(), ByHash.end(),
+              [](const TTile* A, const TTile* B) { return A->Hash < B->Hash; });
+    // Equal tiles are moved into new memory once; the old memory, copies and
+    // all, is given back.
     TTileMemory Kept;
-    std::unordered_multimap<std::uint64_t, std::uintptr_t> Known; // by hash, in Kept
-    std::unordered_map<std::uintptr_t, std::uintptr_t> Moved;     // old tile to new
-    std::unordered_map<std::uintptr_t, int> Uses;                 // of the new tiles
-    Known.reserve(Made);
-    Moved.reserve(Made);
-    FTiles.ForEach([&](int, int, std::uintptr_t& Slot) {
-        const auto Old = reinterpret_cast<std::uintptr_t>(TTileTable::Pixels(Slot));
-        auto Found = Moved.find(Old);
-        if (Found == Moved.end()) {
-            const auto* From = reinterpret_cast<const unsigned char*>(Old);
-            const std::uint64_t H = HashOf(From);
-            std::uintptr_t New = 0;
-            auto [First, Last] = Known.equal_range(H);
-            for (auto It = First; It != Last && New == 0; ++It) {
-                if (std::memcmp(reinterpret_cast<const unsigned char*>(It->second), From,
-                                TileBytes) == 0) {
-                    New = It->second;
-                }
+    for (size_t I = 0; I < ByHash.size(); ++I) {
+        TTile& T = *ByHash[I];
+        const auto* Pixels = reinterpret_cast<const unsigned char*>(T.Tile);
+        for (size_t J = I; J-- > 0 && ByHash[J]->Hash == T.Hash && T.Kept == 0;) {
+            if (std::memcmp(reinterpret_cast<const unsigned char*>(ByHash[J]->Kept), Pixels,
+                            TileBytes) == 0) {
+                T.Kept = ByHash[J]->Kept;
             }
-            if (New == 0) {
-                unsigned char* Tile = Kept.NewTile(TileBytes);
-                std::memcpy(Tile, From, TileBytes);
-                New = reinterpret_cast<std::uintptr_t>(Tile);
-                Known.emplace(H, New);
-            }
-            Found = Moved.emplace(Old, New).first;
         }
-        Slot = Found->second;
-        ++Uses[Slot];
-    });
-    FTiles.ForEach([&](int, int, std::uintptr_t& Slot) {
-        if (Uses[Slot] > 1) {
-            Slot |= 1;
+        if (T.Kept == 0) {
+            unsigned char* Tile = Kept.NewTile(TileBytes);
+            std::memcpy(Tile, Pixels, TileBytes);
+            T.Kept = reinterpret_cast<std::uintptr_t>(Tile);
         }
-    });
+    }
+    // Uses of each kept tile: the places of all the tiles moved into it.
+    size_t Next = 0;
+    for (TTile& T : Tiles) {
+        size_t Count = 0;
+        for (; Next < Places.size() && Places[Next].Tile == T.Tile; ++Next) {
+            ++Count;
+        }
+        T.Uses = Count;
+    }
+    std::unordered_map<std::uintptr_t, size_t> Uses;
+    if (Kept.Count() < Tiles.size()) {
+        for (const TTile& T : Tiles) {
+            Uses[T.Kept] += T.Uses;
+        }
+    }
+    Next = 0;
+    for (const TTile& T : Tiles) {
+        const bool Shared = T.Uses > 1 || (!Uses.empty() && Uses[T.Kept] > 1);
+        for (; Next < Places.size() && Places[Next].Tile == T.Tile; ++Next) {
+            *Places[Next].Slot = T.Kept | (Shared ? 1 : 0);
+        }
+    }
     FTileMemory.Swap(Kept);
     FTilesShared = FTileMemory.Count();
 }
