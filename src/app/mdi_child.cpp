@@ -36,8 +36,10 @@ namespace {
 constexpr int WheelStep = 10;
 
 int Rounded(double v) {
-    // Halves go to the even neighbour, as the default rounding mode does.
-    return int(std::nearbyint(v));
+    // Halves go to the even neighbour, as the default rounding mode does. A
+    // tall chart at a high zoom stays inside what view lengths can hold.
+    constexpr double Limit = 1 << 30;
+    return int(std::nearbyint(std::clamp(v, -Limit, Limit)));
 }
 
 QPlainTextEdit* TextPane(QWidget* parent, const QString& name) {

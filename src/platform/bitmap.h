@@ -10,17 +10,18 @@
 //
 // A large picture that is drawn on keeps its pixels in tiles of
 // kTileSize x kTileSize, made only where something is drawn; every other
-// pixel is the fill. The table of tiles is made a group of tiles at a time,
-// where something is drawn, and tiles of equal pixels may share their memory
-// (ShareEqualTiles): a line down a tall picture costs a little per tile it
-// crosses, not the tiles' pixels, so a chart nested deep, whose blocks'
-// pictures each run down the height of what they hold, keeps its memory
-// with the lines drawn rather than with its depth times its height. The picture of a compound block
-// covers its whole subtree and is mostly white, with a few lines running down its sides, and the
-// root's picture is as large as the chart. A large picture is made whole (one QImage) only when
-// something reads it whole or draws with a painter; then it marks the tiles that are only the fill,
-// so that the chart picture, filled and composed again on every repaint, writes little more than
-// what is drawn on it.
+// pixel is the fill. The picture of a compound block covers its whole
+// subtree and is mostly white, with a few lines running down its sides, and
+// the root's picture is as large as the chart. The table of tiles is made a
+// group of tiles at a time, where something is drawn, and tiles of equal
+// pixels may share their memory (ShareEqualTiles): a line down a tall
+// picture costs a little per tile it crosses, not the tiles' pixels, so a
+// chart nested deep keeps memory with the lines drawn rather than with its
+// depth times its height. A large picture is made whole (one QImage) only
+// when something reads it whole or draws with a painter; then it marks the
+// tiles that are only the fill, so that the chart picture, filled and
+// composed again on every repaint, writes little more than what is drawn on
+// it.
 #include "platform/canvas.h"
 #include <QImage>
 #include <QString>
