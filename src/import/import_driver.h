@@ -74,6 +74,8 @@ public:
     const TErrorReport& GetReport() const { return Report; }
     const TImportLog& GetLog() const { return Log; }
     TSourceLanguage GetSourceLanguage() const;
+    // The text the parser reads: every line followed by CR LF, as UTF-8.
+    std::string ParserText() const;
 
     // TChartSink: appends Chart to Charts.
     void AddChart(std::unique_ptr<TFCList> Chart) override;
@@ -89,8 +91,6 @@ private:
     // Runs Converter over the tree under Root. False when the conversion
     // failed; Report then holds why.
     bool BuildCharts(const TReduction* Root, TTreeConverter* Converter);
-    // The text the parser reads: every line followed by CR LF, as UTF-8.
-    std::string ParserText() const;
 
     std::vector<std::unique_ptr<TFCList>> Charts;
     TImportLog Log;

@@ -139,7 +139,7 @@ end.
               "2:Log(E.Message)}");
 }
 
-TEST(PascalConversion, NestedRoutinesGetNoChartAndTheirStatementsAppearNowhere) {
+TEST(PascalConversion, NestedRoutinesGetChartsOfTheirOwn) {
     const TPascalImport result = ImportPascal(R"(program Outer;
 procedure Host;
   function Helper: Integer;
@@ -155,8 +155,10 @@ begin
 end.
 )");
     ASSERT_TRUE(result.Ok);
-    EXPECT_EQ(result.Captions(), QStringList({"program Outer", "Host"}));
+    EXPECT_EQ(result.Captions(), QStringList({"program Outer", "Host", "Helper", "Deeper"}));
     EXPECT_EQ(result.Outline("Host"), "7:Host{0:visible:=Helper}");
+    EXPECT_EQ(result.Outline("Deeper"), "7:Deeper{0:hidden:=1}");
+    EXPECT_EQ(result.Tally.Fault(), "");
 }
 
 TEST(PascalConversion, EmptyBodiesLeaveTheLoopEmptyAndTheNextStatementAfterIt) {
@@ -177,7 +179,7 @@ end.
               "7:Empty{4:Busy{}; 0:a:=1; 6:i := 1 to 3{}; 0:b:=2; 3:c{ | 0:d:=1}; 0:e:=3}");
 }
 
-TEST(PascalConversion, UnitChartHoldsItsInitializationAndTheImplementationRoutines) {
+TEST(PascalConversion, UnitChartHoldsItsInitializationThenComeRoutinesAndFinalization) {
     const TPascalImport withInit = ImportPascal(R"(unit Counter;
 interface
 procedure Bump;
@@ -193,8 +195,10 @@ finalization
 end.
 )");
     ASSERT_TRUE(withInit.Ok) << withInit.Report.Message.toStdString();
-    EXPECT_EQ(withInit.Captions(), QStringList({"Unit Counter", "Bump", "Current"}));
+    EXPECT_EQ(withInit.Captions(),
+              QStringList({"Unit Counter", "Bump", "Current", "Unit Counter finalization"}));
     EXPECT_EQ(withInit.Outline("Unit Counter"), "7:Counter{0:n:=0}");
+    EXPECT_EQ(withInit.Outline("Unit Counter finalization"), "7:finalization{0:n:=-1}");
 
     const TPascalImport withoutInit = ImportPascal(R"(unit Plain;
 interface
