@@ -1,6 +1,7 @@
 #include "app/legacy_chart_file.h"
 
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
 #include "platform/cp1251.h"
 
 #include <QFile>
@@ -214,6 +215,11 @@ QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart) {
     }
     if (QString error = TTreeCheck(records).Run(); !error.isEmpty()) {
         return error;
+    }
+    // The levels follow the chains now, so the deepest one is the chart's depth.
+    if (std::any_of(records.begin(), records.end(),
+                    [](const TRecord& r) { return !WithinNestingLimit(r.Level); })) {
+        return NestingLimitMessage();
     }
     BuildChart(records, Chart);
     return QString();

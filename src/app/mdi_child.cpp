@@ -3,6 +3,7 @@
 #include "app/chart_collection.h"
 #include "app/chart_view.h"
 #include "app/focused_panel.h"
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
@@ -485,7 +486,7 @@ void TMDIChild::Guarded(const std::function<void()>& Command) {
     try {
         Command();
     } catch (const std::exception& e) {
-        Prompts().ShowMessage(QString::fromUtf8(e.what()));
+        Prompts().ShowMessage(FailureMessage(e));
         RePaintChem();
     }
 }

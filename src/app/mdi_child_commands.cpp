@@ -160,8 +160,11 @@ void TMDIChild::Paste1Click() {
             Prompts().ShowMessage(Utf8("Буфер обмена пуст!"));
             return;
         }
-        Paste(*Chart, Main.BlockClipboard.get(), MouseInfo);
-        ChartEdited();
+        // A paste that changed nothing (no place targeted, or one too deep
+        // for the blocks) leaves the history as it is.
+        if (Paste(*Chart, Main.BlockClipboard.get(), MouseInfo)) {
+            ChartEdited();
+        }
     });
 }
 

@@ -1,5 +1,6 @@
 #include "import/import_driver.h"
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
 #include "import/c_converter.h"
 #include "import/pascal_converter.h"
 #include "parser/gold_parser.h"
@@ -8,6 +9,7 @@
 #include "settings/main_settings.h"
 #include "support/arrays.h"
 #include <QFile>
+#include <new>
 #include <utility>
 
 namespace tvx {
@@ -208,6 +210,13 @@ bool TTVXParseChartes::BuildCharts(const TReduction* Root, TTreeConverter* Conve
     try {
         Converter->Convert(Root);
         return true;
+    } catch (const ENestingLimit&) {
+        // Not a fault of the text: the caller refuses the whole import.
+        Charts.resize(before);
+        throw;
+    } catch (const std::bad_alloc&) {
+        Charts.resize(before);
+        throw;
     } catch (const std::exception& e) {
         Charts.resize(before);
         const Exception* own = dynamic_cast<const Exception*>(&e);

@@ -62,6 +62,9 @@ public:
     // True when the text was accepted and its charts built. Report receives
     // the report of this parse in every case. A grammar file that cannot be
     // loaded shows "Input file could not be opened!" through the prompts.
+    // A source whose charts would nest deeper than the nesting limit raises
+    // ENestingLimit, and a lack of memory std::bad_alloc; either way no chart
+    // of this parse is kept.
     bool Parse(TErrorReport& Report);
 
     int GetChartCount() const { return int(Charts.size()); }

@@ -2,6 +2,8 @@
 // linked chart, damaged files refused.
 #include "app/legacy_chart_file.h"
 #include "app_fixture.h"
+#include "chart/nesting_limit.h"
+#include "common/nested_chart.h"
 #include "platform/bitmap.h"
 
 #include <QFile>
@@ -117,6 +119,12 @@ TEST(LegacyChartFile, RecordsThatDoNotFormAChartAreRefused) {
         EXPECT_FALSE(DecodeLegacyChart(bytes, read).isEmpty()) << d.What;
         EXPECT_EQ(Shape(read), before) << d.What;
     }
+    TFCList read;
+    FillChart(read);
+    const QString before = Shape(read);
+    EXPECT_EQ(DecodeLegacyChart(EncodeLegacyChart(*NestedChart(kMaxNestingLevel + 1)), read),
+              NestingLimitMessage());
+    EXPECT_EQ(Shape(read), before);
 }
 
 TEST_F(AppTest, LegacyReaderOpensAWindowOrSaysWhyNot) {

@@ -1,6 +1,7 @@
 // The C import on trees of odd shapes and on sources of extreme size: no
 // crash, no exhausted stack, and charts whose links are sound.
 #include "c_import_support.h"
+#include "chart/nesting_limit.h"
 #include "platform/recording_prompts.h"
 #include <gtest/gtest.h>
 
@@ -71,10 +72,14 @@ TEST(CImportSize, AFunctionOfTwentyThousandStatements) {
 }
 
 TEST(CImportSize, DeepNestingAndLongExpressions) {
-    const int depth = 3000;
-    const QString nested = "void deep(void)\n{\n" + Repeated("if (x) {\nwhile (y)\n", depth) +
-                           "z = 1;\n" + Repeated("}\n", depth) + "}\n";
-    const TCImport deep = ImportC(nested);
+    auto nested = [](int depth) {
+        return "void deep(void)\n{\n" + Repeated("if (x) {\nwhile (y)\n", depth) + "z = 1;\n" +
+               Repeated("}\n", depth) + "}\n";
+    };
+    // Far deeper than a chart may nest: refused, and the deep tree costs no stack.
+    EXPECT_THROW(ImportC(nested(3000)), ENestingLimit);
+    const int depth = (kMaxNestingLevel - 1) / 2;
+    const TCImport deep = ImportC(nested(depth));
     ASSERT_TRUE(deep.Ok) << deep.Report.Message.toStdString();
     ASSERT_EQ(deep.Charts.size(), 1u);
     EXPECT_EQ(deep.Charts[0]->Count(), 2 * depth + 2);

@@ -1,5 +1,6 @@
 // Pascal sources become charts: one per program, unit and routine, with the
 // blocks of their statements in the right chains and branches.
+#include "chart/nesting_limit.h"
 #include "import/pascal_import_support.h"
 #include <gtest/gtest.h>
 
@@ -241,20 +242,20 @@ TEST(PascalConversion, ManyStatementsAndDeepNestingImportWithoutExhaustingTheSta
     for (int i = 0; i < 20000; ++i) {
         text += QStringLiteral("  s := s + %1;\n").arg(i);
     }
-    for (int i = 0; i < 2000; ++i) {
-        text += QStringLiteral("if a then begin\n");
-    }
-    text += QStringLiteral("x := 1\n");
-    for (int i = 0; i < 2000; ++i) {
-        text += QStringLiteral("end;\n");
-    }
-    text += QStringLiteral("end.\n");
-    const TPascalImport result = ImportPascal(text);
+    auto nested = [&text](int depth) {
+        return text + QStringLiteral("if a then begin\n").repeated(depth) +
+               QStringLiteral("x := 1\n") + QStringLiteral("end;\n").repeated(depth) +
+               QStringLiteral("end.\n");
+    };
+    // Far deeper than a chart may nest: refused, and the deep tree costs no stack.
+    EXPECT_THROW(ImportPascal(nested(2000)), ENestingLimit);
+    const int depth = kMaxNestingLevel - 1; // x := 1 lands on the deepest level
+    const TPascalImport result = ImportPascal(nested(depth));
     ASSERT_TRUE(result.Ok);
     ASSERT_EQ(result.Charts.size(), 1u);
     const TFCList& chart = *result.Charts[0];
-    EXPECT_EQ(chart.Count(), 1 + 20000 + 2000 + 1);
-    EXPECT_EQ(chart.MaxLevel(), 2000 + 1);
+    EXPECT_EQ(chart.Count(), 1 + 20000 + depth + 1);
+    EXPECT_EQ(chart.MaxLevel(), kMaxNestingLevel);
     EXPECT_EQ(ChartFault(chart), "");
 }
 
