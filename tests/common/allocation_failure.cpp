@@ -49,6 +49,32 @@ void* operator new[](std::size_t Size) {
     return Allocate(Size);
 }
 
+// Every plain form is replaced, so no block is freed by another family than
+// the one that allocated it.
+void* operator new(std::size_t Size, const std::nothrow_t&) noexcept {
+    try {
+        return Allocate(Size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t Size, const std::nothrow_t&) noexcept {
+    try {
+        return Allocate(Size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void operator delete(void* P, const std::nothrow_t&) noexcept {
+    std::free(P);
+}
+
+void operator delete[](void* P, const std::nothrow_t&) noexcept {
+    std::free(P);
+}
+
 void operator delete(void* P) noexcept {
     std::free(P);
 }
