@@ -201,7 +201,9 @@ void TMDIChild::N24Click() {
 
 void TMDIChild::N25Click() {
     TFlowBlock* block = HitElement();
-    if (block == nullptr) {
+    // Like the other text commands, nothing happens while the clipboard
+    // already holds the block's text.
+    if (block == nullptr || block->Text == TextClipboard().Text()) {
         return;
     }
     TextClipboard().SetText(block->Text);

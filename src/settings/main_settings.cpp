@@ -181,9 +181,11 @@ void TMainSettings::LoadOptions(const TIniFile& Ini) {
     auto i = [&](const char* key, int def, int lo, int hi) {
         return ReadRanged(Ini, SecOption, QString::fromLatin1(key), def, lo, hi);
     };
-    SourceType = std::uint8_t(i("SourceType", 0, 0, 1));
+    // A source or interface language this program does not know is kept as
+    // it is: no import runs with it and the English texts stand for it.
+    SourceType = std::uint8_t(i("SourceType", 0, 0, 255));
     EndFor = Ini.ReadString(SecOption, QStringLiteral("EndFor"), QStringLiteral(" "));
-    MenuLanguage = std::uint8_t(i("MenuLanguage", mlRussian, mlEnglish, mlHungarian));
+    MenuLanguage = std::uint8_t(i("MenuLanguage", mlRussian, 0, 255));
     pm_shakeY = i("pm_shakeY", 9, 0, MaxDistance);
     pm_ifangle = i("pm_ifangle", 30, 10, 80);
     pm_callproc = i("pm_callproc", 5, 0, MaxDistance);

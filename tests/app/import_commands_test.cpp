@@ -188,6 +188,21 @@ TEST_F(ImportTest, TheDialogsFilterChoosesTheLanguageOfThisImportOnly) {
     EXPECT_TRUE(Prompts->Messages().isEmpty());
 }
 
+TEST_F(ImportTest, ASourceLanguageThatIsNoLanguageImportsAnEmptyChart) {
+    Settings->SourceType = 2; // as a Config.ini of another version may hold
+    Form().SettingsChange();
+    EXPECT_FALSE(Form().mnDelphi->isChecked() || Form().mnCpp->isChecked());
+    TMDIChild* child = Import(WriteSource("demo.c", TwoFunctions), 3);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(Prompts->Records().at(0).Request.FilterIndex, 3);
+    EXPECT_EQ(child->Chart->Count(), 1);
+    EXPECT_EQ(Settings->SourceType, 2);
+    child->mmInputCode->setPlainText("int main() { return 0; }");
+    Form().sbCompileF9Click();
+    EXPECT_EQ(child->Chart->Count(), 1);
+    EXPECT_TRUE(Prompts->Messages().isEmpty());
+}
+
 TEST_F(ImportTest, CancelledOrUnreadableImportMakesNoWindow) {
     EXPECT_EQ(Import(QString(), 1), nullptr);
     EXPECT_EQ(Settings->SourceType, 0);

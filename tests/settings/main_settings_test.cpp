@@ -156,7 +156,7 @@ TEST_F(SettingsTest, RecentFilesComeBackInStoredOrder) {
 TEST_F(SettingsTest, GarbageConfigLoadsWithDefaults) {
     QByteArray garbage = "[Files]\nCount=many\n[Option]\npm_bcebce=99999999999\n"
                          "pm_ifangle=90\npm_shakeY=-5\npm_wdivh=inf\npm_absdel=1e300\n"
-                         "SourceType=7\nMenuLanguage=300\npm_alleq=maybe\ncl_def=clNowhere\n"
+                         "SourceType=-1\nMenuLanguage=300\npm_alleq=maybe\ncl_def=clNowhere\n"
                          "[FontBlock]\nSize=0\nCharSet=999\nStyle=abc\n";
     static const char binary[] = "\x00\xff\xfe[Serv\n=\n==\n\x01\x02=\x03\n[]\n";
     garbage += QByteArray(binary, sizeof binary - 1);
@@ -174,6 +174,15 @@ TEST_F(SettingsTest, GarbageConfigLoadsWithDefaults) {
     ASSERT_EQ(s->OpenedFiles.GetCount(), 2);
     EXPECT_EQ(s->OpenedFiles.Get(0), "/a.fml");
     EXPECT_EQ(s->OpenedFiles.Get(1), "");
+}
+
+TEST_F(SettingsTest, LanguagesThisProgramDoesNotKnowAreKept) {
+    WriteConfig("[Option]\nSourceType=2\nMenuLanguage=7\n");
+    auto s = Make();
+    EXPECT_EQ(s->SourceType, 2);
+    EXPECT_EQ(s->MenuLanguage, 7);
+    s.reset();
+    EXPECT_EQ(TIniFile(ConfigName).ReadInteger("Option", "MenuLanguage", 0), 7);
 }
 
 TEST_F(SettingsTest, HexadecimalNumbersAndColourNumbersAreRead) {
