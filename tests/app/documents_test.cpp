@@ -143,8 +143,13 @@ TEST_F(AppTest, SaveAsProposesTheChartNumberAndAsksBeforeReplacing) {
     EXPECT_EQ(read.First()->Text, other->Chart->First()->Text);
 
     // A later Save as starts in the directory of the previous one.
+    Prompts->QueueFileName(PathOf("a.b.FML"));
     Form().mSaveAsClick();
     EXPECT_EQ(Prompts->Records().last().Request.InitialDir, Dir());
+    // A chosen chart name keeps its other dots (cutting them would name
+    // another file), and the form follows the extension in any letter case.
+    EXPECT_EQ(other->Caption(), PathOf("a.b.FML"));
+    EXPECT_TRUE(LoadFromXML(read, PathOf("a.b.FML")));
 }
 
 TEST_F(AppTest, SaveByExtensionWritesAnnotatedTextAndLegacyRecords) {
