@@ -12,6 +12,8 @@
 //                                and the chart as an .fml file to open in the editor
 //   layout_bench --gallery DIR   write one small chart per block kind (and per
 //                                if and for variant) to DIR and stop
+//   --font-size PT, --ifangle DEG  draw with that block font size or condition
+//                                angle instead of the defaults
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
 #include "chart/chart_xml.h"
@@ -401,8 +403,13 @@ int main(int argc, char** argv) {
             PngDir = Args[++I];
         } else if (Args[I] == "--gallery" && I + 1 < Args.size()) {
             GalleryDir = Args[++I];
+        } else if (Args[I] == "--font-size" && I + 1 < Args.size()) {
+            Settings.FontBlock.Size = Args[++I].toInt();
+        } else if (Args[I] == "--ifangle" && I + 1 < Args.size()) {
+            Settings.pm_ifangle = Args[++I].toInt();
         } else {
-            std::fprintf(stderr, "usage: layout_bench [--png DIR] [--gallery DIR]\n");
+            std::fprintf(stderr, "usage: layout_bench [--png DIR] [--gallery DIR] "
+                                 "[--font-size PT] [--ifangle DEG]\n");
             return 2;
         }
     }
