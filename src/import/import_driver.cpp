@@ -2,6 +2,7 @@
 #include "chart/fc_list.h"
 #include "chart/nesting_limit.h"
 #include "import/c_converter.h"
+#include "import/c_preprocessor.h"
 #include "import/pascal_converter.h"
 #include "parser/gold_parser.h"
 #include "platform/cp1251.h"
@@ -133,7 +134,18 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     if (converter != nullptr) {
         parser->WatchSymbols(converter->SymbolWatches());
     }
-    parser->OpenTextString(ParserText());
+    std::string text = ParserText();
+    if (GetSourceLanguage() == slCpp) {
+        TCPreprocessed prepared = PreprocessC(text);
+        if (!prepared.Error.isEmpty()) {
+            Report.Message = prepared.Error;
+            Report.Line = prepared.ErrorLine;
+            Out = Report;
+            return false;
+        }
+        text = std::move(prepared.Text);
+    }
+    parser->OpenTextString(std::move(text));
     parser->SetTrimReductions(false);
 
     for (bool done = false; !done;) {

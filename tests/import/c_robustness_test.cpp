@@ -15,12 +15,11 @@ TEST(CImportShapes, NodesLackingTheirChildrenArePassedOver) {
     TTVXParseChartes import(slCpp);
     import.GrammarFile = QStringLiteral(TVX_TEST_GRAMMAR_DIR "CShapes.dll");
     import.LoadFromText(R"(
-noid { a = b ; }
-nobody int lost
-anonymous { c = d ; }
-typeonly int { e = f ; }
-bare int hollow { }
-function int f x , , int y {
+noid: { a = b ; }
+anonymous: { c = d ; }
+typeonly: int { e = f ; }
+bare: int hollow { }
+function: int f ( x , , int y ) {
   if !
   if c !
   if c else g = h ;
@@ -34,6 +33,7 @@ function int f x , , int y {
   s t ;
   u ;
 }
+nobody: int lost
 )");
     TErrorReport report;
     ASSERT_TRUE(import.Parse(report)) << report.Message.toStdString();
