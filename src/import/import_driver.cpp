@@ -81,6 +81,26 @@ TSourceLanguage TTVXParseChartes::GetSourceLanguage() const {
 }
 
 std::string TTVXParseChartes::ParserText() const {
+    std::string text = LinesText();
+    TErrorReport refusal;
+    return Preprocess(text, refusal) ? text : std::string();
+}
+
+bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal) const {
+    if (GetSourceLanguage() != slCpp) {
+        return true;
+    }
+    TCPreprocessed prepared = PreprocessC(Text);
+    if (!prepared.Error.isEmpty()) {
+        Refusal.Message = prepared.Error;
+        Refusal.Line = prepared.ErrorLine;
+        return false;
+    }
+    Text = std::move(prepared.Text);
+    return true;
+}
+
+std::string TTVXParseChartes::LinesText() const {
     // Every line ends in CR LF, whatever the file had: the grammars count
     // lines by their CR characters.
     QString text;
@@ -134,16 +154,10 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     if (converter != nullptr) {
         parser->WatchSymbols(converter->SymbolWatches());
     }
-    std::string text = ParserText();
-    if (GetSourceLanguage() == slCpp) {
-        TCPreprocessed prepared = PreprocessC(text);
-        if (!prepared.Error.isEmpty()) {
-            Report.Message = prepared.Error;
-            Report.Line = prepared.ErrorLine;
-            Out = Report;
-            return false;
-        }
-        text = std::move(prepared.Text);
+    std::string text = LinesText();
+    if (!Preprocess(text, Report)) {
+        Out = Report;
+        return false;
     }
     parser->OpenTextString(std::move(text));
     parser->SetTrimReductions(false);

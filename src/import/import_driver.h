@@ -77,7 +77,9 @@ public:
     const TErrorReport& GetReport() const { return Report; }
     const TImportLog& GetLog() const { return Log; }
     TSourceLanguage GetSourceLanguage() const;
-    // The text the parser reads: every line followed by CR LF, as UTF-8.
+    // The text the parser reads: every line followed by CR LF, as UTF-8,
+    // after the preprocessing of its language (C); empty when that refuses
+    // the source.
     std::string ParserText() const;
 
     // TChartSink: appends Chart to Charts.
@@ -94,6 +96,11 @@ private:
     // Runs Converter over the tree under Root. False when the conversion
     // failed; Report then holds why.
     bool BuildCharts(const TReduction* Root, TTreeConverter* Converter);
+    // Every line followed by CR LF, as UTF-8.
+    std::string LinesText() const;
+    // Text := Text after the preprocessing of the language. False when the
+    // source is refused; Refusal then holds the message and its line.
+    bool Preprocess(std::string& Text, TErrorReport& Refusal) const;
 
     std::vector<std::unique_ptr<TFCList>> Charts;
     TImportLog Log;

@@ -7,7 +7,8 @@
 namespace tvx::test {
 namespace {
 
-// Each source imports and its charts have these outlines, joined by " / ".
+// Each source imports, its charts have these outlines, joined by " / ", and
+// every statement reached them.
 struct TCase {
     const char* Source;
     const char* Charts;
@@ -26,6 +27,7 @@ void ExpectCharts(const std::vector<TCase>& Cases) {
         const TCImport result = ImportC(QString::fromUtf8(c.Source));
         EXPECT_TRUE(result.Ok) << c.Source << "\n" << result.Report.Message.toStdString();
         EXPECT_EQ(AllOutlines(result), QString::fromUtf8(c.Charts)) << c.Source;
+        EXPECT_EQ(result.Tally.Fault(), "") << c.Source;
     }
 }
 
