@@ -11,12 +11,12 @@ namespace {
 constexpr std::size_t KnrLookAhead = 4096;
 
 bool IsName(const TCToken& Token) {
-    return Token.IsWord() && !IsCKeyword(Token.Text);
+    return Token.IsName();
 }
 
 bool StartsDeclaration(const TCToken& Token) {
-    return Token.IsWord() && (IsCTypeKeyword(Token.Text) || IsCStorageKeyword(Token.Text) ||
-                              IsCTagKeyword(Token.Text));
+    return Token.IsKeyword(TCKeyword::Type) || Token.IsKeyword(TCKeyword::Storage) ||
+           Token.IsKeyword(TCKeyword::Tag);
 }
 
 // Tokens From .. To-1.
@@ -33,6 +33,16 @@ public:
     void Run() {
         MarkNamesInSpecifiers();
         MarkFileLevelCalls();
+        if (LoopHeads.empty()) {
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < Size(); ++i) {
+                if (!Drop[i]) {
+                    Tokens[kept++] = Tokens[i];
+                }
+            }
+            Tokens.resize(kept);
+            return;
+        }
         std::vector<TCToken> kept;
         kept.reserve(Size() + 3 * LoopHeads.size());
         std::size_t loop = 0;
@@ -119,8 +129,7 @@ private:
                 end = NameRun(i, false, units);
             }
             const TCToken* before = i > 0 ? &Tokens[i - 1] : nullptr;
-            const bool afterTag =
-                before != nullptr && before->IsWord() && IsCTagKeyword(before->Text);
+            const bool afterTag = before != nullptr && before->IsKeyword(TCKeyword::Tag);
             if (afterTag) {
                 units.erase(units.begin()); // the tag's name
             }
@@ -129,8 +138,7 @@ private:
             }
             const bool afterType =
                 afterTag ||
-                (before != nullptr &&
-                 ((before->IsWord() && IsCTypeKeyword(before->Text)) || before->Is("*")));
+                (before != nullptr && (before->IsKeyword(TCKeyword::Type) || before->Is("*")));
             const bool function = end < Size() && Tokens[end].Is("(");
             if (end < Size() && StartsDeclaration(Tokens[end])) {
                 DropUnits(units, 0, units.size()); // "UNUSED int", "MY_CONST char"

@@ -1,5 +1,4 @@
 #include "import/c_macros.h"
-#include "import/c_keywords.h"
 #include <algorithm>
 
 namespace tvx {
@@ -115,7 +114,8 @@ TCMacroReading TCMacroTable::Classify(const TCMacro& Macro, int Depth) const {
     // parameter (which might hold anything), no ';' and no two operands in a
     // row. Within brackets anything goes: "((T *)(p))" is an expression.
     const std::span<const TCToken> body = Macro.Body;
-    if (Depth > MaxReadingDepth || body.empty() || IsCKeyword(Macro.Name) || !Balanced(body)) {
+    if (Depth > MaxReadingDepth || body.empty() || CKeywordOf(Macro.Name) != TCKeyword::None ||
+        !Balanced(body)) {
         return TCMacroReading::Other;
     }
     if (IsStatementShaped(body)) {
@@ -142,7 +142,7 @@ TCMacroReading TCMacroTable::Classify(const TCMacro& Macro, int Depth) const {
         }
         switch (token.Kind) {
         case TCTokenKind::Word: {
-            if (IsCKeyword(token.Text) && !IsCExpressionKeyword(token.Text)) {
+            if (token.Keyword != TCKeyword::None && token.Keyword != TCKeyword::Expression) {
                 return TCMacroReading::Other;
             }
             const TCMacro* inner = Find(token.Text);
@@ -382,6 +382,9 @@ TCToken TCMacroExpander::Made(std::string Text, std::int32_t Line) {
     token.Text = Texts.back();
     token.Line = Line;
     token.Kind = KindOfText(token.Text);
+    if (token.Kind == TCTokenKind::Word) {
+        token.Keyword = CKeywordOf(token.Text);
+    }
     return token;
 }
 

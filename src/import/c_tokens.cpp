@@ -18,9 +18,9 @@ bool IsWordChar(char C) {
 }
 
 // Punctuators of more than one character, longest first.
-constexpr std::array<std::string_view, 22> LongPuncts = {
-    "...", "<<=", ">>=", "->", "++", "--", "<<", ">>", "<=", ">=", "==",
-    "!=",  "&&",  "||",  "*=", "/=", "%=", "+=", "-=", "&=", "^=", "|=",
+constexpr std::array<std::string_view, 23> LongPuncts = {
+    "...", "<<=", ">>=", "->", "++", "--", "<<", ">>", "<=", ">=", "==", "!=",
+    "&&",  "||",  "*=",  "/=", "%=", "+=", "-=", "&=", "^=", "|=", "##",
 };
 
 class TScanner {
@@ -37,6 +37,9 @@ public:
             token.LineStart = AtLineStart;
             token.Kind = ScanOne();
             token.Text = Text.substr(start, Pos - start);
+            if (token.Kind == TCTokenKind::Word) {
+                token.Keyword = CKeywordOf(token.Text);
+            }
             AtLineStart = false;
             if (token.Kind == TCTokenKind::Word && IsIncludeWord(tokens, token)) {
                 tokens.push_back(token);
@@ -151,15 +154,13 @@ private:
             }
             return TCTokenKind::Other;
         }
-        for (std::string_view punct : LongPuncts) {
-            if (Text.substr(Pos, punct.size()) == punct) {
-                Pos += punct.size();
-                return TCTokenKind::Punct;
+        if (std::string_view("<>=!&|+-*/%^.#").find(c) != std::string_view::npos) {
+            for (std::string_view punct : LongPuncts) {
+                if (punct.front() == c && Text.substr(Pos, punct.size()) == punct) {
+                    Pos += punct.size();
+                    return TCTokenKind::Punct;
+                }
             }
-        }
-        if (c == '#' && At(Pos + 1) == '#') {
-            Pos += 2;
-            return TCTokenKind::Punct;
         }
         ++Pos;
         return std::string_view("{}[]()<>;:,.?!~+-*/%&|^=#").find(c) != std::string_view::npos
@@ -245,7 +246,10 @@ private:
         if (At(Pos) == '>') {
             ++Pos;
         }
-        Tokens.push_back({Text.substr(start, Pos - start), Line, TCTokenKind::Other, false, false});
+        TCToken name;
+        name.Text = Text.substr(start, Pos - start);
+        name.Line = Line;
+        Tokens.push_back(name);
     }
 
     std::string_view Text;

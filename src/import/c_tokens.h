@@ -4,6 +4,7 @@
 // starts on. Comments and line splices (a backslash before a line break)
 // are dropped here, so that no '/*' inside a string and no '"' inside a
 // comment is ever mistaken for anything else.
+#include "import/c_keywords.h"
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -24,11 +25,25 @@ struct TCToken {
     std::string_view Text;
     std::int32_t Line = 0; // 1-based line of its first character
     TCTokenKind Kind = TCTokenKind::Other;
-    bool LineStart = false; // the first token of its line: where '#' opens a directive
-    bool NoExpand = false;  // a macro name met inside its own expansion
+    TCKeyword Keyword = TCKeyword::None; // of a word
+    bool LineStart = false;              // the first token of its line: where '#' opens a directive
+    bool NoExpand = false;               // a macro name met inside its own expansion
 
-    bool Is(std::string_view Punct) const { return Kind == TCTokenKind::Punct && Text == Punct; }
+    bool Is(std::string_view Punct) const {
+        if (Kind != TCTokenKind::Punct || Text.size() != Punct.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < Punct.size(); ++i) {
+            if (Text[i] != Punct[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
     bool IsWord() const { return Kind == TCTokenKind::Word; }
+    // A word that is no keyword.
+    bool IsName() const { return Kind == TCTokenKind::Word && Keyword == TCKeyword::None; }
+    bool IsKeyword(TCKeyword Class) const { return Kind == TCTokenKind::Word && Keyword == Class; }
 };
 
 // The tokens of Text (UTF-8; CR LF, LF and CR end a line). Views point into
