@@ -143,7 +143,10 @@ private:
     }
 
     std::int64_t Unary() {
-        if (Pos >= Tokens.size()) {
+        // Each prefix operator and parenthesis nests a call: a line that
+        // nests thousands is refused before the stack runs out.
+        const TNesting nesting(Depth);
+        if (Pos >= Tokens.size() || Depth > MaxDepth) {
             return Fail();
         }
         if (Take("-"))
@@ -270,7 +273,18 @@ private:
     }
 
     std::span<const TCToken> Tokens;
+    static constexpr std::size_t MaxDepth = 1000;
+
+    struct TNesting {
+        explicit TNesting(std::size_t& Counter) : Depth(++Counter) {}
+        ~TNesting() { --Depth; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+        std::size_t& Depth;
+    };
+
     std::size_t Pos = 0;
+    std::size_t Depth = 0;
     int Unused = 0; // inside operands whose value is not used
     bool Failed = false;
 };

@@ -28,7 +28,17 @@ struct TRange {
 class TForeignMacros {
 public:
     explicit TForeignMacros(std::vector<TCToken>& Tokens)
-        : Tokens(Tokens), Drop(Tokens.size(), false) {}
+        : Tokens(Tokens), Drop(Tokens.size(), false), Closes(Tokens.size(), Tokens.size()) {
+        std::vector<std::size_t> open;
+        for (std::size_t i = 0; i < Tokens.size(); ++i) {
+            if (Tokens[i].Is("(")) {
+                open.push_back(i);
+            } else if (Tokens[i].Is(")") && !open.empty()) {
+                Closes[open.back()] = i;
+                open.pop_back();
+            }
+        }
+    }
 
     void Run() {
         MarkNamesInSpecifiers();
@@ -77,17 +87,7 @@ private:
     }
 
     // The index of the ')' matching the '(' at Open, or Size().
-    std::size_t CloseOf(std::size_t Open) const {
-        int depth = 0;
-        for (std::size_t i = Open; i < Size(); ++i) {
-            if (Tokens[i].Is("(")) {
-                ++depth;
-            } else if (Tokens[i].Is(")") && --depth == 0) {
-                return i;
-            }
-        }
-        return Size();
-    }
+    std::size_t CloseOf(std::size_t Open) const { return Closes[Open]; }
 
     void DropRange(std::size_t From, std::size_t To) {
         for (std::size_t i = From; i < To && i < Size(); ++i) {
@@ -283,27 +283,29 @@ private:
         std::vector<std::size_t> opens; // the '(' not closed yet
         bool declarationStart = true;
         const TCToken* before = nullptr; // the last token kept
-        const auto inBody = [](const std::vector<char>& Braces) {
-            return std::find(Braces.begin(), Braces.end(), 'b') != Braces.end();
-        };
+        std::size_t bodies = 0;          // 'b' among the braces
+        std::size_t others = 0;          // braces other than 'l'
         for (std::size_t i = 0; i < Size(); ++i) {
             if (Drop[i]) {
                 continue;
             }
             const TCToken& token = Tokens[i];
-            const bool outside =
-                std::all_of(braces.begin(), braces.end(), [](char c) { return c == 'l'; });
-            if (inBody(braces) && IsName(token) && HeadsBlock(i, before)) {
+            const bool outside = others == 0;
+            if (bodies > 0 && IsName(token) && HeadsBlock(i, before)) {
                 LoopHeads.push_back(i);
             }
             if (token.Is("{")) {
                 const bool linkage = before != nullptr && before->Kind == TCTokenKind::Literal;
                 const bool body = before != nullptr && (before->Is(")") || before->Is(";"));
                 braces.push_back(linkage ? 'l' : body && outside && opens.empty() ? 'b' : 'o');
+                bodies += std::size_t(braces.back() == 'b');
+                others += std::size_t(braces.back() != 'l');
                 declarationStart = linkage;
             } else if (token.Is("}")) {
                 const char kind = braces.empty() ? 'o' : braces.back();
                 if (!braces.empty()) {
+                    bodies -= std::size_t(kind == 'b');
+                    others -= std::size_t(kind != 'l');
                     braces.pop_back();
                 }
                 declarationStart = kind != 'o';
@@ -336,6 +338,7 @@ private:
 
     std::vector<TCToken>& Tokens;
     std::vector<bool> Drop;
+    std::vector<std::size_t> Closes;    // of each '(' the matching ')', or Size()
     std::vector<std::size_t> LoopHeads; // names of macros that head a block, in order
 };
 

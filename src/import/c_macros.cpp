@@ -99,12 +99,18 @@ const TCMacro* TCMacroTable::Find(std::string_view Name) const {
 }
 
 TCMacroReading TCMacroTable::ReadingOf(const TCMacro& Macro) const {
+    return ReadingOf(Macro, 0);
+}
+
+TCMacroReading TCMacroTable::ReadingOf(const TCMacro& Macro, int Depth) const {
     const auto known = Readings.find(&Macro);
     if (known != Readings.end()) {
         return known->second;
     }
-    const TCMacroReading reading = Classify(Macro, 0);
-    Readings.emplace(&Macro, reading);
+    // Macros that name each other read as expressions until shown otherwise.
+    Readings.emplace(&Macro, TCMacroReading::Expression);
+    const TCMacroReading reading = Classify(Macro, Depth);
+    Readings[&Macro] = reading;
     return reading;
 }
 
@@ -148,7 +154,7 @@ TCMacroReading TCMacroTable::Classify(const TCMacro& Macro, int Depth) const {
             const TCMacro* inner = Find(token.Text);
             if (afterOperand || ParamIndex(Macro, token) >= 0 ||
                 (inner != nullptr && inner != &Macro &&
-                 Classify(*inner, Depth + 1) != TCMacroReading::Expression)) {
+                 ReadingOf(*inner, Depth + 1) != TCMacroReading::Expression)) {
                 return TCMacroReading::Other;
             }
             afterOperand = true;
@@ -188,6 +194,7 @@ bool CollectMacroArgs(std::span<const TCToken> Tokens, std::size_t Open, const T
     std::size_t start = Open + 1;
     for (std::size_t i = Open; i < Tokens.size(); ++i) {
         const TCToken& token = Tokens[i];
+        End = i + 1;
         if (token.LineStart && token.Is("#")) {
             return false; // a directive inside the arguments: not a use
         }
@@ -221,8 +228,18 @@ bool TCMacroExpander::Active(const TCMacro* Macro) const {
     return std::find(Expanding.begin(), Expanding.end(), Macro) != Expanding.end();
 }
 
+bool TCMacroExpander::Spend(std::size_t Count) {
+    if (Count > Budget) {
+        Budget = 0;
+        Overflow = true;
+        return false;
+    }
+    Budget -= Count;
+    return true;
+}
+
 bool TCMacroExpander::IsUse(std::span<const TCToken> Tokens, std::size_t I,
-                            std::vector<std::span<const TCToken>>& Args, std::size_t& End) const {
+                            std::vector<std::span<const TCToken>>& Args, std::size_t& End) {
     const TCToken& token = Tokens[I];
     if (!token.IsWord() || token.NoExpand) {
         return false;
@@ -231,24 +248,23 @@ bool TCMacroExpander::IsUse(std::span<const TCToken> Tokens, std::size_t I,
     if (macro == nullptr || Active(macro)) {
         return false;
     }
+    const TCMacroReading reading =
+        Mode == Everything ? TCMacroReading::Other : Macros.ReadingOf(*macro);
+    if (reading == TCMacroReading::Expression) {
+        return false; // left as written, arguments and all
+    }
     End = I + 1;
     if (macro->FunctionLike) {
-        if (End >= Tokens.size() || !Tokens[End].Is("(") ||
-            !CollectMacroArgs(Tokens, End, *macro, Args, End)) {
+        if (End >= Tokens.size() || !Tokens[End].Is("(")) {
+            return false;
+        }
+        const bool call = CollectMacroArgs(Tokens, End, *macro, Args, End);
+        if (!Spend(End - I) || !call) {
             return false;
         }
     }
-    if (Mode == Everything) {
-        return true;
-    }
-    switch (Macros.ReadingOf(*macro)) {
-    case TCMacroReading::Expression:
-        return false;
-    case TCMacroReading::Statement:
-        return End >= Tokens.size() || !Tokens[End].Is(";");
-    default:
-        return true;
-    }
+    // A statement macro reads as a call when its ';' follows.
+    return reading == TCMacroReading::Other || End >= Tokens.size() || !Tokens[End].Is(";");
 }
 
 void TCMacroExpander::ExpandUse(const TCMacro& Macro,
@@ -266,6 +282,17 @@ void TCMacroExpander::ExpandUse(const TCMacro& Macro,
 
 void TCMacroExpander::ExpandList(std::span<const TCToken> In, std::int32_t Line,
                                  std::vector<TCToken>& Out) {
+    if (Nesting >= MaxExpansionDepth) {
+        Overflow = true;
+        return;
+    }
+    ++Nesting;
+    ExpandEach(In, Line, Out);
+    --Nesting;
+}
+
+void TCMacroExpander::ExpandEach(std::span<const TCToken> In, std::int32_t Line,
+                                 std::vector<TCToken>& Out) {
     std::vector<std::span<const TCToken>> args;
     for (std::size_t i = 0; i < In.size() && !Overflow;) {
         std::size_t end = i + 1;
@@ -275,11 +302,9 @@ void TCMacroExpander::ExpandList(std::span<const TCToken> In, std::int32_t Line,
             i = end;
             continue;
         }
-        if (Budget == 0 || Expanding.size() >= MaxExpansionDepth) {
-            Overflow = true;
+        if (!Spend(1)) {
             return;
         }
-        --Budget;
         TCToken token = In[i];
         token.Line = Line;
         token.LineStart = false;

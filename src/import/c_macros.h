@@ -38,6 +38,7 @@ public:
     TCMacroReading ReadingOf(const TCMacro& Macro) const;
 
 private:
+    TCMacroReading ReadingOf(const TCMacro& Macro, int Depth) const;
     TCMacroReading Classify(const TCMacro& Macro, int Depth) const;
 
     std::unordered_map<std::string_view, TCMacro> Macros;
@@ -56,8 +57,9 @@ public:
 
     // Whether the word Tokens[I] is a use to expand here; for a function-like
     // macro, Args and End receive its arguments and the index after its ')'.
+    // The tokens looked through for arguments count against the budget.
     bool IsUse(std::span<const TCToken> Tokens, std::size_t I,
-               std::vector<std::span<const TCToken>>& Args, std::size_t& End) const;
+               std::vector<std::span<const TCToken>>& Args, std::size_t& End);
     // Appends the expansion of the use of Macro with Args to Out.
     void ExpandUse(const TCMacro& Macro, const std::vector<std::span<const TCToken>>& Args,
                    std::int32_t Line, std::vector<TCToken>& Out);
@@ -69,6 +71,7 @@ public:
     bool Overflowed() const { return Overflow; }
 
 private:
+    void ExpandEach(std::span<const TCToken> In, std::int32_t Line, std::vector<TCToken>& Out);
     std::vector<TCToken> Substitute(const TCMacro& Macro,
                                     const std::vector<std::span<const TCToken>>& Args,
                                     std::int32_t Line);
@@ -76,18 +79,22 @@ private:
     TCToken Stringized(std::span<const TCToken> Arg, std::int32_t Line);
     TCToken Made(std::string Text, std::int32_t Line);
     bool Active(const TCMacro* Macro) const;
+    // Takes Count tokens from the budget; false (and Overflow) past it.
+    bool Spend(std::size_t Count);
 
     const TCMacroTable& Macros;
     std::deque<std::string>& Texts; // owns the text of tokens made by '#' and '##'
     TMode Mode;
     std::size_t Budget;
     std::vector<const TCMacro*> Expanding; // the macros being rescanned, outermost first
+    std::size_t Nesting = 0;               // ExpandList calls open: arguments in arguments
     bool Overflow = false;
 };
 
 // The arguments of a call whose '(' is Tokens[Open]: raw token ranges split
-// at the top-level commas (the variadic part kept whole). False when the
-// ')' is missing or a directive comes first.
+// at the top-level commas (the variadic part kept whole). End receives the
+// index after the ')', or where the search stopped. False when the ')' is
+// missing, a directive comes first or the count does not fit the macro.
 bool CollectMacroArgs(std::span<const TCToken> Tokens, std::size_t Open, const TCMacro& Macro,
                       std::vector<std::span<const TCToken>>& Args, std::size_t& End);
 

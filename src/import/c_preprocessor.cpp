@@ -63,13 +63,16 @@ public:
                 continue;
             }
             std::size_t end = i + 1;
-            if (expander.IsUse(Tokens, i, args, end)) {
+            const bool use = expander.IsUse(Tokens, i, args, end);
+            if (use) {
                 expander.ExpandUse(*Macros.Find(token.Text), args, token.Line, out);
-                if (expander.Overflowed()) {
-                    Fail(token.Line, QStringLiteral("the expansion of %1 is too large")
-                                         .arg(QString::fromUtf8(token.Text.data(),
-                                                                qsizetype(token.Text.size()))));
-                }
+            }
+            if (expander.Overflowed()) {
+                Fail(token.Line,
+                     QStringLiteral("the expansion of %1 is too large")
+                         .arg(QString::fromUtf8(token.Text.data(), qsizetype(token.Text.size()))));
+            }
+            if (use) {
                 i = end;
                 continue;
             }

@@ -144,6 +144,16 @@ TEST(CPreprocessing, RefusesUnbalancedConditionalsAndRunawayMacros) {
     EXPECT_FALSE(runaway.Ok);
     EXPECT_EQ(runaway.Report.Message,
               "Line 42: Preprocessor Error: the expansion of X40 is too large");
+    // Nesting deep enough to exhaust a stack: a condition that cannot be
+    // evaluated keeps its first branch, an expansion is refused.
+    const QString deep =
+        QStringLiteral("(").repeated(100000) + "0" + QStringLiteral(")").repeated(100000);
+    const TCImport condition = ImportC("#if " + deep + "\nvoid f(void) {}\n#endif\n");
+    EXPECT_EQ(condition.Captions(), QStringList{"void f(void)"});
+    const TCImport calls =
+        ImportC("#define F(x) x\nint v = " + QStringLiteral("F(").repeated(100000) + "0" +
+                QStringLiteral(")").repeated(100000) + ";\n");
+    EXPECT_EQ(calls.Report.Message, "Line 2: Preprocessor Error: the expansion of F is too large");
 }
 
 } // namespace
