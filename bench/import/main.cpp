@@ -5,6 +5,9 @@
 // that each of its statements reached a chart: a file that lost one is
 // reported LOST.
 //   --tree   also prints the charts built, block by block
+// The share of a corpus accepted: scripts/fetch-corpus-c fetches real C
+// example programs into build/corpus/c/ (where each comes from is in its
+// SOURCES.txt); then import_bench build/corpus/c/*/*.c.
 #include "chart/fc_list.h"
 #include "import/import_driver.h"
 #include "import/statement_tally.h"
