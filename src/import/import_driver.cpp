@@ -161,6 +161,9 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     }
     parser->OpenTextString(std::move(text));
     parser->SetTrimReductions(false);
+    // Pascal comments nest within their own kind, as Free Pascal reads them;
+    // C comments do not.
+    parser->SetNestedComments(GetSourceLanguage() != slCpp);
 
     for (bool done = false; !done;) {
         const TParseMessage message = parser->Parse();
