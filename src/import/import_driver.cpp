@@ -4,6 +4,7 @@
 #include "import/c_converter.h"
 #include "import/c_preprocessor.h"
 #include "import/pascal_converter.h"
+#include "import/pascal_preprocessor.h"
 #include "parser/gold_parser.h"
 #include "platform/cp1251.h"
 #include "platform/prompts.h"
@@ -83,10 +84,35 @@ TSourceLanguage TTVXParseChartes::GetSourceLanguage() const {
 std::string TTVXParseChartes::ParserText() const {
     std::string text = LinesText();
     TErrorReport refusal;
-    return Preprocess(text, refusal) ? text : std::string();
+    TPrepared prepared;
+    return Preprocess(text, refusal, prepared) ? text : std::string();
 }
 
-bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal) const {
+bool TTVXParseChartes::OpenParser(TGOLDParser& Parser, TErrorReport& Refusal,
+                                  QStringList* SkippedIncludes) const {
+    std::string text = LinesText();
+    TPrepared prepared;
+    if (!Preprocess(text, Refusal, prepared)) {
+        return false;
+    }
+    Parser.OpenTextString(std::move(text));
+    Parser.SetTrimReductions(false);
+    Parser.SetNestedComments(prepared.NestedComments);
+    if (SkippedIncludes != nullptr) {
+        *SkippedIncludes = std::move(prepared.SkippedIncludes);
+    }
+    return true;
+}
+
+bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal,
+                                  TPrepared& Prepared) const {
+    if (GetSourceLanguage() == slPascal) {
+        TPascalPreprocessor preprocessor;
+        Text = preprocessor.Run(std::move(Text));
+        Prepared.NestedComments = preprocessor.NestedComments();
+        Prepared.SkippedIncludes = preprocessor.SkippedIncludes();
+        return true;
+    }
     if (GetSourceLanguage() != slCpp) {
         return true;
     }
@@ -154,16 +180,11 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     if (converter != nullptr) {
         parser->WatchSymbols(converter->SymbolWatches());
     }
-    std::string text = LinesText();
-    if (!Preprocess(text, Report)) {
+    QStringList includes;
+    if (!OpenParser(*parser, Report, &includes)) {
         Out = Report;
         return false;
     }
-    parser->OpenTextString(std::move(text));
-    parser->SetTrimReductions(false);
-    // Pascal comments nest within their own kind, as Free Pascal reads them;
-    // C comments do not.
-    parser->SetNestedComments(GetSourceLanguage() != slCpp);
 
     for (bool done = false; !done;) {
         const TParseMessage message = parser->Parse();
@@ -211,6 +232,11 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
         default:
             break;
         }
+    }
+    // A source that fails may miss what its include files declare.
+    if (!accepted && !Report.Message.isEmpty() && !includes.isEmpty()) {
+        Report.Message += QStringLiteral(" (include files not read: ") +
+                          includes.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
     // The parse tree goes with the parser; the charts hold their own texts.
     parser.reset();

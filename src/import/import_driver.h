@@ -78,9 +78,16 @@ public:
     const TImportLog& GetLog() const { return Log; }
     TSourceLanguage GetSourceLanguage() const;
     // The text the parser reads: every line followed by CR LF, as UTF-8,
-    // after the preprocessing of its language (C); empty when that refuses
-    // the source.
+    // after the preprocessing of its language (C: one branch of each #if,
+    // macros; Pascal: conditional compilation); empty when that refuses the
+    // source.
     std::string ParserText() const;
+    // Opens Parser on ParserText and sets it up as the import does. False
+    // when the preprocessing refuses the source; Refusal then holds the
+    // message and its line. SkippedIncludes receives the include files the
+    // source names, which are not read.
+    bool OpenParser(class TGOLDParser& Parser, TErrorReport& Refusal,
+                    QStringList* SkippedIncludes = nullptr) const;
 
     // TChartSink: appends Chart to Charts.
     void AddChart(std::unique_ptr<TFCList> Chart) override;
@@ -98,9 +105,14 @@ private:
     bool BuildCharts(const TReduction* Root, TTreeConverter* Converter);
     // Every line followed by CR LF, as UTF-8.
     std::string LinesText() const;
+    // What the preprocessing tells the parse besides the text.
+    struct TPrepared {
+        bool NestedComments = false;
+        QStringList SkippedIncludes;
+    };
     // Text := Text after the preprocessing of the language. False when the
     // source is refused; Refusal then holds the message and its line.
-    bool Preprocess(std::string& Text, TErrorReport& Refusal) const;
+    bool Preprocess(std::string& Text, TErrorReport& Refusal, TPrepared& Prepared) const;
 
     std::vector<std::unique_ptr<TFCList>> Charts;
     TImportLog Log;

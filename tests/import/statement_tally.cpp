@@ -135,7 +135,10 @@ TStatementTally TallyStatements(const TTVXParseChartes& Import, int Blocks) {
     if (!parser.LoadCompiledGrammar(Import.GrammarFile)) {
         return tally;
     }
-    parser.OpenTextString(Import.ParserText());
+    TErrorReport refusal;
+    if (!Import.OpenParser(parser, refusal)) {
+        return tally;
+    }
     for (;;) {
         const TParseMessage message = parser.Parse();
         if (message == msgAccept) {
