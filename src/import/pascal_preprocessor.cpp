@@ -118,6 +118,16 @@ size_t LexemeEnd(const std::string& Text, size_t At, bool Nested, size_t& BodyFr
     return end;
 }
 
+// Blanks Text[From, To) but its line breaks, so that every line stays
+// where it was.
+void Blank(std::string& Text, size_t From, size_t To) {
+    for (size_t i = From; i < To; ++i) {
+        if (Text[i] != '\r' && Text[i] != '\n') {
+            Text[i] = ' ';
+        }
+    }
+}
+
 // Expressions of {$IF}: numbers, symbols with a number as value,
 // defined(), comparisons, + -, not, and, or. Anything else is unknown.
 class TConditionReader {
@@ -165,7 +175,21 @@ private:
         return false;
     }
 
+    // Expressions nest to a bound, so that a directive of a million
+    // parentheses cannot exhaust the stack: beyond it nothing is known.
+    struct TNesting {
+        explicit TNesting(int& Depth) : Depth(++Depth) {}
+        ~TNesting() { --Depth; }
+        bool TooDeep() const { return Depth > MaxDepth; }
+        int& Depth;
+    };
+
     TValue Or() {
+        const TNesting nesting(Depth);
+        if (nesting.TooDeep()) {
+            Position = Tokens.size();
+            return std::nullopt;
+        }
         TValue value = And();
         while (Take("OR")) {
             const TValue right = And();
@@ -196,6 +220,11 @@ private:
     }
 
     TValue Not() {
+        const TNesting nesting(Depth);
+        if (nesting.TooDeep()) {
+            Position = Tokens.size();
+            return std::nullopt;
+        }
         if (Take("NOT")) {
             const TValue value = Not();
             return value ? TValue(*value == 0 ? 1 : 0) : std::nullopt;
@@ -234,8 +263,11 @@ private:
                 return value;
             }
             const TValue right = Primary();
-            value =
-                value && right ? TValue(plus ? *value + *right : *value - *right) : std::nullopt;
+            long long result = 0;
+            const bool overflow = value && right &&
+                                  (plus ? __builtin_add_overflow(*value, *right, &result)
+                                        : __builtin_sub_overflow(*value, *right, &result));
+            value = value && right && !overflow ? TValue(result) : std::nullopt;
         }
     }
 
@@ -271,7 +303,8 @@ private:
 
     static TValue Number(const std::string& Text) {
         const bool hex = !Text.empty() && Text[0] == '$';
-        if (Text.size() <= (hex ? 1U : 0U) || Text.size() > 18) {
+        // Up to 15 hex digits or 18 decimal ones: every value fits.
+        if (Text.size() <= (hex ? 1U : 0U) || Text.size() > (hex ? 16U : 18U)) {
             return std::nullopt;
         }
         long long value = 0;
@@ -286,9 +319,11 @@ private:
         return value;
     }
 
+    static constexpr int MaxDepth = 100;
     const std::map<std::string, std::string>& Symbols;
     std::vector<std::string> Tokens;
     size_t Position = 0;
+    int Depth = 0;
 };
 
 } // namespace
@@ -313,20 +348,19 @@ std::string TPascalPreprocessor::Run(std::string Text) {
         const size_t end = LexemeEnd(Text, at, Nested, bodyFrom, bodyTo);
         if (bodyTo > bodyFrom) {
             // {$I %DATE%} stands for a text: a string in its place, as long
-            // as the directive, keeps the expression around it whole.
+            // as the directive (on one line), keeps the expression around it
+            // whole.
             const std::string literal =
                 Directive(std::string_view(Text).substr(bodyFrom, bodyTo - bodyFrom));
-            if (!literal.empty() && literal.size() <= end - at) {
+            const auto first = Text.begin() + std::ptrdiff_t(at);
+            const auto last = Text.begin() + std::ptrdiff_t(end);
+            if (!literal.empty() && literal.size() <= end - at &&
+                std::find_if(first, last, [](char c) { return c == '\r' || c == '\n'; }) == last) {
                 Text.replace(at, literal.size(), literal);
-                std::fill(Text.begin() + std::ptrdiff_t(at + literal.size()),
-                          Text.begin() + std::ptrdiff_t(end), ' ');
+                Blank(Text, at + literal.size(), end);
             }
         } else if (!Active()) {
-            for (size_t i = at; i < end; ++i) {
-                if (Text[i] != '\r' && Text[i] != '\n') {
-                    Text[i] = ' ';
-                }
-            }
+            Blank(Text, at, end);
         }
         at = end;
     }
@@ -365,7 +399,8 @@ std::string TPascalPreprocessor::Directive(std::string_view Body) {
     } else if ((name == "I" || name == "INCLUDE") && !rest.empty() &&
                (name == "INCLUDE" || std::isspace(static_cast<unsigned char>(rest[0])) != 0)) {
         std::string_view file = Trimmed(rest);
-        if (file.size() >= 2 && file.front() == '%' && file.back() == '%') {
+        if (file.size() > 2 && file.front() == '%' && file.back() == '%' &&
+            std::all_of(file.begin() + 1, file.end() - 1, IsWordByte)) {
             return "'" + std::string(file) + "'";
         }
         if (file.size() >= 2 && file.front() == '\'' && file.back() == '\'') {
