@@ -80,8 +80,9 @@ bool NamesNestingMode(const std::string& Text) {
 }
 
 // The end of the lexeme at Text[At] that matters here: a comment, a string
-// or a line comment; any other byte stands alone. Directive tells where the
-// text of a directive comment starts (after its '$') and ends.
+// or a line comment; any other byte stands alone. For a directive comment,
+// BodyFrom and BodyTo tell where its text starts (after the '$') and ends;
+// for anything else both are 0.
 size_t LexemeEnd(const std::string& Text, size_t At, bool Nested, size_t& BodyFrom,
                  size_t& BodyTo) {
     BodyFrom = BodyTo = 0;
