@@ -9,6 +9,7 @@
 #include "chart/nesting_limit.h"
 #include "chart/xml_input_guard.h"
 #include "platform/prompts.h"
+#include "settings/text_helpers.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -68,10 +69,10 @@ QString TrimControls(const QString& Value) {
     return Value.mid(from, to - from);
 }
 
-QString DecodeBlockText(QString Text) {
-    Text.replace(QLatin1String("quoterRIGHT"), QLatin1String(">"));
-    Text.replace(QLatin1String("quoterLEFT"), QLatin1String("<"));
-    return TrimControls(Text);
+QString DecodeBlockText(const QString& Text) {
+    return TrimControls(
+        ReplaceAll(ReplaceAll(Text, QStringLiteral("quoterRIGHT"), QStringLiteral(">")),
+                   QStringLiteral("quoterLEFT"), QStringLiteral("<")));
 }
 
 // A decimal integer with an optional sign; numbers never need more digits
@@ -236,8 +237,6 @@ bool TChartXmlReader::OnText(const QString& Text) {
 bool TChartXmlReader::Step() {
     const int depth = xmlTextReaderDepth(Reader);
     switch (xmlTextReaderNodeType(Reader)) {
-    case XML_READER_TYPE_DOCUMENT_TYPE:
-        return false;
     case XML_READER_TYPE_ELEMENT: {
         const char* name = reinterpret_cast<const char*>(xmlTextReaderConstName(Reader));
         if (depth == 1) {
