@@ -4,6 +4,7 @@
 #include "settings/builtin_texts.h"
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 namespace tvx {
 
@@ -55,17 +56,11 @@ void WriteFont(TIniFile& Ini, const QString& Section, const TFont& Font) {
     Ini.WriteInteger(Section, QStringLiteral("Style"), Font.Style);
 }
 
-// The largest key of [Files] that names a recent file ("0", "1", ...), or -1.
-int LargestFileKey(const TIniFile& Ini) {
-    int largest = -1;
-    for (const QString& key : Ini.ReadSection(SecFiles)) {
-        bool ok = false;
-        int n = key.toInt(&ok);
-        if (ok && n >= 0 && QString::number(n) == key) {
-            largest = std::max(largest, n);
-        }
-    }
-    return largest;
+// The number a [Files] key names a recent file by ("0", "1", ...), or -1.
+int FileKeyNumber(const QString& Key) {
+    bool ok = false;
+    int n = Key.toInt(&ok);
+    return ok && n >= 0 && QString::number(n) == Key ? n : -1;
 }
 
 } // namespace
@@ -151,13 +146,32 @@ void TMainSettings::LoadFromIni() {
 
 void TMainSettings::LoadFiles(const TIniFile& Ini) {
     WorkDirectory = Ini.ReadString(SecFiles, QStringLiteral("WorkDir"), ProgramDir);
-    // Keys past the last one in the file all read as the same empty name, so
-    // a huge Count needs no more steps than that.
-    int count =
-        std::min(Ini.ReadInteger(SecFiles, QStringLiteral("Count"), 0), LargestFileKey(Ini) + 2);
+    LoadRecentFiles(Ini);
+}
+
+// The names of keys Count - 1 down to 0 are added in turn, a missing key
+// adding an empty name. Only the keys the file holds are visited: a run of
+// missing keys adds its empty name once, as adding it again changes nothing.
+void TMainSettings::LoadRecentFiles(const TIniFile& Ini) {
+    const int count = Ini.ReadInteger(SecFiles, QStringLiteral("Count"), 0);
+    std::map<int, QString> names; // by key; the first of two equal keys wins
+    for (const auto& [key, value] : Ini.ReadSectionValues(SecFiles)) {
+        const int n = FileKeyNumber(key);
+        if (n >= 0 && n < count) {
+            names.try_emplace(n, value);
+        }
+    }
     OpenedFiles.Clear();
-    for (int i = count - 1; i >= 0; --i) {
-        OpenedFiles.Add(Ini.ReadString(SecFiles, QString::number(i), QString()));
+    int next = count - 1; // the highest key not added yet
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (it->first < next) {
+            OpenedFiles.Add(QString());
+        }
+        OpenedFiles.Add(it->second);
+        next = it->first - 1;
+    }
+    if (next >= 0) {
+        OpenedFiles.Add(QString());
     }
 }
 

@@ -168,12 +168,19 @@ TEST_F(SettingsTest, GarbageConfigLoadsWithDefaults) {
     s.reset(); // and it writes the file back without complaint
     EXPECT_EQ(TIniFile(ConfigName).ReadInteger("Option", "pm_bcebce", 0), 13);
 
-    // A huge count over a few keys costs no more than the keys.
-    WriteConfig("[Files]\nCount=2000000000\n0=/a.fml\n");
-    s = Make();
-    ASSERT_EQ(s->OpenedFiles.GetCount(), 2);
-    EXPECT_EQ(s->OpenedFiles.Get(0), "/a.fml");
-    EXPECT_EQ(s->OpenedFiles.Get(1), "");
+    // A huge count over a few keys costs no more than the keys, wherever
+    // they lie; keys at the end of the number range are just keys.
+    const std::vector<std::pair<const char*, QStringList>> sparse = {
+        {"[Files]\nCount=2000000000\n0=/a.fml\n", {"/a.fml", ""}},
+        {"[Files]\nCount=2000000000\n1999999999=/a.fml\n", {"", "/a.fml"}},
+        {"[Files]\nCount=2147483647\n2147483646=/a.fml\n2147483647=/b.fml\n", {"", "/a.fml"}},
+    };
+    for (const auto& [config, names] : sparse) {
+        WriteConfig(config);
+        s = Make();
+        ASSERT_EQ(s->OpenedFiles.GetCount(), 2) << config;
+        EXPECT_EQ(QStringList({s->OpenedFiles.Get(0), s->OpenedFiles.Get(1)}), names) << config;
+    }
 }
 
 TEST_F(SettingsTest, LanguagesThisProgramDoesNotKnowAreKept) {
