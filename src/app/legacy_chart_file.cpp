@@ -2,10 +2,10 @@
 
 #include "chart/fc_list.h"
 #include "chart/nesting_limit.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 #include <vector>
@@ -186,20 +186,7 @@ QByteArray EncodeLegacyChart(const TFCList& Chart) {
 }
 
 QString WriteLegacyChart(const TFCList& Chart, const QString& FileName) {
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    const QByteArray bytes = EncodeLegacyChart(Chart);
-    if (file.write(bytes) != bytes.size()) {
-        QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return QString();
+    return WriteFileAtomically(FileName, EncodeLegacyChart(Chart));
 }
 
 QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart) {

@@ -4,9 +4,9 @@
 #include "chart/chart_xml.h"
 #include "chart/fc_list.h"
 #include "chart/libxml_init.h"
+#include "platform/atomic_file.h"
 #include "settings/text_helpers.h"
 
-#include <QSaveFile>
 #include <QStringList>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -161,11 +161,10 @@ void SaveToXML(const TFCList& Chart, const QString& FileName) {
     if (Chart.Count() == 0) {
         return;
     }
-    const QByteArray bytes = ChartToXml(Chart);
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString error = WriteFileAtomically(FileName, ChartToXml(Chart));
+    if (!error.isEmpty()) {
         throw EChartFileError(
-            QStringLiteral("Cannot save the file \"%1\": %2").arg(FileName, file.errorString()));
+            QStringLiteral("Cannot save the file \"%1\": %2").arg(FileName, error));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "platform/ini_file.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <cmath>
 
 namespace tvx {
@@ -297,10 +297,7 @@ void TIniFile::UpdateFile() {
         text += line.Text;
         text += u'\n';
     }
-    QSaveFile file(FFileName);
-    QByteArray bytes = text.toUtf8();
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (!ok || !file.commit()) {
+    if (!WriteFileAtomically(FFileName, text.toUtf8()).isEmpty()) {
         throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FFileName));
     }
     FModified = false;
