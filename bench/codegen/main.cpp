@@ -108,9 +108,11 @@ int Print(const TMainSettings& Settings, const QString& FileName) {
         TGroupBuilder b(chart);
         b.AddGroup(b.Root, 0, 1);
     } else {
-        std::optional<TChartBlocks> read = ReadChartXmlFile(FileName);
+        TChartReadFault fault = TChartReadFault::NotAChart;
+        std::optional<TChartBlocks> read = ReadChartXmlFile(FileName, &fault);
         if (!read) {
-            std::fprintf(stderr, "%s is not a readable chart file\n", qPrintable(FileName));
+            std::fprintf(stderr, "%s: %s\n", qPrintable(FileName),
+                         qPrintable(ChartReadMessage(fault)));
             return 1;
         }
         InstallChartBlocks(chart, std::move(*read));

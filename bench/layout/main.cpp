@@ -12,6 +12,8 @@
 //                                and the chart as an .fml file to open in the editor
 //   layout_bench --gallery DIR   write one small chart per block kind (and per
 //                                if and for variant) to DIR and stop
+//   --font-size PT, --ifangle DEG  draw with that block font size or condition
+//                                angle instead of the defaults
 //   layout_bench --nested N      time one nested chart of depth N only (its row)
 //   ... --kind if|while          with only if-else (or while) blocks nesting
 //   layout_bench --blocks N      time the chart of about N blocks only
@@ -382,13 +384,13 @@ int RunNested(int Depth, const QString& Only, const QString& PngDir) {
 constexpr int kNestingLimit = 256;
 
 // Each nested chart in a process of its own (this program with --nested).
-int RunNestedRows(const QString& Program, const QString& PngDir) {
+int RunNestedRows(const QString& Program, const QString& PngDir, const QStringList& Forwarded) {
     std::vector<int> Depths{64, 256};
     if (kNestingLimit != 256) {
         Depths.push_back(kNestingLimit);
     }
     for (int Depth : Depths) {
-        QStringList Args{"--nested", QString::number(Depth)};
+        QStringList Args = QStringList{"--nested", QString::number(Depth)} + Forwarded;
         if (!PngDir.isEmpty()) {
             Args << "--png" << PngDir;
         }
@@ -536,12 +538,19 @@ int main(int argc, char** argv) {
     int Nested = 0;
     int OnlyBlocks = 0;
     QString Only;
+    QStringList Forwarded; // settings the nested charts' processes draw with too
     const QStringList Args = App.arguments();
     for (int I = 1; I < Args.size(); ++I) {
         if (Args[I] == "--png" && I + 1 < Args.size()) {
             PngDir = Args[++I];
         } else if (Args[I] == "--gallery" && I + 1 < Args.size()) {
             GalleryDir = Args[++I];
+        } else if (Args[I] == "--font-size" && I + 1 < Args.size()) {
+            Settings.FontBlock.Size = Args[++I].toInt();
+            Forwarded << Args[I - 1] << Args[I];
+        } else if (Args[I] == "--ifangle" && I + 1 < Args.size()) {
+            Settings.pm_ifangle = Args[++I].toInt();
+            Forwarded << Args[I - 1] << Args[I];
         } else if (Args[I] == "--nested" && I + 1 < Args.size()) {
             Nested = Args[++I].toInt();
         } else if (Args[I] == "--blocks" && I + 1 < Args.size()) {
@@ -551,7 +560,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: layout_bench [--png DIR] [--blocks 100|1000|3000] [--gallery DIR] "
-                         "[--nested DEPTH [--kind if|while]]\n");
+                         "[--font-size PT] [--ifangle DEG] [--nested DEPTH [--kind if|while]]\n");
             return 2;
         }
     }
@@ -569,7 +578,7 @@ int main(int argc, char** argv) {
     } else {
         Result = RunTimings(PngDir, OnlyBlocks);
         if (Result == 0 && OnlyBlocks == 0) {
-            Result = RunNestedRows(App.applicationFilePath(), PngDir);
+            Result = RunNestedRows(App.applicationFilePath(), PngDir, Forwarded);
         }
     }
     MainSettings = nullptr;

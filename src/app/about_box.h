@@ -44,6 +44,11 @@ public:
     void Label6Click(); // opens the maker's web page
     void Label7Click(); // starts a mail to the maker
     void OKButtonClick();
+    // Opacity from 0 (transparent) to 255 (opaque).
+    void SetAlphaBlendValue(int Value);
+    void FormActivate(); // the box becomes opaque
+    // Closing makes the box transparent again.
+    void done(int Result) override;
 
     QFrame* Panel1 = nullptr;
     QLabel* ProgramIcon = nullptr;
@@ -52,6 +57,7 @@ public:
     QPushButton* OKButton = nullptr;
 
 protected:
+    bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 };
 

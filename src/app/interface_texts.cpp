@@ -1,7 +1,9 @@
 #include "app/interface_texts.h"
+#include "platform/exception.h"
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 #include "settings/string_pool.h"
+#include <new>
 
 namespace tvx {
 
@@ -13,6 +15,14 @@ QString ServText(const char* Id) {
 QString MenuText(const char* Id) {
     return MainSettings != nullptr ? MainSettings->MenuPool->GetString(QString::fromLatin1(Id))
                                    : QString();
+}
+
+QString FailureMessage(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
+        return MenuText("sm_mes_no_memory");
+    }
+    const auto* own = dynamic_cast<const Exception*>(&e);
+    return own != nullptr ? own->message() : QString::fromUtf8(e.what());
 }
 
 bool AskReplace(const QString& FileName) {

@@ -2,6 +2,7 @@
 // Texts of the interface from the settings' string pools, by id, and the
 // question every command asks before it writes over a file.
 #include <QString>
+#include <exception>
 
 namespace tvx {
 
@@ -11,5 +12,9 @@ QString MenuText(const char* Id);
 
 // Asks whether FileName, which exists, may be replaced.
 bool AskReplace(const QString& FileName);
+
+// What the user is told when a command ends in the exception: the message of
+// our own exceptions, "sm_mes_no_memory" for a lack of memory.
+QString FailureMessage(const std::exception& e);
 
 } // namespace tvx

@@ -1,10 +1,11 @@
 #include "app/legacy_chart_file.h"
 
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 #include <vector>
@@ -185,20 +186,7 @@ QByteArray EncodeLegacyChart(const TFCList& Chart) {
 }
 
 QString WriteLegacyChart(const TFCList& Chart, const QString& FileName) {
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    const QByteArray bytes = EncodeLegacyChart(Chart);
-    if (file.write(bytes) != bytes.size()) {
-        QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return QString();
+    return WriteFileAtomically(FileName, EncodeLegacyChart(Chart));
 }
 
 QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart) {
@@ -214,6 +202,11 @@ QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart) {
     }
     if (QString error = TTreeCheck(records).Run(); !error.isEmpty()) {
         return error;
+    }
+    // The levels follow the chains now, so the deepest one is the chart's depth.
+    if (std::any_of(records.begin(), records.end(),
+                    [](const TRecord& r) { return !WithinNestingLimit(r.Level); })) {
+        return NestingLimitMessage();
     }
     BuildChart(records, Chart);
     return QString();

@@ -25,8 +25,9 @@ QString WriteLegacyChart(const TFCList& Chart, const QString& FileName);
 // levels, parents, next blocks and branch chains (an old output kind 10 reads
 // as output). Records whose references do not form a chart (a root at
 // position 0, every other block in exactly one chain, parents and levels that
-// follow from the chains, branch counts that fit the kinds) are refused: the
-// result says why and Chart is left as it was.
+// follow from the chains, branch counts that fit the kinds, no block deeper
+// than the nesting limit) are refused: the result says why and Chart is left
+// as it was.
 QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart);
 
 // Reads FileName as DecodeLegacyChart does; a file that cannot be read is

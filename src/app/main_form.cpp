@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -28,16 +29,24 @@ namespace tvx {
 
 TMainForm* MainForm = nullptr;
 
+QString ProgramTitle() {
+    return QString::fromUtf8("Tarvinex редактор блок-схем");
+}
+
 TMainForm::TMainForm(const QStringList& Arguments, QWidget* parent) : QMainWindow(parent) {
     MainForm = this;
     ExeName = Arguments.value(0);
     CommandLine = Arguments;
+    ProgramDir = QFileInfo(ExeName).absolutePath() + u'/';
     TempDir = QDir::tempPath() + u'/';
     // Snapshots of this run live in a directory of their own, so two running
     // editors never write or delete each other's files.
     Snapshots = std::make_unique<QTemporaryDir>(TempDir + QStringLiteral("tarvinex-XXXXXX"));
 
-    setWindowTitle(QString::fromUtf8("Tarvinex редактор блок-схем"));
+    // No title of its own: the desktop shows the program's name (the
+    // application's display name) for it, and with a maximised chart window
+    // the chart's name followed by the program's name, once.
+    setWindowTitle(QString());
     RegisterCursors(); // the mode buttons show the cursors
     BuildCentralArea();
     BuildMenus();
@@ -160,6 +169,12 @@ TMDIChild* TMainForm::CreateMDIChild(const QString& Name) {
 void TMainForm::SubWindowActivated(QMdiSubWindow* Window) {
     if (auto* child = Window ? qobject_cast<TMDIChild*>(Window->widget()) : nullptr) {
         SetComboText(QString::number(child->Zoom));
+        // Only a change between chart windows activates one; the main window
+        // coming back from a dialog does not.
+        if (child != LastActiveChild) {
+            LastActiveChild = child;
+            child->FormActivate();
+        }
     }
     UpdateHistoryButtons();
 }
@@ -281,12 +296,16 @@ void TMainForm::sbBlockTypeClick() {
     sbAdd->setChecked(true);
 }
 
+// The menu toggles an item's check mark on every click, while the setting
+// notifies only when it changes: the marks are set from the setting again.
 void TMainForm::mnDelphiClick() {
     MainSettings->SetSourceType(0);
+    SettingsChange();
 }
 
 void TMainForm::mnCppClick() {
     MainSettings->SetSourceType(1);
+    SettingsChange();
 }
 
 void TMainForm::SettingsChange() {

@@ -3,8 +3,11 @@
 // menus, the two tool bars, the status bar and the help panel, and the state
 // every chart window shares: the tool mode, the block type to add, the block
 // clipboard. Every user command is one of its handlers.
+#include "app/qt_translations.h"
+
 #include <QMainWindow>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -33,8 +36,8 @@ class TTVXParseChartes;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // Arguments: the command line, argument 0 being the program. The program
-    // directory is the global ProgramDir (set before); the settings object
+    // Arguments: the command line, argument 0 being the program file, whose
+    // directory becomes the global ProgramDir. The settings object
     // MainSettings must exist.
     explicit TMainForm(const QStringList& Arguments, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -82,6 +85,9 @@ public:
     QPlainTextEdit* Memo2 = nullptr;
     QPushButton* Button1 = nullptr;
     QTimer* Timer4 = nullptr;
+
+    // Qt's own dialog texts, in the interface language.
+    TQtTranslations QtTranslations;
 
     // The options dialog, made on first use; the about box.
     TOption* GetOption();
@@ -211,10 +217,15 @@ private:
     void CloseAllChildren();
 
     bool Activated = false;
+    QPointer<TMDIChild> LastActiveChild; // the chart window activated last
     bool ChangingCombo = false;
     QString SaveDialogPrevious; // file name the save dialog returned last
     std::unique_ptr<QTemporaryDir> Snapshots;
 };
+
+// The program's name, which the desktop adds to the title of each of its
+// windows.
+QString ProgramTitle();
 
 // The main window of the running program; nullptr while there is none.
 extern TMainForm* MainForm;

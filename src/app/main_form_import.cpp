@@ -3,6 +3,7 @@
 #include "app/chart_collection.h"
 #include "app/chart_file_names.h"
 #include "app/error_report_form.h"
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "chart/fc_list.h"
@@ -48,11 +49,6 @@ public:
 private:
     std::uint8_t Remembered;
 };
-
-QString MessageOf(const std::exception& e) {
-    const auto* own = dynamic_cast<const Exception*>(&e);
-    return own != nullptr ? own->message() : QString::fromUtf8(e.what());
-}
 
 // Selects line Line (counted from 1, as the parser counts) of the pane.
 void SelectLine(QPlainTextEdit& Pane, int Line) {
@@ -120,9 +116,10 @@ void TMainForm::Pascal2Click() {
     std::unique_ptr<TTVXParseChartes> import;
     try {
         import = ImportFromFile(answer.FileName);
-    } catch (const EImportError& e) {
-        // A file that cannot be read makes no window.
-        Prompts().ShowMessage(e.message());
+    } catch (const std::exception& e) {
+        // A file that cannot be read, charts nested too deeply or too little
+        // memory make no window; the open ones stay as they were.
+        Prompts().ShowMessage(FailureMessage(e));
         return;
     }
     MainSettings->WorkDirectory = DirectoryOf(answer.FileName);
@@ -157,15 +154,18 @@ void TMainForm::sbCompileF9Click() {
     }
     scratch.close();
     auto import = std::make_unique<TTVXParseChartes>(MainSettings);
-    try {
-        import->LoadFromFile(scratch.fileName());
-    } catch (const std::exception& e) {
-        Prompts().ShowMessage(MessageOf(e));
-        return;
-    }
     import->GrammarFile = grammar;
     TErrorReport report;
-    const bool accepted = import->Parse(report);
+    bool accepted = false;
+    try {
+        import->LoadFromFile(scratch.fileName());
+        accepted = import->Parse(report);
+    } catch (const std::exception& e) {
+        // An unreadable scratch file, charts nested too deeply or too little
+        // memory: the window keeps the charts it shows.
+        Prompts().ShowMessage(FailureMessage(e));
+        return;
+    }
     const int tab = child->TabSet1->count() > 0 ? child->TabSet1->currentIndex() : -1;
     child->HideEditor(); // its block goes with the charts replaced now
     NewMDIChild(std::make_unique<TImportedCharts>(std::move(import)), 1, child);

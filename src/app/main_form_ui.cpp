@@ -365,9 +365,19 @@ void TMainForm::ConnectCommands() {
             connect(type, &QAction::triggered, this, &TMainForm::sbBlockTypeClick);
         }
     }
-    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
-    connect(ComboBox1->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { ComboBox1Change(); });
+    // The zoom follows the box's text as it is typed or chosen. A box
+    // emptied to type a new number is no value yet; left empty, it is one
+    // that is not a number.
+    connect(ComboBox1, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (!text.trimmed().isEmpty()) {
+            ComboBox1Change();
+        }
+    });
+    connect(ComboBox1->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (ComboBox1->currentText().trimmed().isEmpty()) {
+            ComboBox1Change();
+        }
+    });
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
 
     // Hidden: a button that does nothing and a second zoom-in button.
@@ -376,6 +386,7 @@ void TMainForm::ConnectCommands() {
 }
 
 void TMainForm::Localize() {
+    QtTranslations.Switch(MainSettings->MenuLanguage);
     LocalizeMainForm(*this, *MainSettings->MenuPool);
     const QList<QAction*> languages = nLSelect->actions();
     for (int i = 0; i < languages.size(); ++i) {

@@ -3,6 +3,7 @@
 #include "app/chart_collection.h"
 #include "app/chart_view.h"
 #include "app/focused_panel.h"
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
@@ -132,8 +133,8 @@ void TMDIChild::BuildLayout() {
 
     grid->addWidget(PanelPaint, 0, 0);
     grid->addWidget(ScrollBar1, 0, 1);
-    grid->addWidget(Panel1, 1, 0, 1, 2);
-    grid->addWidget(TabSet1, 2, 0, 1, 2);
+    grid->addWidget(TabSet1, 1, 0, 1, 2);
+    grid->addWidget(Panel1, 2, 0, 1, 2);
     grid->setRowStretch(0, 1);
     grid->setColumnStretch(0, 1);
     TabSet1->hide(); // shown while the window holds the charts of an import
@@ -164,14 +165,16 @@ void TMDIChild::BuildLayout() {
 void TMDIChild::BuildPopupFlow() {
     PopupFlow = new QMenu(this);
     PopupFlow->setObjectName(QStringLiteral("PopupFlow"));
-    N2 = PopupFlow->addAction(QString());
-    N1 = PopupFlow->addAction(QString());
-    N6 = PopupFlow->addAction(QString());
-    N7 = PopupFlow->addAction(QString());
-    N8 = PopupFlow->addAction(QString());
-    fordownto1 = PopupFlow->addAction(QString());
-    While1 = PopupFlow->addAction(QString());
-    N9 = PopupFlow->addAction(QString());
+    // The add items sit in a submenu whose head is a command too: opening it
+    // switches to adding.
+    N2 = PopupFlow->addMenu(QString());
+    N1 = N2->addAction(QString());
+    N6 = N2->addAction(QString());
+    N7 = N2->addAction(QString());
+    N8 = N2->addAction(QString());
+    fordownto1 = N2->addAction(QString());
+    While1 = N2->addAction(QString());
+    N9 = N2->addAction(QString());
     Paste1 = PopupFlow->addAction(QString::fromUtf8("Блок Вставить"));
     N13 = PopupFlow->addAction(QString());
     N3 = PopupFlow->addAction(QString());
@@ -181,7 +184,7 @@ void TMDIChild::BuildPopupFlow() {
     N11 = PopupFlow->addAction(QString::fromUtf8("Закрыть"));
 
     auto press = [](QAction* button) { button->setChecked(true); };
-    connect(N2, &QAction::triggered, this, [this, press] { press(Main.sbAdd); });
+    connect(N2, &QMenu::aboutToShow, this, [this, press] { press(Main.sbAdd); });
     connect(N13, &QAction::triggered, this, [this, press] { press(Main.sbHand); });
     connect(N3, &QAction::triggered, this, [this, press] { press(Main.sbEditing); });
     const std::pair<QAction*, QAction*> adds[] = {
@@ -212,7 +215,7 @@ void TMDIChild::LocalizeMenus() {
     fordownto1->setText(hint(Main.sbForto));
     While1->setText(hint(Main.sbWhile));
     N9->setText(hint(Main.sbRepeat));
-    N2->setText(hint(Main.sbAdd));
+    N2->setTitle(hint(Main.sbAdd));
     N3->setText(hint(Main.sbEditing));
     N13->setText(hint(Main.sbHand));
     N10->setText(Main.N7->text());
@@ -281,6 +284,10 @@ void TMDIChild::ShowCode() {
     reCode->setFont(ToQFont(MainSettings->FontExport));
     reCode->setPlainText(CodeBuffer2.join(u'\n'));
     reCode->moveCursor(QTextCursor::Start);
+}
+
+void TMDIChild::FormActivate() {
+    reCode->clear();
 }
 
 int TMDIChild::PictureWidth() const {
@@ -519,7 +526,7 @@ void TMDIChild::Guarded(const std::function<void()>& Command) {
     try {
         Command();
     } catch (const std::exception& e) {
-        Prompts().ShowMessage(QString::fromUtf8(e.what()));
+        Prompts().ShowMessage(FailureMessage(e));
         RePaintChem();
     }
 }

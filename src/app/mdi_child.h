@@ -55,10 +55,12 @@ public:
     QWidget* Panel1 = nullptr;            // holds ScrollBar2 and Panel2
     QWidget* Panel2 = nullptr;
     QTabBar* TabSet1 = nullptr;
-    QMenu* PopupFlow = nullptr;
-    QAction *N2 = nullptr, *N1 = nullptr, *N6 = nullptr, *N7 = nullptr, *N8 = nullptr,
-            *fordownto1 = nullptr, *While1 = nullptr, *N9 = nullptr, *Paste1 = nullptr,
-            *N13 = nullptr, *N3 = nullptr, *N10 = nullptr, *N11 = nullptr;
+    // The popup over anything but an element: adding (submenu N2), paste,
+    // tool modes, refresh, close.
+    QMenu *PopupFlow = nullptr, *N2 = nullptr;
+    QAction *N1 = nullptr, *N6 = nullptr, *N7 = nullptr, *N8 = nullptr, *fordownto1 = nullptr,
+            *While1 = nullptr, *N9 = nullptr, *Paste1 = nullptr, *N13 = nullptr, *N3 = nullptr,
+            *N10 = nullptr, *N11 = nullptr;
     // The popup over a block's element: kind changes, block and text clipboard.
     QMenu *PopupShakes = nullptr, *N17 = nullptr, *ifelse1 = nullptr, *N28 = nullptr;
     QAction *N18 = nullptr, *N19 = nullptr, *N20 = nullptr, *N21 = nullptr, *N22 = nullptr,
@@ -177,6 +179,9 @@ public:
     void LocalizeMenus();
     // The code pane shows CodeBuffer2 in the export font.
     void ShowCode();
+    // The window became the active one: its code pane is emptied until the
+    // next after-edit action fills it again.
+    void FormActivate();
     // The source pane shows the text of the file (empty when it cannot be read).
     void LoadSource(const QString& FileName);
 

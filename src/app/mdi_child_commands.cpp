@@ -160,8 +160,11 @@ void TMDIChild::Paste1Click() {
             Prompts().ShowMessage(Utf8("Буфер обмена пуст!"));
             return;
         }
-        Paste(*Chart, Main.BlockClipboard.get(), MouseInfo);
-        ChartEdited();
+        // A paste that changed nothing (no place targeted, or one too deep
+        // for the blocks) leaves the history as it is.
+        if (Paste(*Chart, Main.BlockClipboard.get(), MouseInfo)) {
+            ChartEdited();
+        }
     });
 }
 
@@ -198,7 +201,9 @@ void TMDIChild::N24Click() {
 
 void TMDIChild::N25Click() {
     TFlowBlock* block = HitElement();
-    if (block == nullptr) {
+    // Like the other text commands, nothing happens while the clipboard
+    // already holds the block's text.
+    if (block == nullptr || block->Text == TextClipboard().Text()) {
         return;
     }
     TextClipboard().SetText(block->Text);

@@ -3,11 +3,12 @@
 #include "app/chart_file_names.h"
 #include "chart/fc_list.h"
 #include "chart/pages.h"
+#include "platform/atomic_file.h"
 #include "platform/bitmap.h"
 #include "platform/exception.h"
 #include "platform/gif_writer.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 #include <new>
 #include <utility>
 
@@ -34,10 +35,14 @@ private:
 };
 
 void WriteBmp(const TBitmap& Page, const QString& FileName) {
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || !Page.Image().save(&file, "BMP") || !file.commit()) {
-        throw Exception(
-            QStringLiteral("Unable to write to %1: %2").arg(FileName, file.errorString()));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const QString error = Page.Image().save(&buffer, "BMP")
+                              ? WriteFileAtomically(FileName, bytes)
+                              : QStringLiteral("the picture cannot be encoded");
+    if (!error.isEmpty()) {
+        throw Exception(QStringLiteral("Unable to write to %1: %2").arg(FileName, error));
     }
 }
 

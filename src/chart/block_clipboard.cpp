@@ -1,7 +1,10 @@
 #include "chart/block_clipboard.h"
 #include "chart/chart_xml.h"
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
 #include "platform/prompts.h"
+#include <algorithm>
+#include <vector>
 
 namespace tvx {
 namespace {
@@ -37,24 +40,38 @@ TFlowBlock* CopySubtree(TFCList& Clipboard, const TFlowBlock& Source, TFlowBlock
     if (copy == nullptr) {
         return nullptr;
     }
-    for (int j = 0; j < copy->ItemCount(); ++j) {
-        const TFlowBlock* source = Source.GetItemChain(j);
-        if (source == nullptr) {
+    // One entry per copied block whose branches are still being copied, so
+    // the depth of the subtree costs no stack.
+    struct TOpen {
+        const TFlowBlock* Source;
+        TFlowBlock* Copy;
+        int Branch;                // the branch being copied, -1 before the first
+        const TFlowBlock* Pending; // the next block of that branch to copy
+        TFlowBlock* Previous;      // the last copy made in it; Copy while none is
+    };
+    std::vector<TOpen> open{{&Source, copy, -1, nullptr, copy}};
+    while (!open.empty()) {
+        TOpen& o = open.back();
+        if (o.Pending == nullptr) {
+            if (++o.Branch >= o.Copy->ItemCount()) {
+                open.pop_back();
+            } else {
+                o.Pending = o.Source->GetItemChain(o.Branch);
+                o.Previous = o.Copy;
+            }
             continue;
         }
-        // The first block that can be copied heads branch j; each further
+        // The first block that can be copied heads the branch; each further
         // one follows the copy of its predecessor.
-        MouseInfo.Branch = j;
-        MouseInfo.BlockIndex = copy->Index;
-        TFlowBlock* previous = copy;
-        for (; source != nullptr; source = source->Next) {
-            TFlowBlock* made =
-                CopySubtree(Clipboard, *source, previous, source->Kind, source->Text, MouseInfo);
-            if (made != nullptr) {
-                previous = made;
-                MouseInfo.Branch = -1;
-                MouseInfo.BlockIndex = made->Index;
-            }
+        const TFlowBlock* source = o.Pending;
+        o.Pending = source->Next;
+        MouseInfo.Branch = o.Previous == o.Copy ? o.Branch : -1;
+        MouseInfo.BlockIndex = o.Previous->Index;
+        TFlowBlock* made =
+            Clipboard.AddBlock(o.Previous, source->Kind, -1, source->Text, &MouseInfo);
+        if (made != nullptr) {
+            o.Previous = made;
+            open.push_back({source, made, -1, nullptr, made});
         }
     }
     return copy;
@@ -92,6 +109,14 @@ bool Paste(TFCList& Chart, const TFCList* Clipboard, const TMouseInfo& MouseInfo
     }
 
     const int levelShift = branch < 0 ? target->Level - 1 : target->Level;
+    int deepest = 0;
+    for (const auto& block : read->Blocks) {
+        deepest = std::max(deepest, block->Level);
+    }
+    if (!WithinNestingLimit(deepest + levelShift)) {
+        Prompts().ShowMessage(NestingLimitMessage());
+        return false;
+    }
     TFlowBlock* parent = branch < 0 ? target->Parent : target;
     for (size_t k = 1; k < read->Blocks.size(); ++k) {
         std::unique_ptr<TFlowBlock>& block = read->Blocks[k];

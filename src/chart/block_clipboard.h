@@ -30,7 +30,8 @@ TFlowBlock* CopySubtree(TFCList& Clipboard, const TFlowBlock& Source, TFlowBlock
 // (MouseInfo.Branch -1) or at the head of its branch MouseInfo.Branch. The
 // first pasted block is marked. Nothing changes, and the result is false,
 // when no block is targeted, the target or branch does not exist, or the
-// clipboard is missing or holds only its root.
+// clipboard is missing or holds only its root; nor when the pasted blocks
+// would nest deeper than the nesting limit, which is told through the prompts.
 bool Paste(TFCList& Chart, const TFCList* Clipboard, const TMouseInfo& MouseInfo);
 
 } // namespace tvx

@@ -59,6 +59,7 @@ private:
     const int G;
     const int Edge;
     int SW = 0, SH = 0;           // diamond around the selector text
+    int T = 0;                    // room above it for the labels on its corners
     int W = 0;                    // header diamond: the widest of it and every chain
     int LabelMaxX = 10;           // width of the case column
     int LabelMaxY = 10;           // height of every case diamond
@@ -67,17 +68,24 @@ private:
 };
 
 void TCaseShape::LayOut() {
+    const int LabelHeight = std::max(C.MeasureText(C.ServText("sm_yes")).Height,
+                                     C.MeasureText(C.ServText("sm_no")).Height);
     const TSize Text = C.MeasureText(C.Block.Text);
     const TFigureSize Header = DiamondSize(S, Text.Width, Text.Height);
     SW = Header.Width;
     SH = Header.Height;
-    C.Block.ExitY = SH + G + Edge;
+    T = LabelHeadroom(S, LabelHeight, SH);
+    C.Block.ExitY = T + SH + G + Edge;
     W = SW;
 
     Bands.resize(C.Block.Items.size());
     for (std::size_t J = 0; J < Bands.size(); ++J) {
         TCaseBand& Band = Bands[J];
         Band.Extent = C.LayoutChain(C.Block.Items[J].Chain);
+        // The entry arrowhead of an empty band keeps clear of the case
+        // diamond's right corner.
+        Band.Extent.Left = std::max(Band.Extent.Left, S.pm_shakeX + Edge);
+        Band.Extent.Width = Band.Extent.Left + Band.Extent.Right;
         const TSize Label = C.MeasureText(C.Block.Items[J].Text);
         // A case diamond is as high as the header diamond, whatever its width.
         Band.LabelWidth = DiamondSize(S, Label.Width, Label.Height).Width;
@@ -86,7 +94,7 @@ void TCaseShape::LayOut() {
         LabelMaxY = std::max(LabelMaxY, SH);
     }
     C.ShapeWidth = W;
-    C.ShapeHeight = SH + Edge + G;
+    C.ShapeHeight = T + SH + Edge + G;
 
     const int Width = Edge + LabelMaxX + W + 2 * Edge;
     C.Block.LeftExtent = Width / 2;
@@ -114,20 +122,24 @@ void TCaseShape::PlaceBands() {
 
 void TCaseShape::DrawHeader() {
     const int L = C.Block.LeftExtent;
-    DrawDiamond(C.Canvas(), L, 0, W, SH);
+    const int Mid = T + SH / 2; // level of the side corners
+    if (T > 0) {
+        C.Line(L, 0, L, T); // the way in, down to a diamond lowered for its labels
+    }
+    DrawDiamond(C.Canvas(), L, T, W, SH);
     const TSize Text = C.MeasureText(C.Block.Text);
-    C.DrawTextBitmap(L - Text.Width / 2, SH / 2 - Text.Height / 2);
+    C.DrawTextBitmap(L - Text.Width / 2, Mid - Text.Height / 2);
     const TSize Yes = C.MeasureText(C.ServText("sm_yes"));
-    C.DrawTextBitmap(L - W / 2 - Yes.Width, SH / 2 - Yes.Height - S.pm_sertext);
+    C.DrawTextBitmap(L - W / 2 - Yes.Width, Mid - Yes.Height - S.pm_sertext);
     const TSize No = C.MeasureText(C.ServText("sm_no"));
-    C.DrawTextBitmap(L + W / 2, SH / 2 - No.Height - S.pm_sertext);
+    C.DrawTextBitmap(L + W / 2, Mid - No.Height - S.pm_sertext);
 
     // Yes leads into the first case, no straight to the join.
-    C.Line(L - W / 2, SH / 2, LabelColumnX(), SH / 2);
+    C.Line(L - W / 2, Mid, LabelColumnX(), Mid);
     const int FirstStop = Bands.empty() ? JoinY : Bands.front().Top;
-    C.DrawArrowLine(C.PenColor(), LabelColumnX(), SH / 2, LabelColumnX(), FirstStop);
-    C.Line(L + W / 2, SH / 2, RightLaneX(), SH / 2);
-    C.Line(RightLaneX(), SH / 2, RightLaneX(), JoinY);
+    C.DrawArrowLine(C.PenColor(), LabelColumnX(), Mid, LabelColumnX(), FirstStop);
+    C.Line(L + W / 2, Mid, RightLaneX(), Mid);
+    C.Line(RightLaneX(), Mid, RightLaneX(), JoinY);
 }
 
 void TCaseShape::DrawBands() {
@@ -145,8 +157,15 @@ void TCaseShape::DrawBands() {
         const int ChainEnd = Band.ChainY + Band.Extent.Height;
         C.Line(X + Half, Mid, Band.ChainX, Mid);
         C.DrawArrowLine(C.PenColor(), Band.ChainX, Mid, Band.ChainX, Band.ChainY);
-        C.Line(Band.ChainX, ChainEnd, RightLaneX(), ChainEnd);
-        const int NextStop = J + 1 < Bands.size() ? Bands[J + 1].Top : JoinY;
+        const bool Last = J + 1 == Bands.size();
+        if (Last && Band.Extent.Height > 0) {
+            // Straight down onto the join line, which runs just below: a line
+            // out to the lane would double it.
+            C.Line(Band.ChainX, ChainEnd, Band.ChainX, JoinY);
+        } else {
+            C.Line(Band.ChainX, ChainEnd, RightLaneX(), ChainEnd);
+        }
+        const int NextStop = Last ? JoinY : Bands[J + 1].Top;
         C.DrawArrowLine(C.PenColor(), X, Bottom, X, NextStop);
     }
 }

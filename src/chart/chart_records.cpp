@@ -1,5 +1,7 @@
 #include "chart/chart_records.h"
 #include "chart/block_kind.h"
+#include "chart/nesting_limit.h"
+#include <algorithm>
 
 namespace tvx {
 namespace {
@@ -75,7 +77,10 @@ bool TreeIsSound(const std::vector<const TBlockRecord*>& At) {
 } // namespace
 
 std::optional<TChartBlocks> BuildChartBlocks(const std::vector<TBlockRecord>& Records,
-                                             std::int64_t Count) {
+                                             std::int64_t Count, TChartReadFault* Fault) {
+    if (Fault != nullptr) {
+        *Fault = TChartReadFault::NotAChart;
+    }
     if (Records.empty() || Count != std::int64_t(Records.size())) {
         return std::nullopt;
     }
@@ -92,6 +97,14 @@ std::optional<TChartBlocks> BuildChartBlocks(const std::vector<TBlockRecord>& Re
         }
     }
     if (!TreeIsSound(at)) {
+        return std::nullopt;
+    }
+    // The levels are sound now, so the deepest one is the chart's depth.
+    if (std::any_of(at.begin(), at.end(),
+                    [](const TBlockRecord* r) { return !WithinNestingLimit(r->Level); })) {
+        if (Fault != nullptr) {
+            *Fault = TChartReadFault::TooDeep;
+        }
         return std::nullopt;
     }
 

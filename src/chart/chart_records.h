@@ -30,8 +30,9 @@ struct TBlockRecord {
 // is the one root (kind 7, level 0, no parent, no next, one branch); every
 // other block lies in exactly one chain reached from the root, with the
 // chain's owner as Parent and the owner's level + 1 as Level; each block has
-// the branch count of its kind. Otherwise nullopt.
+// the branch count of its kind; and no block is deeper than the nesting
+// limit. Otherwise nullopt, and Fault (when given) says why.
 std::optional<TChartBlocks> BuildChartBlocks(const std::vector<TBlockRecord>& Records,
-                                             std::int64_t Count);
+                                             std::int64_t Count, TChartReadFault* Fault = nullptr);
 
 } // namespace tvx

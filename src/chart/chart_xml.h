@@ -7,6 +7,7 @@
 #include "platform/exception.h"
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +24,15 @@ public:
 
 // Shown when a chart file cannot be read.
 inline const QString LoadFailedMessage = QStringLiteral("Не удалось загрузить файл!");
+
+// Why chart file bytes were refused.
+enum class TChartReadFault : std::uint8_t {
+    NotAChart, // unreadable, not XML, or not a sound chart
+    TooDeep,   // a sound chart, nested deeper than nesting_limit.h allows
+};
+
+// What the user is told when a chart file is refused for Fault.
+QString ChartReadMessage(TChartReadFault Fault);
 
 // The bytes of the chart file for Chart (windows-1251, characters the code
 // page lacks as character references). A "<" or ">" in a block text is stored
@@ -47,14 +57,17 @@ struct TChartBlocks {
 // Reads chart file bytes, checking the whole structure first: positions
 // dense and unique, the root at position 0, every other block in exactly one
 // chain with the parent and level its chain gives it, branch records that
-// match each kind. Anything else yields nullopt. Never raises for bad input.
-std::optional<TChartBlocks> ReadChartXml(const QByteArray& Bytes);
-std::optional<TChartBlocks> ReadChartXmlFile(const QString& FileName);
+// match each kind, no block deeper than the nesting limit. Anything else
+// yields nullopt, and Fault (when given) says why. Never raises for bad input.
+std::optional<TChartBlocks> ReadChartXml(const QByteArray& Bytes, TChartReadFault* Fault = nullptr);
+std::optional<TChartBlocks> ReadChartXmlFile(const QString& FileName,
+                                             TChartReadFault* Fault = nullptr);
 
 // Replaces the blocks of Chart by those of the file; PageBreakCount becomes
 // the number of page breaks read. When the file cannot be read or is not a
-// sound chart, shows "Не удалось загрузить файл!" through the prompts, leaves
-// Chart as it was and returns false.
+// sound chart, shows "Не удалось загрузить файл!" through the prompts (with
+// the nesting limit's message when that is the reason), leaves Chart as it
+// was and returns false.
 bool LoadFromXML(TFCList& Chart, const QString& FileName);
 
 // Moves the read blocks into Chart in place of its own ones.

@@ -6,8 +6,10 @@
 #include "chart/chart_xml.h"
 #include "chart/fc_list.h"
 #include "chart/libxml_init.h"
+#include "chart/nesting_limit.h"
 #include "chart/xml_input_guard.h"
 #include "platform/prompts.h"
+#include "settings/text_helpers.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -67,10 +69,10 @@ QString TrimControls(const QString& Value) {
     return Value.mid(from, to - from);
 }
 
-QString DecodeBlockText(QString Text) {
-    Text.replace(QLatin1String("quoterRIGHT"), QLatin1String(">"));
-    Text.replace(QLatin1String("quoterLEFT"), QLatin1String("<"));
-    return TrimControls(Text);
+QString DecodeBlockText(const QString& Text) {
+    return TrimControls(
+        ReplaceAll(ReplaceAll(Text, QStringLiteral("quoterRIGHT"), QStringLiteral(">")),
+                   QStringLiteral("quoterLEFT"), QStringLiteral("<")));
 }
 
 // A decimal integer with an optional sign; numbers never need more digits
@@ -153,7 +155,7 @@ std::optional<TBlockRecord> TBlockValues::Record() const {
 class TChartXmlReader {
 public:
     explicit TChartXmlReader(xmlTextReader* Reader) : Reader(Reader) {}
-    std::optional<TChartBlocks> Read();
+    std::optional<TChartBlocks> Read(TChartReadFault* Fault);
 
 private:
     enum class TSection { None, Count, Block };
@@ -235,8 +237,6 @@ bool TChartXmlReader::OnText(const QString& Text) {
 bool TChartXmlReader::Step() {
     const int depth = xmlTextReaderDepth(Reader);
     switch (xmlTextReaderNodeType(Reader)) {
-    case XML_READER_TYPE_DOCUMENT_TYPE:
-        return false;
     case XML_READER_TYPE_ELEMENT: {
         const char* name = reinterpret_cast<const char*>(xmlTextReaderConstName(Reader));
         if (depth == 1) {
@@ -276,7 +276,7 @@ bool TChartXmlReader::Step() {
     }
 }
 
-std::optional<TChartBlocks> TChartXmlReader::Read() {
+std::optional<TChartBlocks> TChartXmlReader::Read(TChartReadFault* Fault) {
     int status = xmlTextReaderRead(Reader);
     while (status == 1) {
         if (!Step()) {
@@ -292,10 +292,10 @@ std::optional<TChartBlocks> TChartXmlReader::Read() {
     if (status != 0) {
         return std::nullopt;
     }
-    return BuildChartBlocks(Records, Count);
+    return BuildChartBlocks(Records, Count, Fault);
 }
 
-std::optional<TChartBlocks> ReadFromDevice(QIODevice& Device) {
+std::optional<TChartBlocks> ReadFromDevice(QIODevice& Device, TChartReadFault* Fault) {
     EnsureLibxmlReady();
     TInputSource source;
     source.Device = &Device;
@@ -307,26 +307,37 @@ std::optional<TChartBlocks> ReadFromDevice(QIODevice& Device) {
     if (!reader) {
         return std::nullopt;
     }
-    return TChartXmlReader(reader.get()).Read();
+    return TChartXmlReader(reader.get()).Read(Fault);
 }
 
 } // namespace
 
-std::optional<TChartBlocks> ReadChartXml(const QByteArray& Bytes) {
+QString ChartReadMessage(TChartReadFault Fault) {
+    return Fault == TChartReadFault::TooDeep ? LoadFailedMessage + u'\n' + NestingLimitMessage()
+                                             : LoadFailedMessage;
+}
+
+std::optional<TChartBlocks> ReadChartXml(const QByteArray& Bytes, TChartReadFault* Fault) {
+    if (Fault != nullptr) {
+        *Fault = TChartReadFault::NotAChart;
+    }
     QBuffer buffer;
     buffer.setData(Bytes);
     if (!buffer.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    return ReadFromDevice(buffer);
+    return ReadFromDevice(buffer, Fault);
 }
 
-std::optional<TChartBlocks> ReadChartXmlFile(const QString& FileName) {
+std::optional<TChartBlocks> ReadChartXmlFile(const QString& FileName, TChartReadFault* Fault) {
+    if (Fault != nullptr) {
+        *Fault = TChartReadFault::NotAChart;
+    }
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    return ReadFromDevice(file);
+    return ReadFromDevice(file, Fault);
 }
 
 void InstallChartBlocks(TFCList& Chart, TChartBlocks&& Read) {
@@ -338,9 +349,10 @@ void InstallChartBlocks(TFCList& Chart, TChartBlocks&& Read) {
 }
 
 bool LoadFromXML(TFCList& Chart, const QString& FileName) {
-    std::optional<TChartBlocks> read = ReadChartXmlFile(FileName);
+    TChartReadFault fault = TChartReadFault::NotAChart;
+    std::optional<TChartBlocks> read = ReadChartXmlFile(FileName, &fault);
     if (!read) {
-        Prompts().ShowMessage(LoadFailedMessage);
+        Prompts().ShowMessage(ChartReadMessage(fault));
         return false;
     }
     InstallChartBlocks(Chart, std::move(*read));

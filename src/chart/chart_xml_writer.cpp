@@ -4,8 +4,9 @@
 #include "chart/chart_xml.h"
 #include "chart/fc_list.h"
 #include "chart/libxml_init.h"
+#include "platform/atomic_file.h"
+#include "settings/text_helpers.h"
 
-#include <QSaveFile>
 #include <QStringList>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -20,15 +21,27 @@ bool IsXmlChar(char32_t c) {
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
+// A reader takes one text node of at most about ten million bytes, so longer
+// contents are cut into runs of this many characters with an empty comment
+// between them; the value of an element is the text of all its runs.
+constexpr qsizetype MaxTextRun = 500'000;
+
 // XML content for Value: markup characters escaped, characters that XML 1.0
 // cannot carry at all (control characters other than tab and line breaks)
-// left out, a broken UTF-16 surrogate replaced by U+FFFD.
+// left out, a broken UTF-16 surrogate replaced by U+FFFD, and long contents
+// cut into runs.
 QString EscapeContent(const QString& Value) {
     QString out;
     out.reserve(Value.size());
     const char16_t* p = reinterpret_cast<const char16_t*>(Value.utf16());
     const qsizetype n = Value.size();
+    qsizetype run = 0;
     for (qsizetype i = 0; i < n; ++i) {
+        if (run >= MaxTextRun) {
+            out.append(QLatin1String("<!---->"));
+            run = 0;
+        }
+        ++run;
         char16_t u = p[i];
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
             out.append(QChar(u));
@@ -61,10 +74,10 @@ QString EscapeContent(const QString& Value) {
 
 // Block texts keep their angle brackets as words, which files of every
 // earlier version hold and read back.
-QString EncodeBlockText(QString Text) {
-    Text.replace(QLatin1String(">"), QLatin1String("quoterRIGHT"));
-    Text.replace(QLatin1String("<"), QLatin1String("quoterLEFT"));
-    return EscapeContent(Text);
+QString EncodeBlockText(const QString& Text) {
+    return EscapeContent(
+        ReplaceAll(ReplaceAll(Text, QStringLiteral(">"), QStringLiteral("quoterRIGHT")),
+                   QStringLiteral("<"), QStringLiteral("quoterLEFT")));
 }
 
 int IndexOf(const TFlowBlock* Block) {
@@ -148,11 +161,10 @@ void SaveToXML(const TFCList& Chart, const QString& FileName) {
     if (Chart.Count() == 0) {
         return;
     }
-    const QByteArray bytes = ChartToXml(Chart);
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString error = WriteFileAtomically(FileName, ChartToXml(Chart));
+    if (!error.isEmpty()) {
         throw EChartFileError(
-            QStringLiteral("Cannot save the file \"%1\": %2").arg(FileName, file.errorString()));
+            QStringLiteral("Cannot save the file \"%1\": %2").arg(FileName, error));
     }
 }
 

@@ -36,11 +36,15 @@ private:
 
     TLayoutCall& C;
     const TMainSettings& S;
-    const bool YesOnly; // kind 11: the no path runs straight down
-    const bool NoOnly;  // kind 15: the yes path runs down the left edge
-    TSize Text;         // picture of the condition text
-    TSize Yes;          // picture of the yes label
-    int W = 0, H = 0;   // the diamond
+    const bool YesOnly;                   // kind 11: the no path runs straight down
+    const bool NoOnly;                    // kind 15: the yes path runs down the left edge
+    TSize Text;                           // picture of the condition text
+    TSize Yes;                            // picture of the yes label
+    int W = 0, H = 0;                     // the diamond
+    int T = 0;                            // room above the diamond for the labels on its corners
+    int Mid() const { return T + H / 2; } // level of the side corners
+    int Bottom() const { return T + H; }  // the bottom corner
+    int BelowLowerRightEdge(int X) const;
     int L = 0;          // the block's flow line
     int O0 = 0, O1 = 0; // flow lines of the yes and the no branch
     TChainExtent E0, E1;
@@ -50,13 +54,15 @@ void TDecisionShape::LayOut() {
     const int G = S.pm_bcebce;
     const int Margin = NoOnly ? 0 : SideMargin(S);
     Yes = C.MeasureText(C.ServText("sm_yes"));
+    const int NoHeight = C.MeasureText(C.ServText("sm_no")).Height;
     Text = C.MeasureText(C.Block.Text);
     const TFigureSize Diamond = DiamondSize(S, Text.Width, Text.Height);
     W = Diamond.Width;
     H = Diamond.Height;
-    C.Block.ExitY = H;
+    T = LabelHeadroom(S, std::max(Yes.Height, NoHeight), H);
+    C.Block.ExitY = Bottom();
     C.ShapeWidth = W;
-    C.ShapeHeight = H;
+    C.ShapeHeight = Bottom();
 
     TFlowBlock* YesHead = C.Block.GetItemChain(0);
     E0 = C.LayoutChain(YesHead);
@@ -80,7 +86,7 @@ void TDecisionShape::LayOut() {
     O1 = L + std::max(E1.Left + G / 2, W / 2 + Yes.Width);
 
     const int Width = O1 + E1.Right;
-    int Height = std::max(E0.Height, E1.Height) + G + H;
+    int Height = std::max(E0.Height, E1.Height) + G + Bottom();
     C.Block.LeftExtent = L;
     C.Block.RightExtent = Width - L;
     C.Block.SetItemOffset(0, O0);
@@ -100,30 +106,49 @@ void TDecisionShape::LayOut() {
 }
 
 void TDecisionShape::DrawHeader() {
-    DrawDiamond(C.Canvas(), L, 0, W, H);
+    if (T > 0) {
+        C.Line(L, 0, L, T); // the way in, down to a diamond lowered for its labels
+    }
+    DrawDiamond(C.Canvas(), L, T, W, H);
     // The condition text is still the picture rendered last.
-    C.DrawTextBitmap(L - Text.Width / 2, H / 2 - Text.Height / 2);
+    C.DrawTextBitmap(L - Text.Width / 2, Mid() - Text.Height / 2);
 
     const TSize YesLabel = C.MeasureText(C.ServText("sm_yes"));
     if (NoOnly) {
-        // Beside the yes path, its lower edge level with the bottom corner.
-        C.DrawTextBitmap(O0 + S.pm_sertext, H - YesLabel.Height);
+        // Beside the yes path, its lower edge level with the bottom corner;
+        // a flat diamond leaves too little height for that, and the label
+        // goes below the line out of the left corner instead.
+        C.DrawTextBitmap(O0 + S.pm_sertext,
+                         std::max(Bottom() - YesLabel.Height, Mid() + S.pm_sertext));
     } else {
-        C.DrawTextBitmap(L - W / 2 - YesLabel.Width, H / 2 - YesLabel.Height - S.pm_sertext);
+        C.DrawTextBitmap(L - W / 2 - YesLabel.Width, Mid() - YesLabel.Height - S.pm_sertext);
     }
     const TSize NoLabel = C.MeasureText(C.ServText("sm_no"));
     if (YesOnly) {
-        C.DrawTextBitmap(L + S.pm_bcebce, H - NoLabel.Height + S.pm_bcebce);
+        const int X = L + S.pm_bcebce;
+        C.DrawTextBitmap(X,
+                         std::max(Bottom() - NoLabel.Height + S.pm_bcebce, BelowLowerRightEdge(X)));
     } else {
         // Right of the right corner, above the no line. (Left of the corner
         // and below its level the label would cover the condition text.)
-        C.DrawTextBitmap(L + W / 2, H / 2 - NoLabel.Height - S.pm_sertext);
+        C.DrawTextBitmap(L + W / 2, Mid() - NoLabel.Height - S.pm_sertext);
     }
 }
 
+// The first row below the diamond's lower right edge at X (right of the
+// flow line): a label whose top is there leaves the outline whole.
+int TDecisionShape::BelowLowerRightEdge(int X) const {
+    const int Half = W / 2;
+    if (Half <= 0) {
+        return Bottom();
+    }
+    const int Across = std::clamp(X - L, 0, Half);
+    return Bottom() - Across * (H / 2) / Half + 1;
+}
+
 void TDecisionShape::DrawBothPaths() {
-    C.Line(O0, H / 2, L - W / 2, H / 2);
-    C.Line(O1, H / 2, L + W / 2, H / 2);
+    C.Line(O0, Mid(), L - W / 2, Mid());
+    C.Line(O1, Mid(), L + W / 2, Mid());
     C.Line(O0, JoinY(), O1, JoinY());
     C.ConnectCompoundBlock(L);
     DrawBranchEntry(0, O0, E0);
@@ -131,11 +156,11 @@ void TDecisionShape::DrawBothPaths() {
 }
 
 void TDecisionShape::DrawYesOnlyPaths() {
-    C.Line(O0, H / 2, L - W / 2, H / 2);
+    C.Line(O0, Mid(), L - W / 2, Mid());
     C.DrawArrowLine(C.PenColor(), O0, JoinY(), L, JoinY());
     C.Line(L, JoinY(), L, C.BmpH());
     C.ConnectCompoundBlock(L);
-    C.DrawArrowLine(C.PenColor(), L, H, L, C.BmpH());
+    C.DrawArrowLine(C.PenColor(), L, Bottom(), L, C.BmpH());
     DrawBranchEntry(0, O0, E0);
     // The no branch is not drawn, so nothing may be inserted there.
     C.Block.SetItemRect(1, TRect{});
@@ -148,9 +173,9 @@ void TDecisionShape::DrawBranchEntry(int Branch, int Offset, const TChainExtent&
     const int ChainTop = JoinY() - Extent.Height;
     const int X = C.Block.AbsX;
     const int Y = C.Block.AbsY;
-    C.Block.SetItemRect(Branch,
-                        Rect(X + Offset - HalfGap, Y + H / 4, X + Offset + HalfGap, Y + ChainTop));
-    C.DrawArrowLine(C.PenColor(), Offset, H / 2, Offset, ChainTop);
+    C.Block.SetItemRect(
+        Branch, Rect(X + Offset - HalfGap, Y + T + H / 4, X + Offset + HalfGap, Y + ChainTop));
+    C.DrawArrowLine(C.PenColor(), Offset, Mid(), Offset, ChainTop);
 }
 
 } // namespace

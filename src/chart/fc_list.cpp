@@ -1,4 +1,5 @@
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 #include "support/arrays.h"
@@ -116,6 +117,9 @@ TFlowBlock* TFCList::AddBlock(TFlowBlock* Target, TBlockKind Kind, int /*Level*/
     int branch = intoRoot ? 0 : (MouseInfo != nullptr ? MouseInfo->Branch : -2);
     if (branch < -1 || branch >= Target->ItemCount()) {
         Error(InvalidIndex);
+    }
+    if (!WithinNestingLimit(branch == -1 ? Target->Level : Target->Level + 1)) {
+        throw ENestingLimit();
     }
 
     auto created = CreateBlock(Kind, Text);

@@ -63,7 +63,8 @@ public:
     // A page break aimed at a block deeper than level 1 is refused: nullptr and
     // nothing changed. Level is not read. A page break's text is its number.
     // A Target outside this document, a missing MouseInfo or a branch the
-    // target does not have raise EChartError and change nothing.
+    // target does not have raise EChartError, a block deeper than the nesting
+    // limit (nesting_limit.h) raises ENestingLimit; both change nothing.
     TFlowBlock* AddBlock(TFlowBlock* Target, TBlockKind Kind, int Level, const QString& Text,
                          const TMouseInfo* MouseInfo);
 

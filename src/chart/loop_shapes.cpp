@@ -42,6 +42,7 @@ private:
     void RunRepeat();
     void RunTwoShapeFor();
     void DrawDiamond(int Top);
+    void LowerForLabels() { T = LabelHeadroom(S, std::max(Yes.Height, No.Height), H); }
     void DrawHexagon();
     void SetBodyRect(int Top, int Bottom);
     TColor Pen() const { return C.PenColor(); }
@@ -51,6 +52,7 @@ private:
     TSize Text;       // picture of the block's text
     TSize Yes, No;    // pictures of the labels
     int W = 0, H = 0; // header figure
+    int T = 0;        // room above the diamond for the labels on its corners
     int L = 0;        // the block's flow line, also the body's
     int Xy = 0;       // where the body starts
     TFlowBlock* Body = nullptr;
@@ -73,7 +75,7 @@ void TLoopShape::StartBody(int ExitY) {
     Xy = ExitY;
     C.Block.ExitY = Xy;
     C.ShapeWidth = W;
-    C.ShapeHeight = H;
+    C.ShapeHeight = T + H;
     Body = C.Block.GetItemChain(0);
     E = C.LayoutChain(Body);
 }
@@ -107,7 +109,12 @@ void TLoopShape::RunTopTested(bool Hexagon) {
     const int G = S.pm_bcebce;
     const int Margin = SideMargin(S);
     Measure(Hexagon);
-    StartBody(Hexagon ? G + H : std::max(G, 2 * S.pm_linedge + Yes.Height) + H);
+    if (!Hexagon) {
+        LowerForLabels();
+    }
+    const int Mid = T + H / 2; // level of the side corners
+    const int Bottom = T + H;
+    StartBody(Hexagon ? G + H : std::max(G, 2 * S.pm_linedge + Yes.Height) + Bottom);
 
     L = std::max(E.Left, W / 2 + S.pm_addLine) + Margin + S.pm_linewid;
     const int R = std::max(E.Right, W / 2 + No.Width) + Margin + S.pm_linewid;
@@ -125,32 +132,35 @@ void TLoopShape::RunTopTested(bool Hexagon) {
         DrawHexagon();
         C.DrawTextBitmap(L - Text.Width / 2, H / 2 - Text.Height / 2);
     } else {
-        DrawDiamond(0);
-        C.DrawTextBitmap(L - Text.Width / 2, H / 2 - Text.Height / 2);
+        if (T > 0) {
+            C.Line(L, 0, L, T); // the way in, down to a diamond lowered for its labels
+        }
+        DrawDiamond(T);
+        C.DrawTextBitmap(L - Text.Width / 2, Mid - Text.Height / 2);
         C.MeasureText(C.ServText("sm_yes"));
-        C.DrawTextBitmap(L + std::max(S.pm_sertext, S.pm_shakeX + S.pm_sertext), H);
+        C.DrawTextBitmap(L + std::max(S.pm_sertext, S.pm_shakeX + S.pm_sertext), Bottom);
         const TSize NoLabel = C.MeasureText(C.ServText("sm_no"));
-        C.DrawTextBitmap(L + W / 2, H / 2 - NoLabel.Height - S.pm_sertext);
+        C.DrawTextBitmap(L + W / 2, Mid - NoLabel.Height - S.pm_sertext);
     }
 
     TCanvas& Canvas = C.Canvas();
     const int BodyEnd = C.BmpH() - G - S.pm_linedge;
     Canvas.MoveTo(L, BodyEnd);
     Canvas.LineTo(Margin, BodyEnd);
-    Canvas.LineTo(Margin, H / 2);
-    C.DrawArrowLine(Pen(), Margin, H / 2, L - W / 2, H / 2);
+    Canvas.LineTo(Margin, Mid);
+    C.DrawArrowLine(Pen(), Margin, Mid, L - W / 2, Mid);
 
     const int ExitLane = C.BmpW() - Margin;
     const int ExitY = C.BmpH() - G;
-    Canvas.MoveTo(L + W / 2, H / 2);
-    Canvas.LineTo(ExitLane, H / 2);
+    Canvas.MoveTo(L + W / 2, Mid);
+    Canvas.LineTo(ExitLane, Mid);
     Canvas.LineTo(ExitLane, ExitY);
     Canvas.LineTo(L, ExitY);
     C.DrawArrowLine(Pen(), L, ExitY, L, C.BmpH());
 
     C.ConnectCompoundBlock(L);
-    SetBodyRect(H / 4, C.BmpH() - G - E.Height);
-    C.DrawArrowLine(Pen(), L, H, L, BodyEnd - E.Height);
+    SetBodyRect(T + H / 4, C.BmpH() - G - E.Height);
+    C.DrawArrowLine(Pen(), L, Bottom, L, BodyEnd - E.Height);
 }
 
 // Repeat loop: the body first, the condition diamond below it, the lane back
@@ -159,6 +169,7 @@ void TLoopShape::RunRepeat() {
     const int G = S.pm_bcebce;
     const int Margin = SideMargin(S);
     Measure(false);
+    LowerForLabels(); // room between the body and the diamond
     StartBody(G + 2 * S.pm_shakeX + S.pm_linewid);
 
     L = std::max(E.Left, W / 2 + std::max(S.pm_addLine, 2 * S.pm_sertext + No.Width)) + Margin +
@@ -167,12 +178,17 @@ void TLoopShape::RunRepeat() {
     C.Block.SetItemOffset(0, L);
     C.Block.LeftExtent = L;
     C.Block.RightExtent = R;
-    const int Height = Xy + E.Height + H + G;
+    // Below the diamond the gap to the next block, or the height of the yes
+    // label beside the exit arrow when that is more.
+    const int Band = std::max(G, Yes.Height);
     C.PlaceChain(L, Xy, Body);
-    C.SetBitmapSize(L + R, Height);
+    C.SetBitmapSize(L + R, Xy + E.Height + T + H + Band);
 
-    const int D = C.BmpH() - G; // the diamond's bottom corner
-    DrawDiamond(D - H);
+    const int D = C.BmpH() - Band; // the diamond's bottom corner
+    if (T > 0) {
+        C.Line(L, D - H - T, L, D - H); // from the body down to the diamond
+    }
+    DrawDiamondAbove(C.Canvas(), L, D, W, H);
     C.DrawTextBitmap(L - Text.Width / 2, D - H / 2 - Text.Height / 2);
     C.MeasureText(C.ServText("sm_yes"));
     C.DrawTextBitmap(L + std::max(S.pm_sertext, S.pm_shakeX + S.pm_sertext), D);
@@ -186,13 +202,17 @@ void TLoopShape::RunRepeat() {
     C.DrawArrowLine(Pen(), Margin, S.pm_shakeX, L, S.pm_shakeX);
     C.DrawArrowLine(Pen(), L, 0, L, Xy);
 
+    if (D < C.BmpH() - G) {
+        C.Line(L, D, L, C.BmpH() - G); // the exit arrow's shaft past the label
+    }
     C.ConnectCompoundBlock(L);
     // The block is hit on its diamond, and the place after it only below the
     // diamond, not beside the lane.
     const int X = C.Block.AbsX;
     const int Y = C.Block.AbsY;
-    C.Block.InRect.Top = Y + C.BmpH() - H - G;
+    C.Block.InRect.Top = Y + D - H;
     C.Block.InRect.Bottom = Y + D;
+    C.Block.OutRect.Top = Y + D;
     C.Block.OutRect.Left = X + L - W / 2;
     C.Block.OutRect.Right = X + L + W / 2;
     SetBodyRect(0, Xy);

@@ -38,12 +38,24 @@ TFigureSize HexagonSize(const TMainSettings& Settings, int TextWidth, int TextHe
     return Size;
 }
 
-void DrawDiamond(TCanvas& Canvas, int X, int Top, int Width, int Height) {
+namespace {
+
+void DrawDiamondThrough(TCanvas& Canvas, int X, int Top, int Middle, int Bottom, int Width) {
     Canvas.MoveTo(X, Top);
-    Canvas.LineTo(X - Width / 2, Top + Height / 2);
-    Canvas.LineTo(X, Top + Height);
-    Canvas.LineTo(X + Width / 2, Top + Height / 2);
+    Canvas.LineTo(X - Width / 2, Middle);
+    Canvas.LineTo(X, Bottom);
+    Canvas.LineTo(X + Width / 2, Middle);
     Canvas.LineTo(X, Top);
+}
+
+} // namespace
+
+void DrawDiamond(TCanvas& Canvas, int X, int Top, int Width, int Height) {
+    DrawDiamondThrough(Canvas, X, Top, Top + Height / 2, Top + Height, Width);
+}
+
+void DrawDiamondAbove(TCanvas& Canvas, int X, int Bottom, int Width, int Height) {
+    DrawDiamondThrough(Canvas, X, Bottom - Height, Bottom - Height / 2, Bottom, Width);
 }
 
 } // namespace tvx

@@ -21,13 +21,25 @@ inline int SideMargin(const TMainSettings& Settings) {
     return std::max(Settings.pm_linedge, Settings.pm_shakeX);
 }
 
+// How far a label drawn on a side corner of a figure, its lower edge
+// pm_sertext above the corner, reaches above the figure's top (the corners
+// being FigureHeight div 2 below it); 0 when it stays beside the figure. A
+// shape leaves that much room above the figure so the label is never cut.
+inline int LabelHeadroom(const TMainSettings& Settings, int LabelHeight, int FigureHeight) {
+    return std::max(0, LabelHeight + Settings.pm_sertext - FigureHeight / 2);
+}
+
 // Diamond around a text of TextWidth x TextHeight whose sides rise at
 // pm_ifangle; its corners lie on the middles of the sides of the returned box.
 TFigureSize DiamondSize(const TMainSettings& Settings, int TextWidth, int TextHeight);
 
 // Outlines, in the canvas's pen, the diamond Width x Height whose top corner
-// is (X, Top).
+// is (X, Top); its side corners are Height div 2 below the top.
 void DrawDiamond(TCanvas& Canvas, int X, int Top, int Width, int Height);
+// The same diamond hung from its bottom corner (X, Bottom): the side corners
+// are Height div 2 above the bottom, where a figure measured from its bottom
+// meets them.
+void DrawDiamondAbove(TCanvas& Canvas, int X, int Bottom, int Width, int Height);
 
 // Hexagon of a for loop: flat top and bottom as wide as the text, slanted
 // sides rising at pm_forangle.

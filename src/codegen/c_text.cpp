@@ -86,7 +86,7 @@ void TCodeGenerator::WriteCBranch(TFlowBlock& B, int Branch, const TPieces& P,
         Line(Heads.None);
     } else if (n == 1) {
         Line(Heads.One);
-        WriteBlock(*head);
+        Nested(TStep::skBlock, head);
     } else {
         Line(Heads.Many);
         Line(P.I + W("sm_begin"));

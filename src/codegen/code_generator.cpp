@@ -5,24 +5,9 @@
 #include "codegen/export_state.h"
 #include "settings/main_settings.h"
 #include "settings/text_helpers.h"
+#include <iterator>
 
 namespace tvx {
-namespace {
-
-// Sets a block's NoEndOp for the time it is written; back to 0 however the
-// writing ends, so no flag outlives a run.
-class TNoEndOpScope {
-public:
-    TNoEndOpScope(TFlowBlock& Block, std::uint8_t Value) : Block(Block) { Block.NoEndOp = Value; }
-    ~TNoEndOpScope() { Block.NoEndOp = 0; }
-    TNoEndOpScope(const TNoEndOpScope&) = delete;
-    TNoEndOpScope& operator=(const TNoEndOpScope&) = delete;
-
-private:
-    TFlowBlock& Block;
-};
-
-} // namespace
 
 int ChainLength(const TFlowBlock* Head) {
     int n = 0;
@@ -40,7 +25,56 @@ void TCodeGenerator::SavePartToFile(const QString& FileName, TFlowBlock* Block) 
         return;
     }
     this->FileName = FileName;
-    WriteBlock(*Block);
+    Steps.assign(1, {TStep::skBlock, 0, Block, {}});
+    Expansion.clear();
+    Run();
+}
+
+void TCodeGenerator::Run() {
+    // Each step is taken off the list before it runs; a block's steps go on
+    // in reverse, so they come off in writing order. A chain leaves the rest
+    // of itself as one step, so the list grows with the depth, not the length.
+    try {
+        while (!Steps.empty()) {
+            TStep step = std::move(Steps.back());
+            Steps.pop_back();
+            switch (step.Kind) {
+            case TStep::skLine:
+                Sink.SaveToPasFile(FileName, step.Text);
+                continue;
+            case TStep::skReset:
+                step.Block->NoEndOp = 0;
+                continue;
+            case TStep::skSingle:
+                step.Block->NoEndOp = step.Flag;
+                Steps.push_back({TStep::skReset, 0, step.Block, {}});
+                WriteBlock(*step.Block);
+                break;
+            case TStep::skChain:
+                if (step.Block->Next != nullptr) {
+                    Steps.push_back({TStep::skChain, 0, step.Block->Next, {}});
+                }
+                WriteBlock(*step.Block);
+                break;
+            case TStep::skBlock:
+                WriteBlock(*step.Block);
+                break;
+            }
+            Steps.insert(Steps.end(), std::make_move_iterator(Expansion.rbegin()),
+                         std::make_move_iterator(Expansion.rend()));
+            Expansion.clear();
+        }
+    } catch (...) {
+        // No flag outlives a run, however it ends.
+        for (const TStep& step : Steps) {
+            if (step.Kind == TStep::skReset) {
+                step.Block->NoEndOp = 0;
+            }
+        }
+        Steps.clear();
+        Expansion.clear();
+        throw;
+    }
 }
 
 QString TCodeGenerator::FlattenText(const QString& Text) {
@@ -95,18 +129,21 @@ QString TCodeGenerator::Indent(const TFlowBlock& B) const {
 }
 
 void TCodeGenerator::Line(const QString& Text) {
-    Sink.SaveToPasFile(FileName, Text);
+    Expansion.push_back({TStep::skLine, 0, nullptr, Text});
+}
+
+void TCodeGenerator::Nested(TStep::TKind Kind, TFlowBlock* Block, std::uint8_t Flag) {
+    Expansion.push_back({Kind, Flag, Block, {}});
 }
 
 void TCodeGenerator::WriteChain(TFlowBlock* Head) {
-    for (TFlowBlock* b = Head; b != nullptr; b = b->Next) {
-        WriteBlock(*b);
+    if (Head != nullptr) {
+        Nested(TStep::skChain, Head);
     }
 }
 
 void TCodeGenerator::WriteSingle(TFlowBlock& Single, std::uint8_t NoEndOp) {
-    TNoEndOpScope scope(Single, NoEndOp);
-    WriteBlock(Single);
+    Nested(TStep::skSingle, &Single, NoEndOp);
 }
 
 void SavePartToFile(TCodeSink& Sink, const QString& FileName, TFlowBlock* Block) {

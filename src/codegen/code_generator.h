@@ -9,6 +9,7 @@
 // Language, mode and text clean-up come from export_state.h.
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace tvx {
 
@@ -24,14 +25,16 @@ public:
     // Both must outlive the generator.
     TCodeGenerator(TCodeSink& Sink, const TMainSettings& Settings);
 
-    // Writes Block and, recursively, every block inside its branches; the
-    // blocks that follow Block in its own chain are not written. nullptr, or an
+    // Writes Block and every block inside its branches; the blocks that
+    // follow Block in its own chain are not written. nullptr, or an
     // ExportLanguage outside elPascal..elBasic, writes nothing. FileName goes to
     // the sink with every line; empty sends the lines to the buffers only.
+    // However deep the chart nests, the run needs no more stack than for a
+    // flat one: what is left to write waits on a list of steps.
     //
     // The only change made to the chart is to NoEndOp flags, each set for the
-    // time its block is written and back to 0 before the run returns. Two runs
-    // over one chart must not overlap.
+    // time its block is written and back to 0 before the run returns, also
+    // when the sink raises. Two runs over one chart must not overlap.
     void SavePartToFile(const QString& FileName, TFlowBlock* Block);
 
     // The block text as it is written: with the clean-up switch on, CR LF, CR
@@ -48,11 +51,31 @@ private:
         QString S; // kind suffix of annotated Pascal
     };
 
+    // One piece of the run still to do.
+    struct TStep {
+        enum TKind : std::uint8_t {
+            skLine,   // hand Text to the sink
+            skBlock,  // write Block
+            skChain,  // write Block and the blocks after it in its chain
+            skSingle, // write Block with its NoEndOp set to Flag, then reset
+            skReset,  // Block's NoEndOp back to 0
+        };
+        TKind Kind = skLine;
+        std::uint8_t Flag = 0;
+        TFlowBlock* Block = nullptr;
+        QString Text;
+    };
+
+    // Runs Steps until none is left.
+    void Run();
+    // The text of one block: its own lines, and steps for the blocks in its
+    // branches, all added to Expansion in the order they are written.
     void WriteBlock(TFlowBlock& B);
     TPieces PiecesOf(const TFlowBlock& B, bool withSuffix) const;
     QString W(const char* Id) const;
     QString Indent(const TFlowBlock& B) const;
     void Line(const QString& Text);
+    void Nested(TStep::TKind Kind, TFlowBlock* Block, std::uint8_t Flag = 0);
 
     void WriteChain(TFlowBlock* Head);
     // Writes the single block of a branch with its NoEndOp set to the given
@@ -82,6 +105,10 @@ private:
     TCodeSink& Sink;
     const TMainSettings& Settings;
     QString FileName; // of the run in progress
+    // What is left to do, the next step last; and the steps of the block
+    // being expanded, in writing order.
+    std::vector<TStep> Steps;
+    std::vector<TStep> Expansion;
 };
 
 // Runs the generator with the program's settings object (MainSettings), which

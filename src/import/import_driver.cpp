@@ -1,13 +1,17 @@
 #include "import/import_driver.h"
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
 #include "import/c_converter.h"
+#include "import/c_preprocessor.h"
 #include "import/pascal_converter.h"
+#include "import/pascal_preprocessor.h"
 #include "parser/gold_parser.h"
 #include "platform/cp1251.h"
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 #include "support/arrays.h"
 #include <QFile>
+#include <new>
 #include <utility>
 
 namespace tvx {
@@ -78,6 +82,51 @@ TSourceLanguage TTVXParseChartes::GetSourceLanguage() const {
 }
 
 std::string TTVXParseChartes::ParserText() const {
+    std::string text = LinesText();
+    TErrorReport refusal;
+    TPrepared prepared;
+    return Preprocess(text, refusal, prepared) ? text : std::string();
+}
+
+bool TTVXParseChartes::OpenParser(TGOLDParser& Parser, TErrorReport& Refusal,
+                                  QStringList* SkippedIncludes) const {
+    std::string text = LinesText();
+    TPrepared prepared;
+    if (!Preprocess(text, Refusal, prepared)) {
+        return false;
+    }
+    Parser.OpenTextString(std::move(text));
+    Parser.SetTrimReductions(false);
+    Parser.SetNestedComments(prepared.NestedComments);
+    if (SkippedIncludes != nullptr) {
+        *SkippedIncludes = std::move(prepared.SkippedIncludes);
+    }
+    return true;
+}
+
+bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal,
+                                  TPrepared& Prepared) const {
+    if (GetSourceLanguage() == slPascal) {
+        TPascalPreprocessor preprocessor;
+        Text = preprocessor.Run(std::move(Text));
+        Prepared.NestedComments = preprocessor.NestedComments();
+        Prepared.SkippedIncludes = preprocessor.SkippedIncludes();
+        return true;
+    }
+    if (GetSourceLanguage() != slCpp) {
+        return true;
+    }
+    TCPreprocessed prepared = PreprocessC(Text);
+    if (!prepared.Error.isEmpty()) {
+        Refusal.Message = prepared.Error;
+        Refusal.Line = prepared.ErrorLine;
+        return false;
+    }
+    Text = std::move(prepared.Text);
+    return true;
+}
+
+std::string TTVXParseChartes::LinesText() const {
     // Every line ends in CR LF, whatever the file had: the grammars count
     // lines by their CR characters.
     QString text;
@@ -131,8 +180,11 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     if (converter != nullptr) {
         parser->WatchSymbols(converter->SymbolWatches());
     }
-    parser->OpenTextString(ParserText());
-    parser->SetTrimReductions(false);
+    QStringList includes;
+    if (!OpenParser(*parser, Report, &includes)) {
+        Out = Report;
+        return false;
+    }
 
     for (bool done = false; !done;) {
         const TParseMessage message = parser->Parse();
@@ -181,6 +233,11 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
             break;
         }
     }
+    // A source that fails may miss what its include files declare.
+    if (!accepted && !Report.Message.isEmpty() && !includes.isEmpty()) {
+        Report.Message += QStringLiteral(" (include files not read: ") +
+                          includes.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
     // The parse tree goes with the parser; the charts hold their own texts.
     parser.reset();
     Out = Report;
@@ -208,6 +265,13 @@ bool TTVXParseChartes::BuildCharts(const TReduction* Root, TTreeConverter* Conve
     try {
         Converter->Convert(Root);
         return true;
+    } catch (const ENestingLimit&) {
+        // Not a fault of the text: the caller refuses the whole import.
+        Charts.resize(before);
+        throw;
+    } catch (const std::bad_alloc&) {
+        Charts.resize(before);
+        throw;
     } catch (const std::exception& e) {
         Charts.resize(before);
         const Exception* own = dynamic_cast<const Exception*>(&e);

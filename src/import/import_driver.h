@@ -62,6 +62,9 @@ public:
     // True when the text was accepted and its charts built. Report receives
     // the report of this parse in every case. A grammar file that cannot be
     // loaded shows "Input file could not be opened!" through the prompts.
+    // A source whose charts would nest deeper than the nesting limit raises
+    // ENestingLimit, and a lack of memory std::bad_alloc; either way no chart
+    // of this parse is kept.
     bool Parse(TErrorReport& Report);
 
     int GetChartCount() const { return int(Charts.size()); }
@@ -74,6 +77,17 @@ public:
     const TErrorReport& GetReport() const { return Report; }
     const TImportLog& GetLog() const { return Log; }
     TSourceLanguage GetSourceLanguage() const;
+    // The text the parser reads: every line followed by CR LF, as UTF-8,
+    // after the preprocessing of its language (C: one branch of each #if,
+    // macros; Pascal: conditional compilation); empty when that refuses the
+    // source.
+    std::string ParserText() const;
+    // Opens Parser on ParserText and sets it up as the import does. False
+    // when the preprocessing refuses the source; Refusal then holds the
+    // message and its line. SkippedIncludes receives the include files the
+    // source names, which are not read.
+    bool OpenParser(class TGOLDParser& Parser, TErrorReport& Refusal,
+                    QStringList* SkippedIncludes = nullptr) const;
 
     // TChartSink: appends Chart to Charts.
     void AddChart(std::unique_ptr<TFCList> Chart) override;
@@ -89,8 +103,16 @@ private:
     // Runs Converter over the tree under Root. False when the conversion
     // failed; Report then holds why.
     bool BuildCharts(const TReduction* Root, TTreeConverter* Converter);
-    // The text the parser reads: every line followed by CR LF, as UTF-8.
-    std::string ParserText() const;
+    // Every line followed by CR LF, as UTF-8.
+    std::string LinesText() const;
+    // What the preprocessing tells the parse besides the text.
+    struct TPrepared {
+        bool NestedComments = false;
+        QStringList SkippedIncludes;
+    };
+    // Text := Text after the preprocessing of the language. False when the
+    // source is refused; Refusal then holds the message and its line.
+    bool Preprocess(std::string& Text, TErrorReport& Refusal, TPrepared& Prepared) const;
 
     std::vector<std::unique_ptr<TFCList>> Charts;
     TImportLog Log;

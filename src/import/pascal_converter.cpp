@@ -20,6 +20,7 @@ enum TPascalCode : int {
     pcStmtList,
     pcImplementationSection,
     pcInitSection,
+    pcFinalSection,
     pcProcedureDecl,
     pcProcHeading,
     pcFunctionDecl,
@@ -67,6 +68,7 @@ constexpr TNamedCode PascalNames[] = {
     {"StmtList", pcStmtList, swPass},
     {"ImplementationSection", pcImplementationSection, swPass},
     {"InitSection", pcInitSection, swPass},
+    {"FinalSection", pcFinalSection, swPass},
     {"ProcedureDecl", pcProcedureDecl, swWatch},
     {"ProcHeading", pcProcHeading, swPass},
     {"FunctionDecl", pcFunctionDecl, swWatch},
@@ -140,6 +142,10 @@ void TPascalConverter::ConvertChild(const TCall& Call, const TToken* Child) {
         break;
     }
     if (Call.Chart == nullptr) {
+        if (CodeOf(&Call.Node->Head) == pcFinalSection && code == pcStmtList) {
+            ConvertFinalization(Child);
+            return;
+        }
         ScheduleWalk(Child, nullptr);
         return;
     }
@@ -195,14 +201,25 @@ void TPascalConverter::ConvertUnit(const TReduction* Node) {
     }
     const QString name = GetLeafText(nameToken, Leaves);
     TFCList* chart = NewChart(QStringLiteral("Unit ") + name, name);
+    UnitName = name;
     const TReduction* implementation = NodeOf(FindChild(Node, pcImplementationSection));
     ScheduleUnder(Current, FindChild(implementation, pcOptDeclSection), nullptr);
     ScheduleWalk(FindChild(Node, pcInitSection), chart);
+    // The finalization gets its chart when this walk reaches it, after the
+    // charts of the routines, as it stands after them in the source.
+    ScheduleUnder(Current, FindChild(Node, pcFinalSection), nullptr);
+}
+
+void TPascalConverter::ConvertFinalization(const TToken* Statements) {
+    TFCList* chart = NewChart(QStringLiteral("Unit ") + UnitName + QStringLiteral(" finalization"),
+                              QStringLiteral("finalization"));
+    ScheduleWalk(Statements, chart);
 }
 
 void TPascalConverter::ConvertRoutine(const TReduction* Node, int HeadingCode) {
-    // Declarations of the routine are not looked at: routines nested in it
-    // get no chart. A routine without a name or a body makes no chart.
+    // Routines nested in this one get charts of their own, after this one's:
+    // their statements belong to no other chart. A routine without a name or
+    // a body makes no chart.
     const TToken* name = FindChild(NodeOf(FindChild(Node, HeadingCode)), pcRefId);
     const TReduction* body = NodeOf(FindChild(Node, pcCallBody));
     const TReduction* compound = NodeOf(FindChild(body, pcCompoundStmt));
@@ -211,6 +228,7 @@ void TPascalConverter::ConvertRoutine(const TReduction* Node, int HeadingCode) {
     }
     const QString text = GetLeafText(name, Leaves);
     TFCList* chart = NewChart(text, text);
+    ScheduleUnder(Current, FindChild(body, pcOptDeclSection), nullptr);
     ScheduleWalk(FindChild(compound, pcStmtList), chart);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Turns the parse tree of an accepted Pascal source (grammar "ImportPAS")
 // into charts: one for the program or unit, one for every procedure and
-// function of its declaration section, each with a root block and the blocks
-// of its statements.
+// function (nested ones too) and one for a unit's finalization section, each
+// with a root block and the blocks of its statements.
 #include "import/tree_converter.h"
 
 namespace tvx {
@@ -19,6 +19,8 @@ private:
     void ConvertProgram(const TReduction* Header, const TToken* Block);
     void ConvertUnit(const TReduction* Node);
     void ConvertRoutine(const TReduction* Node, int HeadingCode);
+    // The statements of a unit's finalization section, in a chart of their own.
+    void ConvertFinalization(const TToken* Statements);
     // Statements, while a chart is being filled.
     void ConvertIf(const TCall& Call, const TReduction* Node);
     void ConvertLoop(const TCall& Call, const TReduction* Node, TBlockKind Kind, int ConditionAfter,
@@ -30,6 +32,7 @@ private:
     // The block of a program whose heading was converted from its parent;
     // the parent's walk passes over it.
     const TToken* Consumed = nullptr;
+    QString UnitName; // of the unit being converted
 };
 
 } // namespace tvx

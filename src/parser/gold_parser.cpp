@@ -54,6 +54,7 @@ void TGOLDParser::Reset() {
     CurrentLALR = Tables.LALRInit;
     CurrentLine = 1;
     CommentLevel = 0;
+    CommentPair = -1;
     HaveReduction = false;
     ReductionsSinceShift = 0;
     DepthAtShift = 0;
@@ -71,6 +72,12 @@ void TGOLDParser::PushInitialToken() {
     TToken* token = Stack.NewToken(start);
     token->State = Tables.LALRInit;
     Stack.Push(token);
+}
+
+TGOLDParser::TScan TGOLDParser::ScanComment() const {
+    const TCommentDelimiters::TMatch match = Tables.Comments.Match(
+        Tables, Source.GetText(), Source.GetPosition(), CommentPair, NestedComments);
+    return {match.Symbol, match.Length};
 }
 
 TGOLDParser::TScan TGOLDParser::ScanNext() const {
@@ -124,29 +131,29 @@ TParseMessage TGOLDParser::Parse() {
         if (InputTokens.GetCount() == 0) {
             // Whitespace, comments and whatever stands inside comments are
             // dealt with as they are scanned, before they become tokens.
+            if (CommentLevel > 0) {
+                // Inside a block comment only the delimiters of its own pair
+                // and the end of the text matter.
+                if (Source.Done()) {
+                    return msgCommentError;
+                }
+                const TScan scan = ScanComment();
+                Consume(scan.Length);
+                if (scan.Symbol != nullptr) {
+                    CommentLevel += scan.Symbol->Kind == skCommentStart ? 1 : -1;
+                }
+                continue;
+            }
             const TScan scan = ScanNext();
             const TSymbolKind kind = scan.Symbol->Kind;
             if (kind == skWhitespace) {
                 Consume(scan.Length);
                 continue;
             }
-            if (CommentLevel > 0) {
-                // Inside a block comment only the comment delimiters and the
-                // end of the text matter; comments nest.
-                Consume(scan.Length);
-                if (kind == skEnd) {
-                    return msgCommentError;
-                }
-                if (kind == skCommentStart) {
-                    ++CommentLevel;
-                } else if (kind == skCommentEnd) {
-                    --CommentLevel;
-                }
-                continue;
-            }
             if (kind == skCommentStart) {
                 Consume(scan.Length);
-                ++CommentLevel;
+                CommentLevel = 1;
+                CommentPair = Tables.Comments.PairOf(scan.Symbol);
                 continue;
             }
             if (kind == skCommentLine) {

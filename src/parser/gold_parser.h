@@ -60,6 +60,9 @@ public:
     // pass over the subtrees that hold none. Empty: nothing is watched and
     // every node counts as holding something.
     void WatchSymbols(std::vector<TSymbolWatch> PerSymbol) { Watches = std::move(PerSymbol); }
+    // Whether a block comment inside a block comment of the same pair opens
+    // a further level (true unless told otherwise; C comments do not nest).
+    void SetNestedComments(bool Value) { NestedComments = Value; }
     bool GetTrimReductions() const { return TrimReductions; }
     // Set: rules made of a single nonterminal build no node of their own.
     void SetTrimReductions(bool Value) { TrimReductions = Value; }
@@ -98,6 +101,9 @@ private:
     // The next token of the source without consuming it: the longest match
     // of the DFA, else a one-byte error token.
     TScan ScanNext() const;
+    // Inside a block comment: the next delimiter of its pair, or one byte of
+    // comment text (a null symbol).
+    TScan ScanComment() const;
     // Consumes the token's bytes and counts the CR characters among them.
     void Consume(size_t Length);
     void PushInitialToken();
@@ -128,6 +134,8 @@ private:
     int32_t CurrentLALR = 0;
     int32_t CurrentLine = 1;
     int32_t CommentLevel = 0;
+    int CommentPair = -1; // the delimiter pair of the comment open at level 1
+    bool NestedComments = true;
     bool HaveReduction = false;
     // Guards against damaged tables that would reduce forever: reductions
     // since the last shift and the stack depth at that shift.

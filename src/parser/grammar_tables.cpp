@@ -202,6 +202,7 @@ void TGrammarTables::Prepare(bool IgnoreCase) {
         }
     }
     PrepareActions();
+    Comments.Build(*this);
 }
 
 void TGrammarTables::PrepareActions() {

@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory tables of one compiled grammar: parameters, symbols, rules,
 // character sets, the scanner DFA and the LALR action tables.
+#include "parser/comment_delimiters.h"
 #include "parser/grammar_symbol.h"
 #include "parser/owning_table.h"
 
@@ -124,6 +125,7 @@ struct TGrammarTables {
     std::vector<uint16_t> ActionTable;
     size_t ActionStride = 0; // symbols per state in ActionTable
     std::vector<TRuleShape> RuleShapes;
+    TCommentDelimiters Comments;
 
     void Clear();
     // Checks that every index the tables hold leads to an existing entry, so

@@ -1,11 +1,11 @@
 #include "platform/gif_writer.h"
 
+#include "platform/atomic_file.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 #include "platform/exception.h"
 
 #include <QHash>
-#include <QSaveFile>
 
 namespace tvx {
 namespace {
@@ -239,11 +239,9 @@ QByteArray TGIFImage::Encode() const {
 }
 
 void TGIFImage::SaveToFile(const QString& FileName) const {
-    const QByteArray bytes = Encode();
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw Exception(
-            QStringLiteral("Unable to write to %1: %2").arg(FileName, file.errorString()));
+    const QString error = WriteFileAtomically(FileName, Encode());
+    if (!error.isEmpty()) {
+        throw Exception(QStringLiteral("Unable to write to %1: %2").arg(FileName, error));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "platform/ini_file.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <cmath>
 
 namespace tvx {
@@ -58,8 +58,9 @@ QString EncodeValue(const QString& v) {
     return blankAtEnd || Quoted(v) ? u'"' + v + u'"' : v;
 }
 
+// Digits worth more than 32 bits are out of range for every caller.
 std::optional<qint64> ParseDigits(QStringView digits, int base) {
-    if (digits.isEmpty() || digits.size() > 16) {
+    if (digits.isEmpty()) {
         return std::nullopt;
     }
     qint64 v = 0;
@@ -73,6 +74,9 @@ std::optional<qint64> ParseDigits(QStringView digits, int base) {
             return std::nullopt;
         }
         v = v * base + d;
+        if (v > qint64(UINT32_MAX)) {
+            return std::nullopt;
+        }
     }
     return v;
 }
@@ -198,6 +202,22 @@ QStringList TIniFile::ReadSection(const QString& section) const {
     return keys;
 }
 
+std::vector<std::pair<QString, QString>> TIniFile::ReadSectionValues(const QString& section) const {
+    std::vector<std::pair<QString, QString>> values;
+    int header = FindSection(section);
+    if (header < 0) {
+        return values;
+    }
+    int end = SectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        const Line& line = FLines[std::size_t(i)];
+        if (!line.Key.isEmpty()) {
+            values.emplace_back(line.Key, ValueOfLine(line.Text));
+        }
+    }
+    return values;
+}
+
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
     return RawValue(section, key).value_or(def);
 }
@@ -277,10 +297,7 @@ void TIniFile::UpdateFile() {
         text += line.Text;
         text += u'\n';
     }
-    QSaveFile file(FFileName);
-    QByteArray bytes = text.toUtf8();
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (!ok || !file.commit()) {
+    if (!WriteFileAtomically(FFileName, text.toUtf8()).isEmpty()) {
         throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FFileName));
     }
     FModified = false;

@@ -22,6 +22,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tvx {
@@ -42,6 +43,9 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
     // Keys of a section in file order.
     QStringList ReadSection(const QString& section) const;
+    // Keys and values of a section in file order, read in one pass; a key
+    // that stands twice is listed twice.
+    std::vector<std::pair<QString, QString>> ReadSectionValues(const QString& section) const;
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // Decimal, or hexadecimal after "$" or "0x"; anything else (also a number

@@ -83,6 +83,13 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_menu_About"), QStringLiteral("About"));
     Pool.Add(QStringLiteral("sm_mes_file_exist1"), QStringLiteral("File "));
     Pool.Add(QStringLiteral("sm_mes_file_exist2"), QStringLiteral("Now exist! ReSave it?"));
+    Pool.Add(QStringLiteral("sm_mes_no_memory"),
+             QStringLiteral("Not enough memory to finish the command. The open charts are as "
+                            "they were."));
+    // %1 stands for the deepest nesting level a chart may have.
+    Pool.Add(QStringLiteral("sm_mes_too_deep"),
+             QStringLiteral("The chart would be nested deeper than %1 levels, more than the "
+                            "editor allows. Nothing was changed."));
     Pool.Add(QStringLiteral("sm_name_element"), QStringLiteral("Element"));
     Pool.Add(QStringLiteral("sm_name_node"), QStringLiteral("Node after Element"));
     Pool.Add(QStringLiteral("sm_name_kind"), QStringLiteral("Type"));

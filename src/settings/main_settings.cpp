@@ -4,6 +4,7 @@
 #include "settings/builtin_texts.h"
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 namespace tvx {
 
@@ -55,17 +56,11 @@ void WriteFont(TIniFile& Ini, const QString& Section, const TFont& Font) {
     Ini.WriteInteger(Section, QStringLiteral("Style"), Font.Style);
 }
 
-// The largest key of [Files] that names a recent file ("0", "1", ...), or -1.
-int LargestFileKey(const TIniFile& Ini) {
-    int largest = -1;
-    for (const QString& key : Ini.ReadSection(SecFiles)) {
-        bool ok = false;
-        int n = key.toInt(&ok);
-        if (ok && n >= 0 && QString::number(n) == key) {
-            largest = std::max(largest, n);
-        }
-    }
-    return largest;
+// The number a [Files] key names a recent file by ("0", "1", ...), or -1.
+int FileKeyNumber(const QString& Key) {
+    bool ok = false;
+    int n = Key.toInt(&ok);
+    return ok && n >= 0 && QString::number(n) == Key ? n : -1;
 }
 
 } // namespace
@@ -151,13 +146,32 @@ void TMainSettings::LoadFromIni() {
 
 void TMainSettings::LoadFiles(const TIniFile& Ini) {
     WorkDirectory = Ini.ReadString(SecFiles, QStringLiteral("WorkDir"), ProgramDir);
-    // Keys past the last one in the file all read as the same empty name, so
-    // a huge Count needs no more steps than that.
-    int count =
-        std::min(Ini.ReadInteger(SecFiles, QStringLiteral("Count"), 0), LargestFileKey(Ini) + 2);
+    LoadRecentFiles(Ini);
+}
+
+// The names of keys Count - 1 down to 0 are added in turn, a missing key
+// adding an empty name. Only the keys the file holds are visited: a run of
+// missing keys adds its empty name once, as adding it again changes nothing.
+void TMainSettings::LoadRecentFiles(const TIniFile& Ini) {
+    const int count = Ini.ReadInteger(SecFiles, QStringLiteral("Count"), 0);
+    std::map<int, QString> names; // by key; the first of two equal keys wins
+    for (const auto& [key, value] : Ini.ReadSectionValues(SecFiles)) {
+        const int n = FileKeyNumber(key);
+        if (n >= 0 && n < count) {
+            names.try_emplace(n, value);
+        }
+    }
     OpenedFiles.Clear();
-    for (int i = count - 1; i >= 0; --i) {
-        OpenedFiles.Add(Ini.ReadString(SecFiles, QString::number(i), QString()));
+    int next = count - 1; // the highest key not added yet
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (it->first < next) {
+            OpenedFiles.Add(QString());
+        }
+        OpenedFiles.Add(it->second);
+        next = it->first - 1;
+    }
+    if (next >= 0) {
+        OpenedFiles.Add(QString());
     }
 }
 
@@ -181,9 +195,11 @@ void TMainSettings::LoadOptions(const TIniFile& Ini) {
     auto i = [&](const char* key, int def, int lo, int hi) {
         return ReadRanged(Ini, SecOption, QString::fromLatin1(key), def, lo, hi);
     };
-    SourceType = std::uint8_t(i("SourceType", 0, 0, 1));
+    // A source or interface language this program does not know is kept as
+    // it is: no import runs with it and the English texts stand for it.
+    SourceType = std::uint8_t(i("SourceType", 0, 0, 255));
     EndFor = Ini.ReadString(SecOption, QStringLiteral("EndFor"), QStringLiteral(" "));
-    MenuLanguage = std::uint8_t(i("MenuLanguage", mlRussian, mlEnglish, mlHungarian));
+    MenuLanguage = std::uint8_t(i("MenuLanguage", mlRussian, 0, 255));
     pm_shakeY = i("pm_shakeY", 9, 0, MaxDistance);
     pm_ifangle = i("pm_ifangle", 30, 10, 80);
     pm_callproc = i("pm_callproc", 5, 0, MaxDistance);

@@ -173,6 +173,7 @@ private:
     template <typename T> void SetField(T& field, T value);
     void LoadOptions(const TIniFile& Ini);
     void LoadFiles(const TIniFile& Ini);
+    void LoadRecentFiles(const TIniFile& Ini);
     void SaveOptions(TIniFile& Ini) const;
     void SaveFiles(TIniFile& Ini) const;
 };

@@ -382,6 +382,14 @@ TObjectArray::~TObjectArray() {
     }
 }
 
+void TObjectArray::Assign(const TPersistent* Source) {
+    if (Source == this) {
+        return;
+    }
+    TPointerArray::Assign(Source);
+    OwnsObjects = false;
+}
+
 void TObjectArray::Clear() {
     for (int i = 0; i < Count(); ++i) {
         if (OwnsObjects) {

@@ -121,6 +121,10 @@ public:
 
     QString ClassName() const override { return QStringLiteral("TObjectArray"); }
 
+    // Frees its own objects when it owns them, then copies the source's
+    // pointers without taking the objects over: afterwards it owns nothing,
+    // whoever owned them before still does.
+    void Assign(const TPersistent* Source) override;
     void Clear() override;
 
     void Insert(int Index, TObject* Object);

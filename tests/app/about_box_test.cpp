@@ -141,6 +141,17 @@ TEST(AboutBoxTest, ShowsTheProgramAndOpensItsLinks) {
     EXPECT_FALSE(box.isVisible());
 }
 
+TEST(AboutBoxTest, AppearsWhenActivatedAndVanishesWhenClosed) {
+    TAboutBox box;
+    EXPECT_EQ(box.windowOpacity(), 0.0);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    EXPECT_EQ(box.windowOpacity(), 1.0);
+    box.close();
+    EXPECT_EQ(box.windowOpacity(), 0.0);
+}
+
 TEST(AboutBoxTest, FileWithoutVersionInformationLeavesThePrefixes) {
     TAboutBox box;
     box.ProgramFile = "/nonexistent/program";

@@ -10,8 +10,9 @@ void AppTest::SetUp() {
     ASSERT_TRUE(ProgramDirectory.isValid());
     Prompts = std::make_unique<TRecordingPromptsScope>();
     Metrics = std::make_unique<TTextMetricsGuard>(7, 13);
-    ProgramDir = Dir();
-    Settings = std::make_unique<TMainSettings>(ProgramDir);
+    // As at start: the settings come first, the main window records the
+    // program directory later.
+    Settings = std::make_unique<TMainSettings>(Dir());
     MainSettings = Settings.get();
 }
 

@@ -69,6 +69,13 @@ TEST_F(BlockCommandsTest, PopupsAreChosenByTheHitAndAddItemsAddThere) {
     child.PopupShakes->close();
     popupAt(NodeOf(child, 1));
     EXPECT_TRUE(child.PopupFlow->isVisible());
+    // The add items are a submenu; opening it switches to adding.
+    EXPECT_EQ(child.N2->actions(), (QList<QAction*>{child.N1, child.N6, child.N7, child.N8,
+                                                    child.fordownto1, child.While1, child.N9}));
+    EXPECT_TRUE(Form().sbHand->isChecked());
+    child.N2->popup(child.pbOut->mapToGlobal(NodeOf(child, 1)));
+    EXPECT_TRUE(Form().sbAdd->isChecked());
+    child.N2->close();
     child.PopupFlow->close();
     child.While1->trigger();
     EXPECT_EQ(child.Chart->GetBlock(1)->Next->Kind, bkWhile);
@@ -221,10 +228,15 @@ TEST_F(BlockCommandsTest, TextCommandsGoThroughTheSystemClipboard) {
     child.N26->trigger();
     EXPECT_EQ(x.Text, "b");
     EXPECT_EQ(Snapshots(), 5);
-    // Cut empties the block even when the clipboard holds its text already.
+    // Cut, like the rest, does nothing while the clipboard holds the text.
     PointAt(child, 1);
     child.N25->trigger();
+    EXPECT_EQ(x.Text, "b");
+    EXPECT_EQ(Snapshots(), 5);
+    Clipboard.SetText("other");
+    child.N25->trigger();
     EXPECT_EQ(x.Text, "");
+    EXPECT_EQ(Clipboard.Text(), "b");
     // An empty clipboard pastes nothing over a text; never the root.
     PointAt(child, 3);
     Clipboard.SetText("");

@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 #include "chart/chart_xml.h"
 #include "codegen/export_state.h"
+#include "common/file_size_limit.h"
 #include "platform/bitmap.h"
 
 #include <QFile>
@@ -143,8 +144,13 @@ TEST_F(AppTest, SaveAsProposesTheChartNumberAndAsksBeforeReplacing) {
     EXPECT_EQ(read.First()->Text, other->Chart->First()->Text);
 
     // A later Save as starts in the directory of the previous one.
+    Prompts->QueueFileName(PathOf("a.b.FML"));
     Form().mSaveAsClick();
     EXPECT_EQ(Prompts->Records().last().Request.InitialDir, Dir());
+    // A chosen chart name keeps its other dots (cutting them would name
+    // another file), and the form follows the extension in any letter case.
+    EXPECT_EQ(other->Caption(), PathOf("a.b.FML"));
+    EXPECT_TRUE(LoadFromXML(read, PathOf("a.b.FML")));
 }
 
 TEST_F(AppTest, SaveByExtensionWritesAnnotatedTextAndLegacyRecords) {
@@ -180,6 +186,22 @@ TEST_F(AppTest, AFailedSaveSaysWhyAndKeepsTheHistory) {
     EXPECT_FALSE(QFile::exists(PathOf("no/such/dir/chart.fml")));
     EXPECT_EQ(Active()->History.UndoIndex, 1);
     EXPECT_TRUE(Form().N9->isEnabled());
+
+    // A write that fails half-way (a full disk) names its cause in every file
+    // form, and the file saved before stays as it was.
+    for (const char* name : {"chart.fml", "chart.fc2", "chart.tvx"}) {
+        Active()->SetCaption(PathOf(name));
+        Form().mSaveClick();
+        const QByteArray before = ReadAll(PathOf(name));
+        ASSERT_FALSE(before.isEmpty()) << name;
+        Edit();
+        {
+            tvx::testing::TFileSizeLimit full(64);
+            Form().mSaveClick();
+        }
+        EXPECT_TRUE(Prompts->Messages().last().endsWith(": File too large")) << name;
+        EXPECT_EQ(ReadAll(PathOf(name)), before) << name;
+    }
 }
 
 TEST_F(AppTest, SaveCommandsWithoutAWindowDoNothing) {

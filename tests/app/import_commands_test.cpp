@@ -3,7 +3,9 @@
 #include "app/chart_collection.h"
 #include "app/error_report_form.h"
 #include "app_fixture.h"
+#include "chart/nesting_limit.h"
 #include "codegen/export_state.h"
+#include "common/allocation_failure.h"
 #include "import/error_report.h"
 #include "platform/bitmap.h"
 
@@ -186,6 +188,21 @@ TEST_F(ImportTest, TheDialogsFilterChoosesTheLanguageOfThisImportOnly) {
     EXPECT_TRUE(Prompts->Messages().isEmpty());
 }
 
+TEST_F(ImportTest, ASourceLanguageThatIsNoLanguageImportsAnEmptyChart) {
+    Settings->SourceType = 2; // as a Config.ini of another version may hold
+    Form().SettingsChange();
+    EXPECT_FALSE(Form().mnDelphi->isChecked() || Form().mnCpp->isChecked());
+    TMDIChild* child = Import(WriteSource("demo.c", TwoFunctions), 3);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(Prompts->Records().at(0).Request.FilterIndex, 3);
+    EXPECT_EQ(child->Chart->Count(), 1);
+    EXPECT_EQ(Settings->SourceType, 2);
+    child->mmInputCode->setPlainText("int main() { return 0; }");
+    Form().sbCompileF9Click();
+    EXPECT_EQ(child->Chart->Count(), 1);
+    EXPECT_TRUE(Prompts->Messages().isEmpty());
+}
+
 TEST_F(ImportTest, CancelledOrUnreadableImportMakesNoWindow) {
     EXPECT_EQ(Import(QString(), 1), nullptr);
     EXPECT_EQ(Settings->SourceType, 0);
@@ -349,6 +366,49 @@ TEST_F(ReimportTest, SourceLanguageChoosesTheGrammar) {
     EXPECT_EQ(child->Chart, shown);
     EXPECT_EQ(Tabs(*child).size(), 2);
     EXPECT_TRUE(Prompts->Records().isEmpty());
+}
+
+TEST_F(ReimportTest, TooDeepOrOutOfMemoryImportsLeaveEveryWindowAsItWas) {
+    TMDIChild* child = Imported(ThreeRoutines);
+    ASSERT_NE(child, nullptr);
+    const QStringList tabs = Tabs(*child);
+    const TFCList* chart = child->Chart;
+    const auto snapshots = child->History.UndoList.size();
+    auto unchanged = [&] {
+        EXPECT_EQ(Form().MDIChildCount(), 1);
+        EXPECT_EQ(Tabs(*child), tabs);
+        EXPECT_EQ(child->Chart, chart);
+        EXPECT_EQ(child->History.UndoList.size(), snapshots);
+    };
+    // The innermost statement one level past the limit, and far past it.
+    auto nested = [](int depth) {
+        return "program Deep;\nbegin\n" + QStringLiteral("while a do\n").repeated(depth) +
+               "x := 1\nend.\n";
+    };
+    for (int depth : {kMaxNestingLevel, 10000}) {
+        SetSource(*child, nested(depth));
+        Form().sbCompileF9Click();
+        EXPECT_EQ(Import(WriteSource("deep.pas", nested(depth)), 1), nullptr);
+        EXPECT_EQ(Prompts->Messages(), QStringList(2, NestingLimitMessage())) << depth;
+        unchanged();
+        Prompts->ClearRecords();
+    }
+
+    QString large = ThreeRoutines;
+    large.replace("program Demo;\n",
+                  "program Demo;\n" + QStringLiteral("{ padding }\n").repeated(40000));
+    SetSource(*child, large);
+    const QString source = WriteSource("large.pas", large);
+    {
+        test::TFailLargeAllocations outOfMemory(256 * 1024);
+        Form().sbCompileF9Click();
+        EXPECT_EQ(Import(source, 1), nullptr);
+        EXPECT_GT(outOfMemory.Refused(), 0);
+    }
+    EXPECT_EQ(Prompts->Messages(),
+              QStringList(2, Settings->MenuPool->GetString("sm_mes_no_memory")));
+    unchanged();
+    EXPECT_TRUE(Reports->Titles.isEmpty());
 }
 
 TEST_F(ReimportTest, NothingHappensWithoutAWindow) {

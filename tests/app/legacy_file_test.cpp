@@ -2,6 +2,8 @@
 // linked chart, damaged files refused.
 #include "app/legacy_chart_file.h"
 #include "app_fixture.h"
+#include "chart/nesting_limit.h"
+#include "common/nested_chart.h"
 #include "platform/bitmap.h"
 
 #include <QFile>
@@ -43,6 +45,10 @@ QString Shape(const TFCList& chart) {
     return s;
 }
 
+int GetInt(const QByteArray& bytes, int record, int offset) {
+    return qFromLittleEndian<qint32>(bytes.constData() + record * LegacyRecordSize + offset);
+}
+
 void PutInt(QByteArray& bytes, int record, int offset, int value) {
     qToLittleEndian<qint32>(value, bytes.data() + record * LegacyRecordSize + offset);
 }
@@ -56,7 +62,20 @@ TEST(LegacyChartFile, WritesOneRecordPerBlockAndReadsTheSameChart) {
     ASSERT_EQ(bytes.size(), chart.Count() * LegacyRecordSize);
     EXPECT_EQ(bytes[0], char(bkRoot));
     EXPECT_EQ(bytes[LegacyRecordSize + 1], char(QString::fromUtf8("сумма := 0").size()));
-    EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 2 * LegacyRecordSize + 100), 2);
+    // Every field at its place: the if (record 2) and the while's body (6).
+    const char* cond = bytes.constData() + 2 * LegacyRecordSize;
+    EXPECT_EQ(cond[0], char(bkIfElse));
+    EXPECT_EQ(QByteArray(cond + 1, 6), QByteArray("\x05x > 0"));
+    const int condInts[] = {1, 3, 4, -1, -1, 5}; // level, four heads, next at 68 .. 88
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(GetInt(bytes, 2, 68 + 4 * i), condInts[i]) << "offset " << 68 + 4 * i;
+    }
+    EXPECT_EQ(cond[92], 2); // branch count
+    EXPECT_EQ(GetInt(bytes, 2, 96), 0);
+    EXPECT_EQ(GetInt(bytes, 2, 100), 2);
+    EXPECT_EQ(GetInt(bytes, 6, 68), 2);
+    EXPECT_EQ(GetInt(bytes, 6, 88), -1);
+    EXPECT_EQ(GetInt(bytes, 6, 96), 5);
 
     TFCList read;
     ASSERT_EQ(DecodeLegacyChart(bytes, read), QString());
@@ -117,6 +136,12 @@ TEST(LegacyChartFile, RecordsThatDoNotFormAChartAreRefused) {
         EXPECT_FALSE(DecodeLegacyChart(bytes, read).isEmpty()) << d.What;
         EXPECT_EQ(Shape(read), before) << d.What;
     }
+    TFCList read;
+    FillChart(read);
+    const QString before = Shape(read);
+    EXPECT_EQ(DecodeLegacyChart(EncodeLegacyChart(*NestedChart(kMaxNestingLevel + 1)), read),
+              NestingLimitMessage());
+    EXPECT_EQ(Shape(read), before);
 }
 
 TEST_F(AppTest, LegacyReaderOpensAWindowOrSaysWhyNot) {

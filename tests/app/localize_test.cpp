@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTextStream>
@@ -29,7 +30,37 @@ void WriteLanguageFile(const QString& FileName, const QStringList& Lines) {
     }
 }
 
+// A translation file of Qt's format holding no text but its language.
+void WriteQtTranslation(const QString& FileName, const QByteArray& Language) {
+    QByteArray bytes = QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd");
+    bytes += char(0xa7); // the language block, its length big-endian
+    bytes += QByteArray::fromHex("000000") + char(Language.size()) + Language;
+    QFile file(FileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 } // namespace
+
+TEST_F(AppTest, QtsOwnTextsFollowTheInterfaceLanguage) {
+    QDir().mkpath(PathOf("qt"));
+    WriteQtTranslation(PathOf("qt/qtbase_ru.qm"), "ru");
+    WriteQtTranslation(PathOf("qt/qtbase_de.qm"), "de");
+    StartEditor();
+    Form().QtTranslations.Directory = PathOf("qt");
+    auto language = [&]() -> QString {
+        const QTranslator* current = Form().QtTranslations.Current();
+        return current != nullptr ? current->language() : QStringLiteral("none");
+    };
+    Form().English1Click(mlRussian);
+    EXPECT_EQ(language(), "ru");
+    Form().English1Click(mlGerman);
+    EXPECT_EQ(language(), "de");
+    Form().English1Click(mlEnglish);
+    EXPECT_EQ(language(), "none");
+    Form().English1Click(mlUkrainian); // no file: Qt's English
+    EXPECT_EQ(language(), "none");
+}
 
 TEST_F(AppTest, LanguageSwitchRelabelsTheMenusOfEveryWindow) {
     WriteLanguageFile(PathOf("ukraine.lng"), {QString::fromUtf8("sm_menu_file=Файл"),
@@ -56,7 +87,7 @@ TEST_F(AppTest, LanguageSwitchRelabelsTheMenusOfEveryWindow) {
     EXPECT_EQ(Form().sbAdd->statusTip(), QString::fromUtf8("Додавання"));
     for (TMDIChild* child : Form().MDIChildren()) {
         EXPECT_EQ(child->N1->text(), QString::fromUtf8("Процес"));
-        EXPECT_EQ(child->N2->text(), QString::fromUtf8("Додавання"));
+        EXPECT_EQ(child->N2->title(), QString::fromUtf8("Додавання"));
         EXPECT_EQ(child->N10->text(), QString::fromUtf8("Оновити"));
     }
     EXPECT_TRUE(languages[2]->isChecked());
@@ -76,11 +107,26 @@ TEST_F(AppTest, LanguageSwitchRelabelsTheMenusOfEveryWindow) {
     EXPECT_FALSE(languages[2]->isChecked());
 }
 
+TEST_F(AppTest, AnInterfaceLanguageOfNoItemShowsEnglish) {
+    WriteLanguageFile(PathOf("english.lng"), {"sm_menu_file=File (en)"});
+    MainSettings->MenuLanguage = 7; // as a Config.ini of another version may hold
+    StartEditor();
+    EXPECT_EQ(Form().File1->title(), "File (en)");
+    for (QAction* item : Form().nLSelect->actions()) {
+        EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
+    }
+    EXPECT_EQ(MainSettings->MenuLanguage, 7);
+}
+
 TEST_F(AppTest, SourceLanguageItemsFollowTheSetting) {
     StartEditor();
     EXPECT_TRUE(Form().mnDelphi->isChecked());
     Form().mnCpp->trigger();
     EXPECT_EQ(MainSettings->SourceType, 1);
+    EXPECT_TRUE(Form().mnCpp->isChecked());
+    EXPECT_FALSE(Form().mnDelphi->isChecked());
+    // Choosing the language already chosen keeps its mark.
+    Form().mnCpp->trigger();
     EXPECT_TRUE(Form().mnCpp->isChecked());
     EXPECT_FALSE(Form().mnDelphi->isChecked());
     Form().cbPreview->setChecked(true);

@@ -43,6 +43,26 @@ TEST_F(AppTest, NoArgumentsOpenNoWindow) {
     EXPECT_TRUE(Prompts->Records().isEmpty());
 }
 
+TEST_F(AppTest, AFirstStartHasNoWorkingDirectory) {
+    // The settings are read before the main window knows the program
+    // directory, so a missing working directory stays empty.
+    StartEditor();
+    EXPECT_TRUE(MainSettings->WorkDirectory.isEmpty());
+    EXPECT_EQ(ProgramDir, Dir());
+}
+
+TEST_F(AppTest, TheMainTitleLeavesTheProgramNameToTheDesktop) {
+    // The desktop adds the program's name to every title; the main window's
+    // own never holds it, so it is not shown twice.
+    StartEditor();
+    EXPECT_TRUE(Form().windowTitle().isEmpty());
+    Form().FileNew1Execute();
+    Form().SubWindowOf(Active())->showMaximized();
+    Settle();
+    EXPECT_TRUE(Form().windowTitle().contains(Active()->Caption()));
+    EXPECT_FALSE(Form().windowTitle().contains(ProgramTitle()));
+}
+
 TEST_F(AppTest, OnlyTheFirstDroppedFileOpens) {
     WriteChartFile(PathOf("a.fml"), 1);
     WriteChartFile(PathOf("b.fml"), 1);

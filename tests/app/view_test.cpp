@@ -11,9 +11,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTest>
 #include <QWheelEvent>
 #include <new>
 
@@ -23,7 +25,6 @@ namespace {
 
 void TypeZoom(TMainForm& form, const QString& text) {
     form.ComboBox1->setEditText(text);
-    form.ComboBox1Change();
 }
 
 void Wheel(QWidget* view, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -89,13 +90,24 @@ TEST_F(AppTest, ZoomBoxTakesWholeNumbersWithinTheZoomField) {
     EXPECT_EQ(child->Zoom, 1);
     EXPECT_EQ(Prompts->Messages().size(), 1);
 
-    // Enter in the box's field runs the same command.
-    Form().ComboBox1->setEditText("250");
-    emit Form().ComboBox1->lineEdit()->editingFinished();
-    EXPECT_EQ(child->Zoom, 250);
+    // Every key typed applies; a box emptied on the way waits for a digit,
+    // and only left empty it is refused.
+    QLineEdit* field = Form().ComboBox1->lineEdit();
+    field->selectAll();
+    QTest::keyClicks(field, "25");
+    EXPECT_EQ(child->Zoom, 25);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(child->Zoom, 2);
+    QTest::keyClicks(field, "3");
+    EXPECT_EQ(child->Zoom, 3);
+    EXPECT_EQ(Prompts->Messages().size(), 1);
+    field->clear();
+    emit field->editingFinished();
+    EXPECT_EQ(Prompts->Messages().size(), 2);
+    EXPECT_EQ(child->Zoom, 100);
     // Choosing from the list too.
     Form().ComboBox1->setCurrentIndex(1);
-    emit Form().ComboBox1->activated(1);
     EXPECT_EQ(child->Zoom, 50);
 }
 
@@ -209,6 +221,26 @@ TEST_F(AppTest, ScrollBarsMoveTheOffsetWithinTheirRange) {
     EXPECT_EQ(child->ScrollX, -100000);
 }
 
+TEST_F(AppTest, AChartWindowActivatedEmptiesItsCodePane) {
+    StartEditor();
+    Form().FileNew1Execute();
+    TMDIChild* first = Active();
+    Edit();
+    Form().FileNew1Execute();
+    Edit();
+    ASSERT_FALSE(first->reCode->toPlainText().isEmpty());
+    Form().MdiArea->setActiveSubWindow(Form().SubWindowOf(first));
+    EXPECT_TRUE(first->reCode->toPlainText().isEmpty());
+    Form().MakeAction();
+    ASSERT_FALSE(first->reCode->toPlainText().isEmpty());
+    // The main window active again (after a dialog) activates no chart window.
+    QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&Form(), &deactivate);
+    QApplication::sendEvent(&Form(), &activate);
+    Settle();
+    EXPECT_FALSE(first->reCode->toPlainText().isEmpty());
+}
+
 TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     StartEditor();
     auto charts = std::make_unique<TChartList>(PathOf("source.pas"));
@@ -223,6 +255,8 @@ TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     TMDIChild* child = Form().NewMDIChild(std::move(charts), 0, nullptr);
     ASSERT_EQ(child->TabSet1->count(), 3);
     EXPECT_EQ(child->TabSet1->tabText(1), "Helper");
+    Settle();
+    EXPECT_LT(child->TabSet1->y(), child->Panel1->y()); // the tabs above the scroll bar
     EXPECT_EQ(child->Chart->First()->Text, "Main");
     EXPECT_TRUE(child->mmInputCode->toPlainText().startsWith("program Main;"));
     const QString code = child->reCode->toPlainText();

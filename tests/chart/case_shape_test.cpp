@@ -27,16 +27,19 @@ TEST_F(CaseShapeTest, EmptyBranchesStackBelowTheHeader) {
     const int Tops[] = {59, 115, 171};
     for (int J = 0; J < 3; ++J) {
         const TPropertyItems& Item = Block->Items[J];
-        EXPECT_EQ(Item.ChainX, 72) << J;
+        // An empty branch hangs 6 right of the case column, so the arrowhead
+        // into it stays clear of the case diamond's right corner (x 69).
+        EXPECT_EQ(Item.ChainX, 75) << J;
         EXPECT_EQ(Item.ChainY, Tops[J] + 21 + 13) << J;
-        EXPECT_EQ(Item.Offset, 72) << J;
-        EXPECT_EQ(Item.Rect, Rect(X + 66, Y + Tops[J] + 21, X + 78, Y + Tops[J] + 34)) << J;
+        EXPECT_EQ(Item.Offset, 75) << J;
+        EXPECT_EQ(Item.Rect, Rect(X + 69, Y + Tops[J] + 21, X + 81, Y + Tops[J] + 34)) << J;
         // Case diamond corners, and the arrow from its right corner down to
         // the branch's top.
         EXPECT_TRUE(IsLine(Block, 36, Tops[J])) << J;
         EXPECT_TRUE(IsLine(Block, 3, Tops[J] + 21)) << J;
         EXPECT_TRUE(IsLine(Block, 70, Tops[J] + 21)) << J;
-        EXPECT_TRUE(IsHead(Block, 72, Tops[J] + 31)) << J;
+        EXPECT_TRUE(IsHead(Block, 75, Tops[J] + 31)) << J;
+        EXPECT_TRUE(IsWhite(Block, 71, Tops[J] + 25)) << J;
         // Each case leads down into the next one (or the join).
         EXPECT_TRUE(IsHead(Block, 36, Tops[J] + 52)) << J;
     }
@@ -73,6 +76,14 @@ TEST_F(CaseShapeTest, ChainsHangInsideThePictureWithoutOverlapping) {
         EXPECT_EQ(B->AbsY, Block->AbsY + B->RelY);
     }
     EXPECT_LT(PreviousBottom, Block->Bitmap->Height() - 13);
+    // The last chain drops straight onto the join line below it instead of
+    // running out to the lane beside the join line.
+    const int JoinY = Block->Bitmap->Height() - 13;
+    const int Flow = Block->GetItemOffset(2);
+    EXPECT_TRUE(IsLine(Block, Flow, PreviousBottom));
+    EXPECT_TRUE(IsLine(Block, Flow, JoinY));
+    EXPECT_TRUE(IsWhite(Block, Flow + 20, PreviousBottom));
+    EXPECT_TRUE(IsLine(Block, Flow + 20, JoinY));
     EXPECT_EQ(Inner->AbsY, Loop->AbsY + Inner->RelY);
     // A branch's flow line is its first block's.
     EXPECT_EQ(Block->GetItemOffset(1), Loop->RelX + Loop->LeftExtent);

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 using namespace tvx;
 using namespace tvx::testing;
@@ -60,6 +61,19 @@ QByteArray File(int Count, const QByteArray& Blocks) {
     return "<?xml version=\"1.0\" "
            "encoding=\"windows-1251\"?>\r\n\r\n\r\n<TVXblocks>\r\n<Count>\r\n" +
            QByteArray::number(Count) + "\r\n</Count>\r\n" + Blocks + "</TVXblocks>\r\n";
+}
+
+// ASCII text in EBCDIC (IBM037), which libxml2 recognises by itself.
+QByteArray Ebcdic(const QByteArray& Ascii) {
+    QByteArray out(Ascii.size(), '\0');
+    iconv_t cd = iconv_open("IBM037", "ASCII");
+    char* in = const_cast<char*>(Ascii.data());
+    char* to = out.data();
+    size_t inLeft = size_t(Ascii.size());
+    size_t outLeft = size_t(out.size());
+    iconv(cd, &in, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    return out;
 }
 
 // Root, a while loop in the root chain and one block in its body.
@@ -161,6 +175,23 @@ TEST_F(ChartXml, TextsOutsideTheCodePageOrXmlSurviveOrAreCleaned) {
     EXPECT_EQ(loaded.GetBlock(1)->Text, QStringLiteral("< a b ") + QChar(0xFFFD));
 }
 
+// Whatever a block holds, the file saved for it opens again: this is also
+// the road of every undo snapshot and every paste.
+TEST_F(ChartXml, TextsOfAnyContentAndSizeReadBack) {
+    TFCList chart;
+    TFlowBlock* root = chart.AddBlock(nullptr, bkRoot, -1, QString(5000, u'='), nullptr);
+    // Over ten million bytes as the reader sees them (UTF-8), with a reference,
+    // entities and quoted brackets in it.
+    AddAt(chart, root, 0, bkProcess, QStringLiteral("a=b & <x> 😀 ") + QString(5'100'000, u'ё'))
+        ->Comment = QStringLiteral("a=b & <x>");
+    SaveToXML(chart, Path("big.fml"));
+    TFCList loaded;
+    ASSERT_TRUE(LoadFromXML(loaded, Path("big.fml")));
+    EXPECT_EQ(loaded.GetBlock(0)->Text, chart.GetBlock(0)->Text);
+    EXPECT_EQ(loaded.GetBlock(1)->Text, chart.GetBlock(1)->Text);
+    EXPECT_EQ(loaded.GetBlock(1)->Comment, chart.GetBlock(1)->Comment);
+}
+
 TEST_F(ChartXml, SavingReplacesTheFileWholeOrNotAtAll) {
     WriteAll(Path("keep.fml"), "old contents");
     TFCList empty;
@@ -195,8 +226,9 @@ TEST_F(ChartXml, ReadingReplacesTheDocumentAndCountsItsPageBreaks) {
 TEST_F(ChartXml, ReaderTakesAnyDocumentNameEncodingAndExtraNodes) {
     QByteArray blocks = LoopBlocks();
     blocks.replace("<kind>", "<extra>x</extra><kind>");
-    const QByteArray body = "<Other><Note>skip <Count>99</Count></Note><Count>3</Count>" + blocks +
-                            "<!-- remark --></Other>";
+    const QByteArray body = "<!DOCTYPE Other><Other><Note>skip <Count>99</Count></Note>"
+                            "<Count>3</Count>" +
+                            blocks + "<!-- remark --></Other>";
     WriteAll(Path("utf8.fml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + body);
     TFCList chart;
     ASSERT_TRUE(LoadFromXML(chart, Path("utf8.fml")));
@@ -220,6 +252,7 @@ TEST_F(ChartXml, UnsoundFilesLeaveTheDocumentAsItWas) {
     const QByteArray body = Block(2, -1, 1, 2, bkProcess, {});
     QByteArray noKind = body;
     noKind.replace("<kind>\r\n0\r\n</kind>", "");
+    const QByteArray sound = File(3, LoopBlocks());
     const std::vector<std::pair<const char*, QByteArray>> cases = {
         {"empty", ""},
         {"not xml", "TVXblocks Count 3"},
@@ -258,6 +291,14 @@ TEST_F(ChartXml, UnsoundFilesLeaveTheDocumentAsItWas) {
         {"unknown encoding", File(3, LoopBlocks()).replace("windows-1251", "x-unknown-code")},
         {"entity expansion", "<!DOCTYPE a [<!ENTITY x \"xxxxxxxxxxxxxxxx\"><!ENTITY y "
                              "\"&x;&x;&x;&x;&x;&x;&x;&x;&x;&x;&x;\">]><a><Count>&y;</Count></a>"},
+        {"document type naming a file",
+         QByteArray(sound).replace("<TVXblocks>", "<!DOCTYPE a SYSTEM 'file:///etc/passwd'><a>")},
+        // Encodings in which markup is not what its bytes say.
+        {"EBCDIC", Ebcdic(QByteArray(sound).replace("windows-1251", "IBM037"))},
+        {"UTF-7", QByteArray(sound).replace("windows-1251", "UTF-7")},
+        {"UTF-16 declared as a code page",
+         "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(QString::fromLatin1(sound).utf16()),
+                                 sound.size() * 2)},
     };
     auto chart = SampleChart();
     const QStringList before = Describe(*chart);
@@ -310,7 +351,8 @@ TEST_F(ChartXml, LargeNonsenseIsRefusedPromptly) {
     for (char& c : noise) {
         c = char(random.bounded(256));
     }
-    QByteArray attributes = "<TVXblocks";
+    // Behind a quoted ">" the attributes go on.
+    QByteArray attributes = "<TVXblocks q='>'";
     for (int i = 0; attributes.size() < size / 4; ++i) {
         attributes += " a" + QByteArray::number(i) + "=''";
     }
@@ -319,6 +361,7 @@ TEST_F(ChartXml, LargeNonsenseIsRefusedPromptly) {
         {"one huge text", "<a><Count>1</Count><TVXblock><text>" + QByteArray(size, 'x')},
         {"deep nesting", QByteArray("<a>").repeated(size / 3)},
         {"many attributes", attributes + "/>"},
+        {"many attributes in EBCDIC", Ebcdic("<?xml version='1.0'?>" + attributes + "/>")},
         {"counts without blocks",
          "<a>" + QByteArray("<Count>1</Count>").repeated(size / 16) + "</a>"},
         {"long number", "<a><Count>" + QByteArray(size, '1') + "</Count></a>"},

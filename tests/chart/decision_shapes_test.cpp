@@ -83,6 +83,31 @@ TEST_F(DecisionShapeTest, OneBranchVariants) {
     EXPECT_TRUE(IsLine(NoOnly, 0, 30));
 }
 
+TEST_F(DecisionShapeTest, FlatDiamondsAreLoweredUnderTheLabelsOnTheirCorners) {
+    // At 10 degrees the labels, 16 high, would reach above the picture.
+    Settings->pm_ifangle = 10;
+    const TFigureSize Diamond = DiamondSize(*Settings, 40, 16);
+    const int Room = 16 + Settings->pm_sertext - Diamond.Height / 2;
+    ASSERT_GT(Room, 0);
+    for (TBlockKind Kind : {bkIfElse, bkIfYesLeft, bkIfNoRight, bkWhile, bkCase}) {
+        TFlowBlock* Block = LaidOut(Kind);
+        const int L = Block->LeftExtent;
+        EXPECT_TRUE(IsLine(Block, L, 0)) << int(Kind);    // the way in
+        EXPECT_TRUE(IsLine(Block, L, Room)) << int(Kind); // the top corner
+        EXPECT_TRUE(IsLine(Block, L - Block->InRect.Width() / 2, Room + Diamond.Height / 2))
+            << int(Kind);
+        EXPECT_GE(Block->InRect.Height(), Room + Diamond.Height) << int(Kind);
+    }
+    // The no label under the yes-only diamond leaves its lower edge whole.
+    TFlowBlock* YesOnly = LaidOut(bkIfYesLeft);
+    const int Bottom = Room + Diamond.Height;
+    bool Edge = false;
+    for (int Y = Bottom - 4; Y <= Bottom; ++Y) {
+        Edge = Edge || IsLine(YesOnly, YesOnly->LeftExtent + 13, Y);
+    }
+    EXPECT_TRUE(Edge);
+}
+
 TEST_F(DecisionShapeTest, BranchesOfUnequalHeightEndOnOneJoinLine) {
     TFlowBlock* Block = Append(bkIfElse, QStringLiteral("abcd"));
     TFlowBlock* First = Append(Block, 0, bkProcess, QStringLiteral("abc"));

@@ -4,6 +4,7 @@
 #include "chart/compound_shapes.h"
 #include "chart/layout_call.h"
 #include "chart/loop_closing_text.h"
+#include "chart/slant_figures.h"
 #include "shape_test_support.h"
 
 namespace tvx {
@@ -56,13 +57,19 @@ TEST_F(LoopShapeTest, RepeatTestsBelowItsBody) {
     EXPECT_EQ(Block->LeftExtent, 76);
     EXPECT_EQ(Block->RightExtent, 42);
     EXPECT_EQ(Block->Bitmap->Width(), 118);
-    EXPECT_EQ(Block->Bitmap->Height(), 76);
-    // Diamond from y 20 to y 63; the lane back leaves its left corner, runs
-    // up x 3 and points right onto the flow line at y 3; the entry arrow
-    // points down onto the diamond.
+    // Below the diamond the yes label, 16 high, takes more than the 13 of the
+    // gap to the next block.
+    EXPECT_EQ(Block->Bitmap->Height(), 63 + 16);
+    // Diamond from y 20 to y 63, its side corners 43 div 2 above the bottom
+    // where the lane back leaves: left, up x 3 and right onto the flow line
+    // at y 3; the entry arrow points down onto the diamond.
     EXPECT_TRUE(IsLine(Block, 76, 20));
     EXPECT_TRUE(IsLine(Block, 76, 63));
+    EXPECT_TRUE(IsLine(Block, 38, 42));
+    EXPECT_TRUE(IsLine(Block, 114, 42));
     EXPECT_TRUE(IsLine(Block, 20, 42));
+    EXPECT_TRUE(IsLine(Block, 76, 65)); // the exit arrow beside the label
+    EXPECT_TRUE(IsHead(Block, 76, 75));
     EXPECT_TRUE(IsLine(Block, 3, 20));
     EXPECT_TRUE(IsLine(Block, 40, 3));
     EXPECT_TRUE(IsHead(Block, 73, 3));
@@ -72,8 +79,20 @@ TEST_F(LoopShapeTest, RepeatTestsBelowItsBody) {
     const int X = Block->AbsX;
     const int Y = Block->AbsY;
     EXPECT_EQ(Block->InRect, Rect(X + 38, Y + 20, X + 114, Y + 63));
-    EXPECT_EQ(Block->OutRect, Rect(X + 38, Y + 63, X + 114, Y + 76));
+    EXPECT_EQ(Block->OutRect, Rect(X + 38, Y + 63, X + 114, Y + 79));
     EXPECT_EQ(Block->GetItemRect(0), Rect(X + 70, Y, X + 82, Y + 20));
+}
+
+TEST_F(LoopShapeTest, RepeatLeavesRoomAboveAFlatDiamondForItsLabel) {
+    Settings->pm_ifangle = 10;
+    TFlowBlock* Block = LaidOut(bkRepeat);
+    const int H = DiamondSize(*Settings, 40, 16).Height;
+    const int Room = 16 + Settings->pm_sertext - H / 2; // the no label's reach
+    ASSERT_GT(Room, 0);
+    EXPECT_EQ(Block->Bitmap->Height(), 20 + Room + H + 16);
+    const int L = Block->LeftExtent;
+    EXPECT_TRUE(IsLine(Block, L, 20 + Room - 1)); // from the body down
+    EXPECT_TRUE(IsLine(Block, L, 20 + Room));     // to the top corner
 }
 
 TEST_F(LoopShapeTest, OneHexagonFor) {

@@ -221,6 +221,7 @@ TEST(CCorpus, EveryProgramImportsWithItsChartsCaptionsAndBlocks) {
             captions << QString::fromUtf8(caption);
         }
         EXPECT_EQ(result.Captions(), captions);
+        EXPECT_EQ(result.Tally.Fault(), "");
         for (const auto& chart : result.Charts) {
             EXPECT_EQ(ChartFault(*chart), "") << chart->Caption.toStdString();
             EXPECT_EQ(chart->First()->Text, chart->Caption);

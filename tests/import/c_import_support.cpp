@@ -9,6 +9,9 @@ TCImport Run(TTVXParseChartes& Import) {
     TCImport result;
     result.Ok = Import.Parse(result.Report);
     result.Charts = Import.TakeCharts();
+    if (result.Ok) {
+        result.Tally = TallyStatements(Import, CountBlocks(result.Charts));
+    }
     return result;
 }
 

@@ -13,6 +13,8 @@ struct TCImport {
     bool Ok = false;
     TErrorReport Report;
     std::vector<std::unique_ptr<TFCList>> Charts;
+    // The statements of the source against the blocks of the charts.
+    TStatementTally Tally;
 
     QStringList Captions() const;
     // The outline of chart I; "no chart" when there is none.

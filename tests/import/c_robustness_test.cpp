@@ -1,6 +1,7 @@
 // The C import on trees of odd shapes and on sources of extreme size: no
 // crash, no exhausted stack, and charts whose links are sound.
 #include "c_import_support.h"
+#include "chart/nesting_limit.h"
 #include "platform/recording_prompts.h"
 #include <gtest/gtest.h>
 
@@ -14,12 +15,11 @@ TEST(CImportShapes, NodesLackingTheirChildrenArePassedOver) {
     TTVXParseChartes import(slCpp);
     import.GrammarFile = QStringLiteral(TVX_TEST_GRAMMAR_DIR "CShapes.dll");
     import.LoadFromText(R"(
-noid { a = b ; }
-nobody int lost
-anonymous { c = d ; }
-typeonly int { e = f ; }
-bare int hollow { }
-function int f x , , int y {
+noid: { a = b ; }
+anonymous: { c = d ; }
+typeonly: int { e = f ; }
+bare: int hollow { }
+function: int f ( x , , int y ) {
   if !
   if c !
   if c else g = h ;
@@ -33,6 +33,7 @@ function int f x , , int y {
   s t ;
   u ;
 }
+nobody: int lost
 )");
     TErrorReport report;
     ASSERT_TRUE(import.Parse(report)) << report.Message.toStdString();
@@ -71,10 +72,14 @@ TEST(CImportSize, AFunctionOfTwentyThousandStatements) {
 }
 
 TEST(CImportSize, DeepNestingAndLongExpressions) {
-    const int depth = 3000;
-    const QString nested = "void deep(void)\n{\n" + Repeated("if (x) {\nwhile (y)\n", depth) +
-                           "z = 1;\n" + Repeated("}\n", depth) + "}\n";
-    const TCImport deep = ImportC(nested);
+    auto nested = [](int depth) {
+        return "void deep(void)\n{\n" + Repeated("if (x) {\nwhile (y)\n", depth) + "z = 1;\n" +
+               Repeated("}\n", depth) + "}\n";
+    };
+    // Far deeper than a chart may nest: refused, and the deep tree costs no stack.
+    EXPECT_THROW(ImportC(nested(3000)), ENestingLimit);
+    const int depth = (kMaxNestingLevel - 1) / 2;
+    const TCImport deep = ImportC(nested(depth));
     ASSERT_TRUE(deep.Ok) << deep.Report.Message.toStdString();
     ASSERT_EQ(deep.Charts.size(), 1u);
     EXPECT_EQ(deep.Charts[0]->Count(), 2 * depth + 2);

@@ -1,5 +1,6 @@
 // Pascal sources become charts: one per program, unit and routine, with the
 // blocks of their statements in the right chains and branches.
+#include "chart/nesting_limit.h"
 #include "import/pascal_import_support.h"
 #include <gtest/gtest.h>
 
@@ -139,7 +140,7 @@ end.
               "2:Log(E.Message)}");
 }
 
-TEST(PascalConversion, NestedRoutinesGetNoChartAndTheirStatementsAppearNowhere) {
+TEST(PascalConversion, NestedRoutinesGetChartsOfTheirOwn) {
     const TPascalImport result = ImportPascal(R"(program Outer;
 procedure Host;
   function Helper: Integer;
@@ -155,8 +156,10 @@ begin
 end.
 )");
     ASSERT_TRUE(result.Ok);
-    EXPECT_EQ(result.Captions(), QStringList({"program Outer", "Host"}));
+    EXPECT_EQ(result.Captions(), QStringList({"program Outer", "Host", "Helper", "Deeper"}));
     EXPECT_EQ(result.Outline("Host"), "7:Host{0:visible:=Helper}");
+    EXPECT_EQ(result.Outline("Deeper"), "7:Deeper{0:hidden:=1}");
+    EXPECT_EQ(result.Tally.Fault(), "");
 }
 
 TEST(PascalConversion, EmptyBodiesLeaveTheLoopEmptyAndTheNextStatementAfterIt) {
@@ -177,7 +180,7 @@ end.
               "7:Empty{4:Busy{}; 0:a:=1; 6:i := 1 to 3{}; 0:b:=2; 3:c{ | 0:d:=1}; 0:e:=3}");
 }
 
-TEST(PascalConversion, UnitChartHoldsItsInitializationAndTheImplementationRoutines) {
+TEST(PascalConversion, UnitChartHoldsItsInitializationThenComeRoutinesAndFinalization) {
     const TPascalImport withInit = ImportPascal(R"(unit Counter;
 interface
 procedure Bump;
@@ -193,8 +196,10 @@ finalization
 end.
 )");
     ASSERT_TRUE(withInit.Ok) << withInit.Report.Message.toStdString();
-    EXPECT_EQ(withInit.Captions(), QStringList({"Unit Counter", "Bump", "Current"}));
+    EXPECT_EQ(withInit.Captions(),
+              QStringList({"Unit Counter", "Bump", "Current", "Unit Counter finalization"}));
     EXPECT_EQ(withInit.Outline("Unit Counter"), "7:Counter{0:n:=0}");
+    EXPECT_EQ(withInit.Outline("Unit Counter finalization"), "7:finalization{0:n:=-1}");
 
     const TPascalImport withoutInit = ImportPascal(R"(unit Plain;
 interface
@@ -237,20 +242,20 @@ TEST(PascalConversion, ManyStatementsAndDeepNestingImportWithoutExhaustingTheSta
     for (int i = 0; i < 20000; ++i) {
         text += QStringLiteral("  s := s + %1;\n").arg(i);
     }
-    for (int i = 0; i < 2000; ++i) {
-        text += QStringLiteral("if a then begin\n");
-    }
-    text += QStringLiteral("x := 1\n");
-    for (int i = 0; i < 2000; ++i) {
-        text += QStringLiteral("end;\n");
-    }
-    text += QStringLiteral("end.\n");
-    const TPascalImport result = ImportPascal(text);
+    auto nested = [&text](int depth) {
+        return text + QStringLiteral("if a then begin\n").repeated(depth) +
+               QStringLiteral("x := 1\n") + QStringLiteral("end;\n").repeated(depth) +
+               QStringLiteral("end.\n");
+    };
+    // Far deeper than a chart may nest: refused, and the deep tree costs no stack.
+    EXPECT_THROW(ImportPascal(nested(2000)), ENestingLimit);
+    const int depth = kMaxNestingLevel - 1; // x := 1 lands on the deepest level
+    const TPascalImport result = ImportPascal(nested(depth));
     ASSERT_TRUE(result.Ok);
     ASSERT_EQ(result.Charts.size(), 1u);
     const TFCList& chart = *result.Charts[0];
-    EXPECT_EQ(chart.Count(), 1 + 20000 + 2000 + 1);
-    EXPECT_EQ(chart.MaxLevel(), 2000 + 1);
+    EXPECT_EQ(chart.Count(), 1 + 20000 + depth + 1);
+    EXPECT_EQ(chart.MaxLevel(), kMaxNestingLevel);
     EXPECT_EQ(ChartFault(chart), "");
 }
 

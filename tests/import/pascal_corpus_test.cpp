@@ -121,7 +121,7 @@ const std::vector<TCorpusFile> Corpus = {
       {"TInventory.WriteReport",
        "3:Discontinued{0:flag:=' (discontinued)' | 3:NeedsReorder(i){0:flag:=' (reorder)' | 0:flag:=''}}"}}},
     {"life.lpr",
-     {"program Life", "Clear", "Neighbours", "Step", "Show"},
+     {"program Life", "Clear", "Neighbours", "Alive", "Step", "Show"},
      {{"program Life",
        "7:Life{2:Clear(grid); 6:i := Low(Glider) to High(Glider){0:grid[Glider[i,1],Glider[i,0]]:=True}; 6:generation := 1 to 4{2:Show; 2:Step}}"},
       {"Step",
@@ -154,7 +154,7 @@ const std::vector<TCorpusFile> Corpus = {
        "7:Area{0:Area:=Pi*Sqr(Radius); 0:Area:=Width*Height; 0:p:=(A+B+C)/2; 0:Area:=Sqrt(p*(p-A)*(p-B)*(p-C))}"}},
      {}},
     {"shapes.pas",
-     {"Unit Shapes", "CreateShape", "TShape.Create", "TShape.Destroy", "TShape.SetName", "TShape.Changed", "TShape.Describe", "TCircle.SetRadius", "TCircle.GetArea", "TRectangle.Create", "TRectangle.Resize", "TRectangle.GetArea", "TShapeList.Create", "TShapeList.Destroy", "TShapeList.GetCount", "TShapeList.GetItem", "TShapeList.Add", "TShapeList.TotalArea"},
+     {"Unit Shapes", "CreateShape", "TShape.Create", "TShape.Destroy", "TShape.SetName", "TShape.Changed", "TShape.Describe", "TCircle.SetRadius", "TCircle.GetArea", "TRectangle.Create", "TRectangle.Resize", "TRectangle.GetArea", "TShapeList.Create", "TShapeList.Destroy", "TShapeList.GetCount", "TShapeList.GetItem", "TShapeList.Add", "TShapeList.TotalArea", "Unit Shapes finalization"},
      {{"Unit Shapes",
        "7:Shapes{0:DefaultList:=TShapeList.Create; 2:RegisterClasses([TCircle,TRectangle])}"},
       {"TShapeList.Destroy",
@@ -220,6 +220,7 @@ TEST_P(PascalCorpus, ImportsIntoItsCharts) {
         captions << QString::fromUtf8(caption);
     }
     EXPECT_EQ(result.Captions(), captions);
+    EXPECT_EQ(result.Tally.Fault(), "");
     for (const auto& chart : result.Charts) {
         EXPECT_EQ(ChartFault(*chart), "") << chart->Caption.toStdString();
     }

@@ -59,6 +59,9 @@ TPascalImport ImportPascal(const QString& Text, bool KeepLog) {
     TPascalImport result;
     result.Ok = import.Parse(result.Report);
     result.Charts = import.TakeCharts();
+    if (result.Ok) {
+        result.Tally = TallyStatements(import, CountBlocks(result.Charts));
+    }
     if (KeepLog) {
         result.Log = import.GetLog().Lines();
     }

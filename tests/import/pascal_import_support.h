@@ -3,6 +3,7 @@
 // Pascal grammar and writing a chart as one line of text.
 #include "chart/fc_list.h"
 #include "import/import_driver.h"
+#include "import/statement_tally.h"
 #include "support/print_qstring.h"
 #include <QString>
 #include <memory>
@@ -18,6 +19,8 @@ struct TPascalImport {
     TErrorReport Report;
     std::vector<std::unique_ptr<TFCList>> Charts;
     QStringList Log;
+    // The statements of the source against the blocks of the charts.
+    TStatementTally Tally;
 
     // The captions of the charts, in order.
     QStringList Captions() const;

@@ -11,7 +11,9 @@
 namespace tvx::test {
 
 std::string GrammarSource(const std::string& FileName) {
-    const auto path = std::filesystem::path(__FILE__).parent_path() / "grammars" / FileName;
+    // Not found through __FILE__: a compiler cache may hand the compiler a
+    // path relative to the build directory.
+    const auto path = std::filesystem::path(TVX_PARSER_GRAMMAR_DIR) / FileName;
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "missing test grammar " << path;
     std::ostringstream text;

@@ -65,10 +65,17 @@ TEST_F(StatementsScan, ErrorTokenIsOneCharacter) {
     EXPECT_EQ(Scan(Loaded.Parser, ":x"), (std::vector<std::string>{"Error :", "Identifier x"}));
 }
 
-TEST_F(StatementsScan, CommentsAreSkippedAndNest) {
+TEST_F(StatementsScan, CommentsAreSkippedAndNestOnlyWithinTheirOwnPair) {
     EXPECT_EQ(LineOfFinalMessage("{ a (* b *) c } x := 1;", msgAccept), 1);
-    EXPECT_EQ(LineOfFinalMessage("(* { *) } x := 1;", msgAccept), 1); // any end closes any start
+    // Another pair's delimiters, quotes and longer operators are comment text.
+    EXPECT_EQ(LineOfFinalMessage("{ see (* below } x := 1;", msgAccept), 1);
+    EXPECT_EQ(LineOfFinalMessage("(* { don't *) x := 1;", msgAccept), 1);
+    EXPECT_EQ(LineOfFinalMessage("(** title **) x := 1;", msgAccept), 1);
+    EXPECT_EQ(LineOfFinalMessage("{ it's } x := 1; { '' }", msgAccept), 1);
     EXPECT_EQ(LineOfFinalMessage("{ a { b } x := 1;", msgCommentError), 1);
+    EXPECT_EQ(LineOfFinalMessage("(* { *) } x := 1;", msgSyntaxError), 1);
+    Loaded.Parser.SetNestedComments(false);
+    EXPECT_EQ(LineOfFinalMessage("{ a { b } x := 1;", msgAccept), 1);
     // Inside a comment nothing is a lexical error.
     EXPECT_EQ(LineOfFinalMessage("{ @ # $ } x := 1; // @ $ %", msgAccept), 2);
 }

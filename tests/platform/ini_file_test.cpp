@@ -56,14 +56,19 @@ TEST_F(IniFileTest, SectionsAndKeysAreFoundWithoutRegardToCase) {
 }
 
 TEST_F(IniFileTest, NumbersBooleansAndFloatsFallBackToTheDefault) {
-    WriteBytes("[S]\nhex=$1F\nhex2=0x1f\nneg=-7\nhuge=99999999999\nword=abc\nempty=\n"
-               "t=5\nm=-1\nf=0\ncomma=0,5\ndot=2.25\nnan=nan\nff=$FFFFFFFF\n");
+    WriteBytes(
+        "[S]\nhex=$1F\nhex2=0x1f\nneg=-7\nhuge=99999999999\nword=abc\nempty=\n"
+        "t=5\nm=-1\nf=0\ncomma=0,5\ndot=2.25\nnan=nan\nff=$FFFFFFFF\n"
+        "wide=$FFFFFFFFFFFFFFFF\nwider=-99999999999999999999\nzeros=000000000000000000042\n");
     TIniFile ini(Name);
     EXPECT_EQ(ini.ReadInteger("S", "hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger("S", "hex2", 0), 31);
     EXPECT_EQ(ini.ReadInteger("S", "neg", 0), -7);
     EXPECT_EQ(ini.ReadInteger("S", "ff", 0), -1);
     EXPECT_EQ(ini.ReadInteger("S", "huge", 4), 4);
+    EXPECT_EQ(ini.ReadInteger("S", "wide", 4), 4);
+    EXPECT_EQ(ini.ReadInteger("S", "wider", 4), 4);
+    EXPECT_EQ(ini.ReadInteger("S", "zeros", 4), 42);
     EXPECT_EQ(ini.ReadInteger("S", "word", 4), 4);
     EXPECT_EQ(ini.ReadInteger("S", "empty", 4), 4);
     EXPECT_EQ(ini.ReadInteger("S", "missing", 4), 4);

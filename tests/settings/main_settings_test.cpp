@@ -156,7 +156,7 @@ TEST_F(SettingsTest, RecentFilesComeBackInStoredOrder) {
 TEST_F(SettingsTest, GarbageConfigLoadsWithDefaults) {
     QByteArray garbage = "[Files]\nCount=many\n[Option]\npm_bcebce=99999999999\n"
                          "pm_ifangle=90\npm_shakeY=-5\npm_wdivh=inf\npm_absdel=1e300\n"
-                         "SourceType=7\nMenuLanguage=300\npm_alleq=maybe\ncl_def=clNowhere\n"
+                         "SourceType=-1\nMenuLanguage=300\npm_alleq=maybe\ncl_def=clNowhere\n"
                          "[FontBlock]\nSize=0\nCharSet=999\nStyle=abc\n";
     static const char binary[] = "\x00\xff\xfe[Serv\n=\n==\n\x01\x02=\x03\n[]\n";
     garbage += QByteArray(binary, sizeof binary - 1);
@@ -168,12 +168,28 @@ TEST_F(SettingsTest, GarbageConfigLoadsWithDefaults) {
     s.reset(); // and it writes the file back without complaint
     EXPECT_EQ(TIniFile(ConfigName).ReadInteger("Option", "pm_bcebce", 0), 13);
 
-    // A huge count over a few keys costs no more than the keys.
-    WriteConfig("[Files]\nCount=2000000000\n0=/a.fml\n");
-    s = Make();
-    ASSERT_EQ(s->OpenedFiles.GetCount(), 2);
-    EXPECT_EQ(s->OpenedFiles.Get(0), "/a.fml");
-    EXPECT_EQ(s->OpenedFiles.Get(1), "");
+    // A huge count over a few keys costs no more than the keys, wherever
+    // they lie; keys at the end of the number range are just keys.
+    const std::vector<std::pair<const char*, QStringList>> sparse = {
+        {"[Files]\nCount=2000000000\n0=/a.fml\n", {"/a.fml", ""}},
+        {"[Files]\nCount=2000000000\n1999999999=/a.fml\n", {"", "/a.fml"}},
+        {"[Files]\nCount=2147483647\n2147483646=/a.fml\n2147483647=/b.fml\n", {"", "/a.fml"}},
+    };
+    for (const auto& [config, names] : sparse) {
+        WriteConfig(config);
+        s = Make();
+        ASSERT_EQ(s->OpenedFiles.GetCount(), 2) << config;
+        EXPECT_EQ(QStringList({s->OpenedFiles.Get(0), s->OpenedFiles.Get(1)}), names) << config;
+    }
+}
+
+TEST_F(SettingsTest, LanguagesThisProgramDoesNotKnowAreKept) {
+    WriteConfig("[Option]\nSourceType=2\nMenuLanguage=7\n");
+    auto s = Make();
+    EXPECT_EQ(s->SourceType, 2);
+    EXPECT_EQ(s->MenuLanguage, 7);
+    s.reset();
+    EXPECT_EQ(TIniFile(ConfigName).ReadInteger("Option", "MenuLanguage", 0), 7);
 }
 
 TEST_F(SettingsTest, HexadecimalNumbersAndColourNumbersAreRead) {
@@ -276,7 +292,7 @@ TEST_F(SettingsTest, DefaultsOnAFilledObjectResetWithoutDuplicates) {
     s->EndFor = "x";
     s->SetDefaults();
     EXPECT_EQ(s->ServPool->Count(), 32);
-    EXPECT_EQ(s->MenuPool->Count(), 102);
+    EXPECT_EQ(s->MenuPool->Count(), 104);
     EXPECT_EQ(s->ProgPool->Count(), 30);
     EXPECT_EQ(s->ServPool->GetString("sm_yes"), QStringLiteral("Да"));
     EXPECT_EQ(s->pm_bcebce, 13);

@@ -149,6 +149,23 @@ TEST(Arrays, ObjectOwnership) {
         borrowing.Add(&kept);
     }
     EXPECT_EQ(destroyed, 4);
+
+    // A copy of an owning array refers to the objects but never frees them;
+    // what the copy owned before goes.
+    {
+        TObjectArray owner;
+        owner.Add(new Probe(&destroyed));
+        TObjectArray copy;
+        copy.Add(new Probe(&destroyed));
+        copy.Assign(&owner);
+        EXPECT_EQ(destroyed, 5);
+        EXPECT_FALSE(copy.OwnsObjects);
+        EXPECT_EQ(copy.GetItem(0), owner.GetItem(0));
+        owner.Assign(&owner);
+        EXPECT_TRUE(owner.OwnsObjects);
+        copy.Clear();
+    }
+    EXPECT_EQ(destroyed, 6);
 }
 
 TEST(Arrays, SortOrdersByIndexComparison) {

@@ -1,0 +1,280 @@
+#include "import/c_preprocessor.h"
+#include "import/c_condition.h"
+#include "import/c_foreign_macros.h"
+#include "import/c_macros.h"
+#include <deque>
+
+namespace tvx {
+
+namespace {
+
+// The tokens macro expansions may make in all: many times the source, so
+// that only a macro that doubles itself level after level runs into it.
+constexpr std::size_t MinExpansionBudget = std::size_t(1) << 20;
+constexpr std::size_t ExpansionFactor = 16;
+
+// What every compiler defines; the text outlives every view into it.
+constexpr std::string_view Predefined = "__STDC__ 1\n__STDC_VERSION__ 199901L\n__STDC_HOSTED__ 1\n";
+
+struct TConditional {
+    std::int32_t Line; // of its #if, #ifdef or #ifndef
+    bool ParentActive; // the text around it is kept
+    bool Taken;        // a branch was kept already
+    bool Active;       // the current branch is kept
+    bool SeenElse = false;
+};
+
+std::size_t BreaksIn(std::string_view Text) {
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        if (Text[i] == '\n' || (Text[i] == '\r' && (i + 1 >= Text.size() || Text[i + 1] != '\n'))) {
+            ++breaks;
+        }
+    }
+    return breaks;
+}
+
+class TPreprocessor {
+public:
+    explicit TPreprocessor(std::string_view Text) : Source(Text) {}
+
+    TCPreprocessed Run() {
+        DefinePredefined();
+        Tokens = ScanCTokens(Source, LineCount);
+        TCMacroExpander expander(Macros, Texts, TCMacroExpander::Selective,
+                                 std::max(MinExpansionBudget, Tokens.size() * ExpansionFactor));
+        std::vector<std::span<const TCToken>> args;
+        std::vector<TCToken> out;
+        out.reserve(Tokens.size());
+        for (std::size_t i = 0; i < Tokens.size() && Result.Error.isEmpty();) {
+            const TCToken& token = Tokens[i];
+            if (token.LineStart && token.Is("#")) {
+                std::size_t end = i + 1;
+                while (end < Tokens.size() && !Tokens[end].LineStart) {
+                    ++end;
+                }
+                Directive(std::span<const TCToken>(Tokens).subspan(i + 1, end - i - 1), token.Line);
+                i = end;
+                continue;
+            }
+            // A comment never closed goes to the parser, which reports it.
+            if (!Active() && token.Kind != TCTokenKind::Raw) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i + 1;
+            const bool use = expander.IsUse(Tokens, i, args, end);
+            if (use) {
+                expander.ExpandUse(*Macros.Find(token.Text), args, token.Line, out);
+            }
+            if (expander.Overflowed()) {
+                Fail(token.Line,
+                     QStringLiteral("the expansion of %1 is too large")
+                         .arg(QString::fromUtf8(token.Text.data(), qsizetype(token.Text.size()))));
+            }
+            if (use) {
+                i = end;
+                continue;
+            }
+            out.push_back(token);
+            ++i;
+        }
+        if (Result.Error.isEmpty() && !Conditionals.empty()) {
+            Fail(Conditionals.back().Line, QStringLiteral("#if without #endif"));
+        }
+        if (Result.Error.isEmpty()) {
+            DropForeignMacros(out);
+            Render(out);
+        }
+        return std::move(Result);
+    }
+
+private:
+    bool Active() const { return Conditionals.empty() || Conditionals.back().Active; }
+
+    void Fail(std::int32_t Line, const QString& What) {
+        if (Result.Error.isEmpty()) {
+            Result.Error = QStringLiteral("Line %1: Preprocessor Error: %2").arg(Line).arg(What);
+            Result.ErrorLine = Line;
+        }
+    }
+
+    void DefinePredefined() {
+        std::int32_t lines = 0;
+        const std::vector<TCToken> tokens = ScanCTokens(Predefined, lines);
+        for (std::size_t i = 0; i + 1 < tokens.size(); i += 2) {
+            Macros.Define({tokens[i].Text, false, false, {}, {tokens[i + 1]}});
+        }
+    }
+
+    void Directive(std::span<const TCToken> Line, std::int32_t Number) {
+        if (Line.empty() || !Line.front().IsWord()) {
+            return; // "#" alone, or "# 12 file" line markers
+        }
+        const std::string_view name = Line.front().Text;
+        const std::span<const TCToken> rest = Line.subspan(1);
+        if (name == "if" || name == "ifdef" || name == "ifndef") {
+            const bool value = Active() && Condition(name, rest, Number);
+            Conditionals.push_back({Number, Active(), value, value});
+        } else if (name == "elif" || name == "elifdef" || name == "elifndef") {
+            if (TConditional* open = Open(name, Number)) {
+                const bool value =
+                    open->ParentActive && !open->Taken && Condition(name.substr(2), rest, Number);
+                open->Active = value;
+                open->Taken = open->Taken || value;
+            }
+        } else if (name == "else") {
+            if (TConditional* open = Open(name, Number)) {
+                open->Active = open->ParentActive && !open->Taken;
+                open->Taken = true;
+                open->SeenElse = true;
+            }
+        } else if (name == "endif") {
+            if (Conditionals.empty()) {
+                Fail(Number, QStringLiteral("#endif without #if"));
+            } else {
+                Conditionals.pop_back();
+            }
+        } else if (!Active()) {
+            return;
+        } else if (name == "define") {
+            Define(rest);
+        } else if (name == "undef" && !rest.empty() && rest.front().IsWord()) {
+            Macros.Undefine(rest.front().Text);
+        }
+        // #include, #pragma, #error, #line and the rest change nothing we read.
+    }
+
+    // The open conditional an #elif or #else belongs to; null (and the
+    // report) when there is none or its #else came already.
+    TConditional* Open(std::string_view Name, std::int32_t Line) {
+        const QString name = QString::fromUtf8(Name.data(), qsizetype(Name.size()));
+        if (Conditionals.empty()) {
+            Fail(Line, QStringLiteral("#%1 without #if").arg(name));
+            return nullptr;
+        }
+        if (Conditionals.back().SeenElse) {
+            Fail(Line, QStringLiteral("#%1 after #else").arg(name));
+            return nullptr;
+        }
+        return &Conditionals.back();
+    }
+
+    // "if", "ifdef" or "ifndef" (also from #elif, #elifdef and #elifndef).
+    bool Condition(std::string_view Kind, std::span<const TCToken> Rest, std::int32_t Line) {
+        if (Kind != "if") {
+            const bool defined =
+                !Rest.empty() && Rest.front().IsWord() && Macros.Find(Rest.front().Text) != nullptr;
+            return (Kind == "ifdef") == defined;
+        }
+        std::vector<TCToken> replaced = WithDefinedReplaced(Rest);
+        std::vector<TCToken> expanded;
+        TCMacroExpander expander(Macros, Texts, TCMacroExpander::Everything, MinExpansionBudget);
+        expander.ExpandList(replaced, Line, expanded);
+        if (expander.Overflowed()) {
+            return true;
+        }
+        return EvaluateCCondition(expanded).value_or(true);
+    }
+
+    // "defined X" and "defined(X)" become 1 or 0 before any expansion.
+    std::vector<TCToken> WithDefinedReplaced(std::span<const TCToken> Rest) const {
+        static constexpr std::string_view one = "1";
+        static constexpr std::string_view zero = "0";
+        std::vector<TCToken> tokens;
+        for (std::size_t i = 0; i < Rest.size(); ++i) {
+            if (!Rest[i].IsWord() || Rest[i].Text != "defined") {
+                tokens.push_back(Rest[i]);
+                continue;
+            }
+            const bool parenthesised = i + 1 < Rest.size() && Rest[i + 1].Is("(");
+            const std::size_t name = i + (parenthesised ? 2 : 1);
+            if (name >= Rest.size() || !Rest[name].IsWord()) {
+                tokens.push_back(Rest[i]);
+                continue;
+            }
+            TCToken value = Rest[i];
+            value.Kind = TCTokenKind::Number;
+            value.Text = Macros.Find(Rest[name].Text) != nullptr ? one : zero;
+            tokens.push_back(value);
+            i = name + (parenthesised && name + 1 < Rest.size() && Rest[name + 1].Is(")") ? 1 : 0);
+        }
+        return tokens;
+    }
+
+    void Define(std::span<const TCToken> Rest) {
+        if (Rest.empty() || !Rest.front().IsWord()) {
+            return;
+        }
+        TCMacro macro;
+        macro.Name = Rest.front().Text;
+        std::size_t body = 1;
+        // A '(' right after the name, without a blank, opens parameters.
+        if (Rest.size() > 1 && Rest[1].Is("(") &&
+            Rest[0].Text.data() + Rest[0].Text.size() == Rest[1].Text.data()) {
+            macro.FunctionLike = true;
+            for (body = 2; body < Rest.size() && !Rest[body].Is(")"); ++body) {
+                const TCToken& token = Rest[body];
+                if (token.Is("...")) {
+                    macro.Variadic = true;
+                    if (body == 2 || !Rest[body - 1].IsWord()) {
+                        macro.Params.emplace_back("__VA_ARGS__");
+                    }
+                } else if (token.IsWord()) {
+                    macro.Params.push_back(token.Text);
+                } else if (!token.Is(",")) {
+                    return; // not a parameter list we know
+                }
+            }
+            if (body >= Rest.size()) {
+                return;
+            }
+            ++body;
+        }
+        macro.Body.assign(Rest.begin() + std::ptrdiff_t(body), Rest.end());
+        Macros.Define(std::move(macro));
+    }
+
+    // Each token on its line; a blank between two tokens that were not
+    // written together, so that no two run into one.
+    void Render(const std::vector<TCToken>& Out) {
+        std::string& text = Result.Text;
+        text.reserve(Source.size() + Source.size() / 8);
+        std::int32_t line = 1;
+        const TCToken* previous = nullptr;
+        for (const TCToken& token : Out) {
+            if (token.Line > line) {
+                for (; line < token.Line; ++line) {
+                    text += "\r\n";
+                }
+                previous = nullptr;
+            }
+            if (previous != nullptr &&
+                previous->Text.data() + previous->Text.size() != token.Text.data()) {
+                text += ' ';
+            }
+            text += token.Text;
+            line += std::int32_t(BreaksIn(token.Text));
+            previous = &token;
+        }
+        for (; line <= LineCount; ++line) {
+            text += "\r\n";
+        }
+    }
+
+    std::string_view Source;
+    std::int32_t LineCount = 0;
+    std::vector<TCToken> Tokens;
+    std::deque<std::string> Texts; // texts of tokens that macros made
+    TCMacroTable Macros;
+    std::vector<TConditional> Conditionals;
+    TCPreprocessed Result;
+};
+
+} // namespace
+
+TCPreprocessed PreprocessC(std::string_view Text) {
+    return TPreprocessor(Text).Run();
+}
+
+} // namespace tvx

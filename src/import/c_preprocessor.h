@@ -1,0 +1,34 @@
+#pragma once
+// Prepares a C source for the parser the way a compiler's preprocessor
+// would, as far as the source itself tells: comments and directive lines go,
+// one branch of each #if / #ifdef / #ifndef / #elif / #else / #endif is kept
+// by the macros defined so far in the file, and the file's own #define'd
+// macros are expanded where a use would not read as its expansion does
+// (types, keywords, braces); uses that read alike (a constant, MAX(a, b),
+// a do { } while (0) statement) stay as written, so the charts show them
+// as the author wrote them. Macros from headers the import cannot read are
+// then dropped where plain C could not hold them (c_foreign_macros.h).
+//
+// Every line of the result holds what stood on the same line of the source,
+// so the parser's line numbers are the source's: an expansion stays on the
+// line of its use, and removed text leaves its line breaks.
+//
+// Names never defined are 0 in a condition; __STDC__ (1), __STDC_VERSION__
+// (199901L, C99) and __STDC_HOSTED__ (1) are defined, as every compiler
+// does. A condition that cannot be evaluated keeps its first branch.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace tvx {
+
+struct TCPreprocessed {
+    std::string Text; // the text for the parser, with the same line breaks
+    QString Error;    // "Line N: Preprocessor Error: ..." when the source is refused
+    int ErrorLine = -1;
+};
+
+// Text: the source as the parser would read it (UTF-8, lines ended by CR LF).
+TCPreprocessed PreprocessC(std::string_view Text);
+
+} // namespace tvx

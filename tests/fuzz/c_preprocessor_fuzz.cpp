@@ -1,0 +1,31 @@
+// The C import's preprocessing: any text is prepared in time bounded by its
+// size, and the prepared text keeps every line where the source has it.
+#include "fuzz_input.h"
+#include "import/c_preprocessor.h"
+
+#include <algorithm>
+#include <string_view>
+
+using namespace tvx;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+    // The import hands over lines ended by CR LF.
+    std::string text;
+    text.reserve(Size * 2);
+    for (std::size_t i = 0; i < Size; ++i) {
+        const char c = char(Data[i]);
+        if (c == '\n') {
+            text += "\r\n";
+        } else if (c != '\r') {
+            text += c;
+        }
+    }
+    const TCPreprocessed prepared = PreprocessC(text);
+    if (prepared.Error.isEmpty()) {
+        const auto lines = [](std::string_view Text) {
+            return std::count(Text.begin(), Text.end(), '\n');
+        };
+        fuzz::Expect(lines(prepared.Text) == lines(text), "the prepared text keeps every line");
+    }
+    return 0;
+}

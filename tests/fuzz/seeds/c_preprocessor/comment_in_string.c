@@ -1,0 +1,3 @@
+#define OPEN "/*"
+void f(void) { a = 1; }
+/* */
