@@ -22,15 +22,16 @@
 // block (positions, extents, rectangles) to a .txt file of the same name, so
 // two builds can be compared value by value as well as pixel by pixel.
 //
-// The nested charts (depth 64, 256 and the nesting limit) hold one process
-// block and one compound block per level, the compounds taking turns as
-// if-else, while, repeat and for, each level inside the first branch of the
-// one above; each runs in a process of its own, so that its peak memory (the
-// last column) is its own.
+// The nested charts (depth 64, 256 and the nesting limit, the depth being
+// the level of the deepest block) hold one process block and one compound
+// block per level, the compounds taking turns as if-else, while, repeat and
+// for, each level inside the first branch of the one above; each runs in a
+// process of its own, so that its peak memory (the last column) is its own.
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
 #include "chart/chart_xml.h"
 #include "chart/fc_list.h"
+#include "chart/nesting_limit.h"
 #include "platform/bitmap.h"
 #include "settings/main_settings.h"
 
@@ -275,14 +276,15 @@ bool SaveValues(const TFCList& Chart, const QString& FileName) {
     return true;
 }
 
-// A chart nested Depth levels deep: on each level a process block and a
-// compound block (if-else, while, repeat, for in turn) whose first branch
-// holds the next level; a process block at the bottom.
+// A chart nested Depth levels deep (its deepest block at level Depth): on
+// each level a process block and a compound block (if-else, while, repeat,
+// for in turn) whose first branch holds the next level; a process block
+// alone on the deepest level.
 void BuildNestedChart(TFCList& Chart, int Depth, const QString& Only) {
     TChartBuilder Builder(Chart);
     static const TBlockKind Kinds[] = {bkIfElse, bkWhile, bkRepeat, bkFor};
     TFlowBlock* Owner = Builder.Root;
-    for (int Level = 1; Level <= Depth; ++Level) {
+    for (int Level = 1; Level < Depth; ++Level) {
         const TBlockKind Kind = Only == "if"      ? bkIfElse
                                 : Only == "while" ? bkWhile
                                                   : Kinds[(Level - 1) % 4];
@@ -380,8 +382,7 @@ int RunNested(int Depth, const QString& Only, const QString& PngDir) {
     return 0;
 }
 
-// The deepest nesting a chart may have (the chart readers' limit).
-constexpr int kNestingLimit = 256;
+constexpr int kNestingLimit = kMaxNestingLevel;
 
 // Each nested chart in a process of its own (this program with --nested).
 int RunNestedRows(const QString& Program, const QString& PngDir, const QStringList& Forwarded) {
