@@ -89,6 +89,10 @@ std::vector<const TFlowBlock*> CompositionOrder(const TFCList& Chart) {
     return Order;
 }
 
+// Bytes of tiles past which a chart picture being composed shares its equal
+// tiles: a chart nested deep, whose lines run down its whole height.
+constexpr std::size_t kShareTilesAbove = 16u << 20;
+
 TRect Intersection(const TRect& A, const TRect& B) {
     return TRect{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
                  std::min(A.Bottom, B.Bottom)};
@@ -246,8 +250,11 @@ void TChartComposition::Compose(const TFCList& Chart, TBitmap& Picture, const TR
             }
         }
         FComposed[size_t(Band)] = true;
-        // A deep chart's lines run down many bands: they are kept once.
-        Picture.ShareEqualTiles(); // changes no pixel, nor the stamp
+        // A deep chart's lines run down many bands: once they take some
+        // memory, equal tiles are kept once (no pixel changes, nor the stamp).
+        if (Picture.TileBytes() > kShareTilesAbove) {
+            Picture.ShareEqualTiles();
+        }
     }
     FPicture = &Picture;
     FStamp = Picture.ChangeStamp();
