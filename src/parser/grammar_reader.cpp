@@ -94,6 +94,15 @@ bool TGrammarReader::LoadFromFile(const QString& FileName) {
     return LoadTables();
 }
 
+std::shared_ptr<const TGrammarTables> LoadGrammarTables(const QString& FileName) {
+    auto tables = std::make_shared<TGrammarTables>();
+    TGrammarReader reader(*tables);
+    if (!reader.LoadFromFile(FileName)) {
+        return nullptr;
+    }
+    return tables;
+}
+
 bool TGrammarReader::OpenFile(const QString& FileName) {
     Buffer.clear();
     Pos = 0;

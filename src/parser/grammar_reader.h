@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,5 +88,9 @@ private:
     // each target, -1 for none.
     std::vector<int32_t> EdgeOfTarget;
 };
+
+// The tables of a grammar table file; null when the file cannot be read or
+// is not a sound table file.
+std::shared_ptr<const TGrammarTables> LoadGrammarTables(const QString& FileName);
 
 } // namespace tvx

@@ -1,8 +1,11 @@
 // Loading compiled grammar table files: what a sound file yields, and that
 // every kind of damaged file is refused without leaving anything half loaded.
+#include "parser/grammar_cache.h"
 #include "parser/parser_test_support.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -270,6 +273,31 @@ TEST(TableLoading, EveryTruncationInsideARecordIsRefused) {
             EXPECT_FALSE(loaded) << "cut at " << cut;
         }
     }
+}
+
+TEST(TableLoading, CacheReadsAFileAgainOnlyWhenItChanged) {
+    QTemporaryDir dir;
+    TGrammarCache cache;
+    const QString path = WriteFile(dir, "grammar.egt", TinyTables());
+    const auto first = cache.Get(path);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(cache.Get(path), first);
+    // The same size, written later: read again.
+    std::string renamed = TinyTables();
+    renamed.replace(renamed.find(UniString("Tiny")), UniString("Tiny").size(), UniString("Tinz"));
+    WriteFile(dir, "grammar.egt", renamed);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(10), QFileDevice::FileModificationTime);
+    file.close();
+    const auto second = cache.Get(path);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->Variables.GetValue("Name"), "Tinz");
+    // Broken or gone: refused each time, as a file read afresh would be.
+    WriteFile(dir, "grammar.egt", "GOLD");
+    EXPECT_EQ(cache.Get(path), nullptr);
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_EQ(cache.Get(path), nullptr);
 }
 
 TEST(TableLoading, MissingFileFails) {
