@@ -70,6 +70,8 @@ public:
     // Set: rules made of a single nonterminal build no node of their own.
     void SetTrimReductions(bool Value) { TrimReductions = Value; }
 
+    // The tables parsed by; empty ones when none are loaded.
+    const std::shared_ptr<const TGrammarTables>& GetGrammar() const { return Tables; }
     const TVariableList& GetVariables() const { return Tables->Variables; }
     const TSymbolTable& GetSymbolTable() const { return Tables->SymbolTable; }
     const TRuleTable& GetRuleTable() const { return Tables->RuleTable; }
