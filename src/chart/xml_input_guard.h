@@ -23,8 +23,10 @@ namespace tvx {
 class TXmlInputGuard {
 public:
     // Attributes allowed in one start tag: every "=" inside a tag counts,
-    // outside quoted values.
-    static constexpr int MaxEqualsPerTag = 4096;
+    // outside quoted values. The parser's work per tag grows with the square
+    // of this, so it is kept small: a file of tags with this many attributes
+    // each is read as fast as a chart of the same size.
+    static constexpr int MaxEqualsPerTag = 64;
     // The XML declaration is short; one that does not end by then is refused.
     static constexpr std::size_t MaxDeclarationLength = 256;
 

@@ -6,8 +6,10 @@
 #include "import/pascal_converter.h"
 #include "import/pascal_preprocessor.h"
 #include "parser/gold_parser.h"
+#include "parser/grammar_cache.h"
 #include "platform/cp1251.h"
 #include "platform/prompts.h"
+#include "settings/builtin_texts.h"
 #include "settings/main_settings.h"
 #include "support/arrays.h"
 #include <QFile>
@@ -41,6 +43,14 @@ QStringList SplitLines(const QString& Text) {
     return lines;
 }
 
+// The file's name, then "The source file is larger than ..." from the
+// interface texts.
+QString SourceTooLarge(const QString& FileName) {
+    return FileName + QStringLiteral("\r\n") +
+           MenuTextWith(QStringLiteral("sm_mes_import_size"),
+                        TTVXParseChartes::MaxSourceBytes >> 20);
+}
+
 QString LinePrefix(int Line) {
     return QStringLiteral("Line ") + QString::number(Line) + QStringLiteral(": ");
 }
@@ -60,7 +70,14 @@ void TTVXParseChartes::LoadFromFile(const QString& FileName) {
         throw EImportError(
             QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
     }
-    const QByteArray bytes = file.readAll();
+    if (file.size() > MaxSourceBytes) {
+        throw EImportError(SourceTooLarge(FileName));
+    }
+    // One byte beyond the limit tells a file whose size was not known ahead.
+    const QByteArray bytes = file.read(MaxSourceBytes + 1);
+    if (bytes.size() > MaxSourceBytes) {
+        throw EImportError(SourceTooLarge(FileName));
+    }
     if (file.error() != QFileDevice::NoError) {
         throw EImportError(
             QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, file.errorString()));
@@ -169,7 +186,7 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     bool accepted = false;
 
     auto parser = std::make_unique<TGOLDParser>();
-    if (!parser->LoadCompiledGrammar(GrammarFile)) {
+    if (!parser->UseGrammar(TGrammarCache::Shared().Get(GrammarFile))) {
         Prompts().ShowMessage(QStringLiteral("Input file could not be opened!"));
         Out = Report;
         return false;

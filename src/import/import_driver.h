@@ -42,6 +42,11 @@ public:
 
 class TTVXParseChartes : public TChartSink {
 public:
+    // The largest source file the import reads. Its parse tree takes about a
+    // hundred times the size of the text: a source of this size imports in
+    // about a second and some hundreds of megabytes.
+    static constexpr qint64 MaxSourceBytes = qint64{6} << 20;
+
     // The converter follows Settings->SourceType at the time of Parse; with
     // no settings object, the global MainSettings; with neither, Pascal.
     explicit TTVXParseChartes(const TMainSettings* Settings = nullptr);
@@ -53,7 +58,8 @@ public:
 
     // Lines := the file's lines (UTF-8, or windows-1251 when the bytes are not
     // UTF-8; CR LF, LF and CR all end a line); SourceFile := FileName. A file
-    // that cannot be read raises EImportError and changes nothing.
+    // that cannot be read or is larger than MaxSourceBytes raises
+    // EImportError and changes nothing.
     void LoadFromFile(const QString& FileName);
     // Lines := the lines of Text, for sources that are not in a file.
     void LoadFromText(const QString& Text);

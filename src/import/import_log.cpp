@@ -35,45 +35,75 @@ std::int32_t TImportLog::Store(const QString& A, const QString& B, const QString
 }
 
 void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
-    // Token reads and reductions are nearly every message: their lines are
-    // made once per symbol and rule, and each message only notes which.
+    // Token reads and reductions are nearly every message: each only notes
+    // its symbol or rule, whose lines are written when they are read.
+    const TToken* token = Parser.GetCurrentToken();
+    const TReduction* node = Parser.GetCurrentReduction();
+    const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
     switch (Message) {
-    case msgTokenRead: {
-        const TToken* token = Parser.GetCurrentToken();
-        std::int32_t& first = Known(KnownSymbols, token != nullptr ? token->GetTableIndex() : -1);
-        if (first < 0) {
-            first = StoreTokenRead(token);
-        }
-        Push({first, -1});
+    case msgTokenRead:
+        UseGrammar(Parser.GetGrammar());
+        Push({token != nullptr && token->GetTableIndex() >= 0 ? -1 - token->GetTableIndex()
+                                                              : Store("Token Read", "", "", ""),
+              -1});
         return;
-    }
-    case msgReduction: {
-        const TReduction* node = Parser.GetCurrentReduction();
-        const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
-        std::int32_t& first = Known(KnownRules, rule != nullptr ? rule->TableIndex : -1);
-        if (first < 0) {
-            first = StoreReduction(rule);
-        }
-        Push({first, Counter});
+    case msgReduction:
+        UseGrammar(Parser.GetGrammar());
+        Push({rule != nullptr && rule->TableIndex >= 0 ? -1 - rule->TableIndex
+                                                       : Store("Reduce", "", "", ""),
+              Counter});
         return;
-    }
     default:
         AddOther(Parser, Message);
         return;
     }
 }
 
-std::int32_t TImportLog::StoreTokenRead(const TToken* Token) {
-    return Token == nullptr
-               ? Store("Token Read", "", "", "")
-               : Store("Token Read", Text8(Token->GetName()), Text8(Token->GetSymbolText()),
-                       QString::number(Token->GetTableIndex()));
+void TImportLog::UseGrammar(const std::shared_ptr<const TGrammarTables>& Next) {
+    if (Next == Grammar) {
+        return;
+    }
+    for (size_t i = 0; i < EntryCount; ++i) {
+        TEntry& entry = EntryAt(i);
+        if (entry.Ref >= 0) {
+            continue;
+        }
+        const int index = -entry.Ref - 1;
+        entry.Ref = entry.Counter < 0 ? Store(TokenReadLine(index, 0), TokenReadLine(index, 1),
+                                              TokenReadLine(index, 2), TokenReadLine(index, 3))
+                                      : Store(ReductionLine(index, 0), ReductionLine(index, 1),
+                                              QString(), ReductionLine(index, 3));
+    }
+    Grammar = Next;
 }
 
-std::int32_t TImportLog::StoreReduction(const TRule* Rule) {
-    return Rule == nullptr
-               ? Store("Reduce", "", "", "")
-               : Store("Reduce", Text8(Rule->GetText()), "", QString::number(Rule->TableIndex));
+QString TImportLog::TokenReadLine(int Symbol, int Part) const {
+    if (Part == 0) {
+        return QStringLiteral("Token Read");
+    }
+    const TSymbol* symbol = Grammar != nullptr ? Grammar->SymbolTable.Find(Symbol) : nullptr;
+    if (symbol == nullptr) {
+        return QString();
+    }
+    switch (Part) {
+    case 1:
+        return Text8(symbol->Name);
+    case 2:
+        return Text8(symbol->GetText());
+    default:
+        return QString::number(symbol->TableIndex);
+    }
+}
+
+QString TImportLog::ReductionLine(int Rule, int Part) const {
+    if (Part == 0) {
+        return QStringLiteral("Reduce");
+    }
+    const TRule* rule = Grammar != nullptr ? Grammar->RuleTable.Find(Rule) : nullptr;
+    if (rule == nullptr || Part == 2) {
+        return QString();
+    }
+    return Part == 1 ? Text8(rule->GetText()) : QString::number(rule->TableIndex);
 }
 
 void TImportLog::AddOther(const TGOLDParser& Parser, int Message) {
@@ -120,21 +150,23 @@ void TImportLog::Clear() {
     Entries.clear();
     EntryCount = 0;
     Texts.clear();
-    KnownSymbols.clear();
-    KnownRules.clear();
+    Grammar.reset();
 }
 
 QString TImportLog::Line(int I) const {
     if (I < 0 || I >= Count()) {
         throw std::out_of_range("TImportLog::Line");
     }
-    const size_t index = size_t(I / 4);
-    const TEntry& entry = Entries[index / BlockSize][index % BlockSize];
+    const TEntry& entry = EntryAt(size_t(I / 4));
     const int part = I % 4;
     if (part == 2 && entry.Counter >= 0) {
         return QString::number(entry.Counter) + Tab;
     }
-    return Texts[size_t(entry.Texts + part)];
+    if (entry.Ref >= 0) {
+        return Texts[size_t(entry.Ref + part)];
+    }
+    const int index = -entry.Ref - 1;
+    return (entry.Counter < 0 ? TokenReadLine(index, part) : ReductionLine(index, part)) + Tab;
 }
 
 QStringList TImportLog::Lines() const {

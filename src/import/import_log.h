@@ -1,8 +1,9 @@
 #pragma once
 // The log of one import: four lines (each ending in a TAB) for every message
-// the parser returned. A large source produces millions of messages, so the
-// log keeps one small record per message and writes the lines only when they
-// are read.
+// the parser returned. A large source produces millions of messages, and
+// every import of a small one reads hundreds of symbols and rules, so the log
+// keeps one small record per message and writes the lines only when they are
+// read, from the grammar it keeps for that.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -15,6 +16,7 @@ class TGOLDParser;
 class TToken;
 class TReduction;
 class TRule;
+struct TGrammarTables;
 
 class TImportLog {
 public:
@@ -32,30 +34,24 @@ public:
     QStringList Lines() const;
 
 private:
+    // Ref >= 0: the index of the first of its four lines in Texts, Counter
+    // the third line when it is not -1. Ref < 0: the lines are those of the
+    // symbol (Counter -1: a token read) or the rule (Counter: a reduction)
+    // with the index -Ref-1 in Grammar.
     struct TEntry {
-        std::int32_t Texts;   // index of the first of its four lines in Texts
-        std::int32_t Counter; // third line of a reduction; -1: the stored one
+        std::int32_t Ref;
+        std::int32_t Counter;
     };
     // Stores four lines, each with its TAB, and returns the index of the first.
     std::int32_t Store(const QString& A, const QString& B, const QString& C, const QString& D);
-    // The lines of a token read or a reduction are the same for every message
-    // of one symbol or rule, so they are stored once per symbol and rule: the
-    // place for the index of the first (-1 while none); a scratch place for
-    // Index -1.
-    std::int32_t& Known(std::vector<std::int32_t>& Cache, int Index) {
-        if (Index < 0) {
-            Unknown = -1;
-            return Unknown;
-        }
-        if (size_t(Index) >= Cache.size()) {
-            Cache.resize(size_t(Index) + 1, -1);
-        }
-        return Cache[size_t(Index)];
-    }
-    // The lines of the first token read of a symbol and of the first
-    // reduction by a rule (Token and Rule may be null).
-    std::int32_t StoreTokenRead(const TToken* Token);
-    std::int32_t StoreReduction(const TRule* Rule);
+    // The lines of a token read of the symbol, or of a reduction by the rule,
+    // with the given index in Grammar (none for -1); the third line of a
+    // reduction is left to the caller.
+    QString TokenReadLine(int Symbol, int Part) const;
+    QString ReductionLine(int Rule, int Part) const;
+    // Makes Grammar the grammar of the next messages. The lines of earlier
+    // messages of another grammar are stored first.
+    void UseGrammar(const std::shared_ptr<const TGrammarTables>& Next);
     // Every message other than a token read or a reduction.
     void AddOther(const TGOLDParser& Parser, int Message);
 
@@ -72,10 +68,9 @@ private:
     void NewBlock();
     std::vector<std::unique_ptr<TEntry[]>> Entries;
     size_t EntryCount = 0;
+    TEntry& EntryAt(size_t Index) const { return Entries[Index / BlockSize][Index % BlockSize]; }
     std::vector<QString> Texts;
-    std::vector<std::int32_t> KnownSymbols; // first line per symbol index, -1 none yet
-    std::vector<std::int32_t> KnownRules;   // first line per rule index, -1 none yet
-    std::int32_t Unknown = -1;
+    std::shared_ptr<const TGrammarTables> Grammar;
 };
 
 } // namespace tvx

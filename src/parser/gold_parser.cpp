@@ -10,18 +10,27 @@ namespace {
 // without tables still hands out a token with a symbol.
 const TSymbol NoGrammarEnd("EOF", skEnd, -1);
 
+const std::shared_ptr<const TGrammarTables>& NoGrammar() {
+    static const auto none = std::make_shared<const TGrammarTables>();
+    return none;
+}
+
 } // namespace
 
-TGOLDParser::TGOLDParser() : Reader(Tables) {}
+TGOLDParser::TGOLDParser() : Tables(NoGrammar()) {}
 
 TGOLDParser::~TGOLDParser() = default;
 
 bool TGOLDParser::LoadCompiledGrammar(const QString& FileName) {
+    return UseGrammar(LoadGrammarTables(FileName));
+}
+
+bool TGOLDParser::UseGrammar(std::shared_ptr<const TGrammarTables> Grammar) {
     Watches.clear(); // they name symbols of the old tables
-    Reset();
-    const bool loaded = Reader.LoadFromFile(FileName);
-    // The tables were replaced (or emptied): find the end and error symbols
-    // of the new ones.
+    Reset();         // the old parse points into the old tables
+    const bool loaded = Grammar != nullptr;
+    Tables = loaded ? std::move(Grammar) : NoGrammar();
+    // Find the end and error symbols of the new tables.
     Reset();
     return loaded;
 }
@@ -39,8 +48,8 @@ bool TGOLDParser::OpenTextString(std::string Text) {
 void TGOLDParser::Reset() {
     EOFSymbol = nullptr;
     ErrorSymbol = nullptr;
-    for (int32_t i = 0; i < Tables.SymbolTable.GetCount(); ++i) {
-        const TSymbol* symbol = Tables.SymbolTable.Find(i);
+    for (int32_t i = 0; i < Tables->SymbolTable.GetCount(); ++i) {
+        const TSymbol* symbol = Tables->SymbolTable.Find(i);
         if (symbol == nullptr) {
             continue;
         }
@@ -50,8 +59,8 @@ void TGOLDParser::Reset() {
             ErrorSymbol = symbol;
         }
     }
-    IgnoreCase = Tables.Variables.GetValue("Case Sensitive") != "True";
-    CurrentLALR = Tables.LALRInit;
+    IgnoreCase = Tables->Variables.GetValue("Case Sensitive") != "True";
+    CurrentLALR = Tables->LALRInit;
     CurrentLine = 1;
     CommentLevel = 0;
     CommentPair = -1;
@@ -65,32 +74,32 @@ void TGOLDParser::Reset() {
 }
 
 void TGOLDParser::PushInitialToken() {
-    const TSymbol* start = Tables.SymbolTable.Find(Tables.StartSymbol);
+    const TSymbol* start = Tables->SymbolTable.Find(Tables->StartSymbol);
     if (start == nullptr) {
         return;
     }
     TToken* token = Stack.NewToken(start);
-    token->State = Tables.LALRInit;
+    token->State = Tables->LALRInit;
     Stack.Push(token);
 }
 
 TGOLDParser::TScan TGOLDParser::ScanComment() const {
-    const TCommentDelimiters::TMatch match = Tables.Comments.Match(
-        Tables, Source.GetText(), Source.GetPosition(), CommentPair, NestedComments);
+    const TCommentDelimiters::TMatch match = Tables->Comments.Match(
+        *Tables, Source.GetText(), Source.GetPosition(), CommentPair, NestedComments);
     return {match.Symbol, match.Length};
 }
 
 TGOLDParser::TScan TGOLDParser::ScanNext() const {
     const std::string& text = Source.GetText();
     const size_t start = Source.GetPosition();
-    if (start >= text.size() || Tables.DFAInitRow < 0 || EOFSymbol == nullptr) {
+    if (start >= text.size() || Tables->DFAInitRow < 0 || EOFSymbol == nullptr) {
         return {EOFSymbol ? EOFSymbol : &NoGrammarEnd, 0};
     }
     // Longest match: run the DFA as far as it goes and keep the last
     // accepting state passed on the way.
-    const auto* moves = Tables.DFAMoves.data();
-    const TSymbol* const* accepts = Tables.DFAAccept.data();
-    int32_t state = Tables.DFAInitRow;
+    const auto* moves = Tables->DFAMoves.data();
+    const TSymbol* const* accepts = Tables->DFAAccept.data();
+    int32_t state = Tables->DFAInitRow;
     const TSymbol* acceptSymbol = nullptr;
     size_t acceptLength = 0;
     for (size_t n = start; n < text.size(); ++n) {
@@ -153,7 +162,7 @@ TParseMessage TGOLDParser::Parse() {
             if (kind == skCommentStart) {
                 Consume(scan.Length);
                 CommentLevel = 1;
-                CommentPair = Tables.Comments.PairOf(scan.Symbol);
+                CommentPair = Tables->Comments.PairOf(scan.Symbol);
                 continue;
             }
             if (kind == skCommentLine) {
@@ -190,7 +199,7 @@ TParseMessage TGOLDParser::Parse() {
 }
 
 TGOLDParser::TParseResult TGOLDParser::ParseToken(TToken* Token) {
-    const TLRStep action = Tables.FindAction(CurrentLALR, Token->GetTableIndex());
+    const TLRStep action = Tables->FindAction(CurrentLALR, Token->GetTableIndex());
     if (!action.Found()) {
         ListExpectedTokens();
         return prSyntaxError;
@@ -225,11 +234,11 @@ TGOLDParser::TParseResult TGOLDParser::ParseToken(TToken* Token) {
 TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
     // Between two shifts a correct automaton reduces at most about once per
     // state for every stack level; far more means the tables loop.
-    const int64_t limit = (DepthAtShift + 2) * (Tables.LALRTables.GetCount() + 1);
+    const int64_t limit = (DepthAtShift + 2) * (Tables->LALRTables.GetCount() + 1);
     if (++ReductionsSinceShift > limit) {
         return prInternalError;
     }
-    const TRuleShape& rule = Tables.RuleShapes[static_cast<size_t>(RuleIndex)];
+    const TRuleShape& rule = Tables->RuleShapes[static_cast<size_t>(RuleIndex)];
     const int32_t count = rule.Length;
     TToken* head = nullptr;
     TParseResult result = prReduceNormal;
@@ -266,7 +275,7 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
         reduction->LeafCount = leaves;
         reduction->FirstLeaf = std::max(static_cast<int32_t>(Leaves.size()) - leaves, -1);
     }
-    const TLRStep action = Tables.FindAction(Stack.Top()->State, rule.HeadIndex);
+    const TLRStep action = Tables->FindAction(Stack.Top()->State, rule.HeadIndex);
     if (action.Action != acGoto) {
         return prInternalError;
     }
@@ -278,7 +287,7 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
 
 void TGOLDParser::ListExpectedTokens() {
     ExpectedTokens.Clear();
-    for (const TLRAction& action : Tables.LALRTables.GetItem(CurrentLALR)->Actions) {
+    for (const TLRAction& action : Tables->LALRTables.GetItem(CurrentLALR)->Actions) {
         const TSymbolKind kind = action.Symbol->Kind;
         if (kind == skTerminal || kind == skEnd) {
             ExpectedTokens.Push(ExpectedTokens.NewToken(action.Symbol));

@@ -35,6 +35,9 @@ public:
     // Reset, then load the table file; false (and nothing loaded) when the
     // file cannot be read or is not a sound table file.
     bool LoadCompiledGrammar(const QString& FileName);
+    // Reset, then parse by Grammar from now on: tables loaded before, which
+    // other parsers may share. False (and nothing loaded) for null.
+    bool UseGrammar(std::shared_ptr<const TGrammarTables> Grammar);
     // Starts a parse of Text (UTF-8 bytes); the previous parse tree is freed.
     bool OpenTextString(std::string Text);
     void Reset();
@@ -67,16 +70,18 @@ public:
     // Set: rules made of a single nonterminal build no node of their own.
     void SetTrimReductions(bool Value) { TrimReductions = Value; }
 
-    const TVariableList& GetVariables() const { return Tables.Variables; }
-    const TSymbolTable& GetSymbolTable() const { return Tables.SymbolTable; }
-    const TRuleTable& GetRuleTable() const { return Tables.RuleTable; }
+    // The tables parsed by; empty ones when none are loaded.
+    const std::shared_ptr<const TGrammarTables>& GetGrammar() const { return Tables; }
+    const TVariableList& GetVariables() const { return Tables->Variables; }
+    const TSymbolTable& GetSymbolTable() const { return Tables->SymbolTable; }
+    const TRuleTable& GetRuleTable() const { return Tables->RuleTable; }
     const std::vector<std::string>& GetCharacterSetTable() const {
-        return Tables.CharacterSetTable;
+        return Tables->CharacterSetTable;
     }
-    const TFStateTable& GetDFA() const { return Tables.DFA; }
-    const TLRActionTables& GetLALRTables() const { return Tables.LALRTables; }
-    int32_t GetDFAInit() const { return Tables.DFAInit; }
-    int32_t GetLALRInit() const { return Tables.LALRInit; }
+    const TFStateTable& GetDFA() const { return Tables->DFA; }
+    const TLRActionTables& GetLALRTables() const { return Tables->LALRTables; }
+    int32_t GetDFAInit() const { return Tables->DFAInit; }
+    int32_t GetLALRInit() const { return Tables->LALRInit; }
     bool GetIgnoreCase() const { return IgnoreCase; }
 
     // One scanner step: the next token of the source (never null), with
@@ -123,10 +128,11 @@ private:
         }
     }
     void DiscardRestOfLine();
-    bool IsLoaded() const { return !Tables.LALRTables.IsEmpty() && !Tables.DFA.IsEmpty(); }
+    bool IsLoaded() const { return !Tables->LALRTables.IsEmpty() && !Tables->DFA.IsEmpty(); }
 
-    TGrammarTables Tables;
-    TGrammarReader Reader;
+    // Never null: empty tables when no grammar is loaded. The tokens of a
+    // parse point to its symbols, so the parser keeps them alive.
+    std::shared_ptr<const TGrammarTables> Tables;
     bool TrimReductions = false;
     const TSymbol* ErrorSymbol = nullptr;
     const TSymbol* EOFSymbol = nullptr;

@@ -1,6 +1,7 @@
 #include "parser/grammar_reader.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace tvx {
 
@@ -10,9 +11,11 @@ namespace {
 // claim more, and must not make a table grow beyond what a file can hold.
 constexpr int32_t MaxTableIndex = 0xFFFF;
 
-bool IsTableIndex(int32_t i) {
-    return i >= 0 && i <= MaxTableIndex;
-}
+// Every table entry takes a record of several bytes, and the real tables
+// stay far below one entry per this many bytes of the file. A few thousand
+// entries are allowed whatever the size, for small grammars.
+constexpr size_t BytesPerEntry = 64;
+constexpr int32_t EntriesOfAnySize = 1024;
 
 const char* const ParameterNames[] = {"Name",  "Version",        "Author",
                                       "About", "Case Sensitive", "Start Symbol"};
@@ -76,7 +79,7 @@ std::string TTableEntry::AsText() const {
         return std::to_string(Integer);
     case etChar:
     case etString:
-        return Text;
+        return std::string(Text);
     case etEmpty:
         break;
     }
@@ -89,6 +92,15 @@ bool TGrammarReader::LoadFromFile(const QString& FileName) {
         return false;
     }
     return LoadTables();
+}
+
+std::shared_ptr<const TGrammarTables> LoadGrammarTables(const QString& FileName) {
+    auto tables = std::make_shared<TGrammarTables>();
+    TGrammarReader reader(*tables);
+    if (!reader.LoadFromFile(FileName)) {
+        return nullptr;
+    }
+    return tables;
 }
 
 bool TGrammarReader::OpenFile(const QString& FileName) {
@@ -128,12 +140,20 @@ bool TGrammarReader::LoadFromBytes(std::string Bytes) {
     return LoadTables();
 }
 
+int32_t TGrammarReader::MaxIndex() const {
+    const size_t claimable = EntriesOfAnySize + Buffer.size() / BytesPerEntry;
+    return static_cast<int32_t>(std::min<size_t>(claimable, MaxTableIndex + 1)) - 1;
+}
+
 bool TGrammarReader::LoadTables() {
     TGrammarTables tables;
+    EdgeOfTarget.assign(static_cast<size_t>(MaxIndex()) + 1, -1);
     const bool loaded = Opened && DecodeTables(tables);
     Buffer.clear();
     Buffer.shrink_to_fit();
     Entries.clear();
+    EntryTexts.clear();
+    EdgeOfTarget = {};
     Opened = false;
     if (!loaded) {
         Owner.Clear();
@@ -207,12 +227,13 @@ bool TGrammarReader::ReadParameters(TGrammarTables& Tables) {
 
 bool TGrammarReader::ReadCounts(TGrammarTables& Tables) {
     RetrieveNext(); // symbols
-    const int32_t charSets = RetrieveNext().AsInteger();
-    if (!IsTableIndex(charSets)) {
+    const auto charSets = static_cast<size_t>(RetrieveNext().AsInteger());
+    // Every record adds to the table: all of them together stay in bounds.
+    const size_t count = Tables.CharacterSetTable.size() + charSets + 1;
+    if (count > static_cast<size_t>(MaxIndex()) + 1) {
         return false;
     }
-    Tables.CharacterSetTable.resize(Tables.CharacterSetTable.size() +
-                                    static_cast<size_t>(charSets) + 1);
+    Tables.CharacterSetTable.resize(count);
     return true; // rule, DFA and LALR counts follow; the tables grow as filled
 }
 
@@ -220,7 +241,9 @@ bool TGrammarReader::ReadSymbol(TGrammarTables& Tables) {
     const int32_t index = RetrieveNext().AsInteger();
     std::string name = RetrieveNext().AsText();
     const auto kind = static_cast<TSymbolKind>(RetrieveNext().AsInteger());
-    if (!IsTableIndex(index)) {
+    // A second symbol at one index would free the first, which the rules and
+    // actions read so far point to: such a file is damaged.
+    if (!IsFreeIndex(Tables.SymbolTable, index)) {
         return false;
     }
     Tables.SymbolTable.SetItem(index, std::make_unique<TSymbol>(std::move(name), kind, index));
@@ -240,7 +263,7 @@ bool TGrammarReader::ReadRule(TGrammarTables& Tables) {
     const int32_t index = RetrieveNext().AsInteger();
     const TSymbol* head = Tables.SymbolTable.Find(RetrieveNext().AsInteger());
     RetrieveNext(); // reserved
-    if (!IsTableIndex(index) || head == nullptr) {
+    if (!IsFreeIndex(Tables.RuleTable, index) || head == nullptr) {
         return false;
     }
     auto rule = std::make_unique<TRule>(index, head);
@@ -260,25 +283,35 @@ bool TGrammarReader::ReadDFAState(TGrammarTables& Tables) {
     const bool accepts = RetrieveNext().AsBoolean();
     const int32_t acceptSymbol = RetrieveNext().AsInteger(); // read even when unused
     RetrieveNext();                                          // reserved
-    if (!IsTableIndex(index)) {
+    if (!IsFreeIndex(Tables.DFA, index)) {
         return false;
     }
     auto state = std::make_unique<TFAState>();
     state->SetAcceptSymbol(accepts ? acceptSymbol : -1);
-    while (EntryPos < Entries.size()) {
-        const std::string charSet = RetrieveNext().AsText();
+    bool sound = true;
+    while (sound && EntryPos < Entries.size()) {
+        const int32_t charSet = RetrieveNext().AsInteger(); // empty or no number: 0
         const int32_t target = RetrieveNext().AsInteger();
         RetrieveNext(); // reserved
-        state->AddEdge(charSet, target);
+        sound = target <= MaxIndex();
+        if (sound) {
+            int32_t& edge = EdgeOfTarget[static_cast<size_t>(target)];
+            edge = state->AddEdge(charSet, target, edge);
+        }
     }
-    Tables.DFA.SetItem(index, std::move(state));
-    return true;
+    for (const TFAEdge& edge : state->Edges) {
+        EdgeOfTarget[static_cast<size_t>(edge.TargetIndex)] = -1;
+    }
+    if (sound) {
+        Tables.DFA.SetItem(index, std::move(state));
+    }
+    return sound;
 }
 
 bool TGrammarReader::ReadLALRState(TGrammarTables& Tables) {
     const int32_t index = RetrieveNext().AsInteger();
     RetrieveNext(); // reserved
-    if (!IsTableIndex(index)) {
+    if (!IsFreeIndex(Tables.LALRTables, index)) {
         return false;
     }
     auto table = std::make_unique<TLRActionTable>();
@@ -297,9 +330,10 @@ bool TGrammarReader::ReadLALRState(TGrammarTables& Tables) {
 }
 
 bool TGrammarReader::ResolveStartSymbol(TGrammarTables& Tables) {
+    const std::string value = Tables.Variables.GetValue("Start Symbol");
     TTableEntry text;
     text.Type = TTableEntry::etString;
-    text.Text = Tables.Variables.GetValue("Start Symbol");
+    text.Text = value;
     int32_t index = 0;
     if (text.Text.empty() || !text.ToInteger(index)) {
         return false;
@@ -315,6 +349,7 @@ bool TGrammarReader::ResolveStartSymbol(TGrammarTables& Tables) {
 
 bool TGrammarReader::GetNextRecord() {
     Entries.clear();
+    EntryTexts.clear();
     EntryPos = 0;
     uint8_t marker = 0;
     if (!ReadByte(marker) || marker != 'M') {
@@ -372,7 +407,7 @@ bool TGrammarReader::ReadEntry(TTableEntry& Entry) {
         if (!ReadByte(value)) {
             return false;
         }
-        Entry.Text.assign(1, static_cast<char>(value));
+        Entry.Text = EntryTexts.emplace_back(1, static_cast<char>(value));
         return true;
     }
     case 'I': {
@@ -385,10 +420,14 @@ bool TGrammarReader::ReadEntry(TTableEntry& Entry) {
         Entry.Integer = value;
         return true;
     }
-    case 'S':
+    case 'S': {
         Entry = TTableEntry();
         Entry.Type = TTableEntry::etString;
-        return ReadUniString(Entry.Text);
+        std::string& text = EntryTexts.emplace_back();
+        const bool read = ReadUniString(text);
+        Entry.Text = text;
+        return read;
+    }
     default:
         return true; // no data: the entry repeats the one before it
     }

@@ -6,7 +6,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvx {
@@ -18,7 +21,9 @@ struct TTableEntry {
     TType Type = etEmpty;
     bool Boolean = false;
     int32_t Integer = 0;
-    std::string Text; // etChar and etString
+    // etChar and etString: a view of the text the reader keeps for the
+    // current record, so that an entry repeating a long text copies nothing.
+    std::string_view Text;
 
     // The integer an entry stands for; false for a text that is no number.
     bool ToInteger(int32_t& Value) const;
@@ -31,7 +36,7 @@ class TGrammarReader {
 public:
     static constexpr const char* Header = "GOLD Parser Tables/v1.0";
     // A table file is a few hundred kilobytes; anything far larger is not one.
-    static constexpr qint64 MaxFileSize = qint64{64} << 20;
+    static constexpr qint64 MaxFileSize = qint64{16} << 20;
 
     explicit TGrammarReader(TGrammarTables& owner) : Owner(owner) {}
 
@@ -52,6 +57,13 @@ private:
     bool ReadInt16(uint16_t& Value);
     bool ReadUniString(std::string& Text);
     size_t Unread() const { return Buffer.size() - Pos; }
+    // The highest table index (and the most character sets) a file of this
+    // size may claim, so that the tables stay in proportion to the file.
+    int32_t MaxIndex() const;
+    // Whether Index is a fresh place of a table that may have MaxIndex()+1.
+    template <class T> bool IsFreeIndex(const TOwningTable<T>& Table, int32_t Index) const {
+        return Index >= 0 && Index <= MaxIndex() && Table.Find(Index) == nullptr;
+    }
 
     bool DecodeTables(TGrammarTables& Tables);
     bool DecodeRecord(TGrammarTables& Tables, char Id);
@@ -70,7 +82,15 @@ private:
     bool Opened = false;
     bool Damaged = false; // a read ran past the end of the buffer
     std::vector<TTableEntry> Entries;
-    size_t EntryPos = 0; // 0-based index of the next entry to hand out
+    std::deque<std::string> EntryTexts; // what the Text of Entries views
+    size_t EntryPos = 0;                // 0-based index of the next entry to hand out
+    // For the DFA record being read: the position of the state's edge to
+    // each target, -1 for none.
+    std::vector<int32_t> EdgeOfTarget;
 };
+
+// The tables of a grammar table file; null when the file cannot be read or
+// is not a sound table file.
+std::shared_ptr<const TGrammarTables> LoadGrammarTables(const QString& FileName);
 
 } // namespace tvx

@@ -2,6 +2,8 @@
 
 #include "platform/exception.h"
 
+#include <bitset>
+
 namespace tvx {
 
 void RaiseIndexError() {
@@ -35,27 +37,21 @@ std::string TVariableList::GetValue(const std::string& Name) const {
 
 namespace {
 
-bool ToIndex(const std::string& Text, int32_t& Value) {
-    if (Text.empty()) {
-        Value = 0;
-        return true;
-    }
-    if (Text.size() > 9) {
-        return false;
-    }
-    int32_t v = 0;
-    for (char c : Text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        v = v * 10 + (c - '0');
-    }
-    Value = v;
-    return true;
-}
+// The bytes of a character set, case folded when the grammar ignores case:
+// a letter stands for both its capital and its small form.
+using TByteSet = std::bitset<256>;
 
-unsigned char FoldCase(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+TByteSet BytesOf(const std::string& Set, bool IgnoreCase) {
+    TByteSet bytes;
+    for (char c : Set) {
+        const auto byte = static_cast<unsigned char>(c);
+        bytes.set(byte);
+        const auto small = static_cast<unsigned char>(byte | 0x20);
+        if (IgnoreCase && small >= 'a' && small <= 'z') {
+            bytes.set(static_cast<unsigned char>(byte ^ 0x20));
+        }
+    }
+    return bytes;
 }
 
 // Above this many cells the action table is not worth its memory and the
@@ -64,12 +60,18 @@ constexpr size_t MaxActionCells = size_t{1} << 22;
 
 } // namespace
 
-void TFAState::AddEdge(const std::string& CharsText, int32_t Target) {
-    int32_t index = 0;
-    if (!ToIndex(CharsText, index)) {
-        index = 0;
+int32_t TFAState::AddEdge(int32_t CharSet, int32_t Target, int32_t Existing) {
+    if (Existing < 0) {
+        Edges.push_back({CharSet, Target});
+        return GetEdgeCount() - 1;
     }
-    Edges.push_back({index, Target});
+    // A set listed again for the same edge adds nothing.
+    const TFAEdge& edge = Edges[static_cast<size_t>(Existing)];
+    if (edge.CharSetIndex != CharSet && (Merged.empty() || Merged.back().Edge != Existing ||
+                                         Merged.back().CharSetIndex != CharSet)) {
+        Merged.push_back({CharSet, Existing});
+    }
+    return Existing;
 }
 
 const TFAEdge& TFAState::GetEdge(int32_t i) const {
@@ -128,10 +130,16 @@ bool TGrammarTables::Validate() const {
         if (state->AcceptSymbol != -1 && SymbolTable.Find(state->AcceptSymbol) == nullptr) {
             return false;
         }
+        const auto isCharSet = [this](int32_t i) {
+            return i >= 0 && static_cast<size_t>(i) < CharacterSetTable.size();
+        };
         for (const TFAEdge& edge : state->Edges) {
-            if (edge.CharSetIndex < 0 ||
-                static_cast<size_t>(edge.CharSetIndex) >= CharacterSetTable.size() ||
-                DFA.Find(edge.TargetIndex) == nullptr) {
+            if (!isCharSet(edge.CharSetIndex) || DFA.Find(edge.TargetIndex) == nullptr) {
+                return false;
+            }
+        }
+        for (const TMergedSet& set : state->Merged) {
+            if (!isCharSet(set.CharSetIndex)) {
                 return false;
             }
         }
@@ -169,27 +177,39 @@ void TGrammarTables::Prepare(bool IgnoreCase) {
     DFAInitRow = DFA.Find(DFAInit) != nullptr ? rowOf[static_cast<size_t>(DFAInit)] : -1;
     DFAMoves.assign(states.size(), {});
     DFAAccept.assign(states.size(), nullptr);
+    std::vector<TByteSet> setBytes;
+    setBytes.reserve(CharacterSetTable.size());
+    for (const std::string& set : CharacterSetTable) {
+        setBytes.push_back(BytesOf(set, IgnoreCase));
+    }
+    std::vector<TByteSet> edgeBytes;
     for (size_t r = 0; r < states.size(); ++r) {
-        auto& row = DFAMoves[r];
-        row.fill(-1);
-        DFAAccept[r] = SymbolTable.Find(states[r]->AcceptSymbol);
+        const TFAState& state = *states[r];
+        DFAAccept[r] = SymbolTable.Find(state.AcceptSymbol);
+        edgeBytes.clear();
+        for (const TFAEdge& edge : state.Edges) {
+            edgeBytes.push_back(setBytes[static_cast<size_t>(edge.CharSetIndex)]);
+        }
+        for (const TMergedSet& set : state.Merged) {
+            edgeBytes[static_cast<size_t>(set.Edge)] |=
+                setBytes[static_cast<size_t>(set.CharSetIndex)];
+        }
         // Edges are tried in order and the first whose set holds the byte
         // wins, so a byte already given a target keeps it.
-        for (const TFAEdge& edge : states[r]->Edges) {
-            const int32_t target = rowOf[static_cast<size_t>(edge.TargetIndex)];
-            for (char c : CharacterSetTable[static_cast<size_t>(edge.CharSetIndex)]) {
-                auto member = static_cast<unsigned char>(c);
-                if (IgnoreCase) {
-                    member = FoldCase(member);
-                }
-                for (unsigned char byte : {member, IgnoreCase && member >= 'A' && member <= 'Z'
-                                                       ? static_cast<unsigned char>(member + 32)
-                                                       : member}) {
-                    if (row[byte] < 0) {
-                        row[byte] = target;
-                    }
-                }
+        auto& row = DFAMoves[r];
+        row.fill(-1);
+        TByteSet taken;
+        for (size_t e = 0; e < edgeBytes.size() && !taken.all(); ++e) {
+            const TByteSet fresh = edgeBytes[e] & ~taken;
+            if (fresh.none()) {
+                continue;
             }
+            const int32_t target = rowOf[static_cast<size_t>(state.Edges[e].TargetIndex)];
+            for (size_t byte = fresh._Find_first(); byte < fresh.size();
+                 byte = fresh._Find_next(byte)) {
+                row[byte] = target;
+            }
+            taken |= fresh;
         }
     }
 

@@ -31,18 +31,26 @@ struct TFAEdge {
     int32_t TargetIndex;  // DFA state entered on a character of that set
 };
 
+// A further character set of an edge, from a second edge to the same target.
+struct TMergedSet {
+    int32_t CharSetIndex;
+    int32_t Edge; // position of the edge among the state's edges
+};
+
 class TFAState {
 public:
-    // CharsText is the set's index written as text (an empty text means 0).
-    // Every edge is kept in file order; two edges to one target simply both
-    // lead there, since the first edge whose set holds the character wins.
-    void AddEdge(const std::string& CharsText, int32_t Target);
+    // Adds an edge on a character set to Target. A state has one edge per
+    // target: when it has one already (Existing, its position, is not -1)
+    // the set joins that edge, which keeps its place among the edges.
+    // Returns the position of the edge to Target.
+    int32_t AddEdge(int32_t CharSet, int32_t Target, int32_t Existing);
     int32_t GetEdgeCount() const { return static_cast<int32_t>(Edges.size()); }
     const TFAEdge& GetEdge(int32_t i) const; // index error outside the edges
     void SetAcceptSymbol(int32_t i) { AcceptSymbol = i; }
 
-    std::vector<TFAEdge> Edges;
-    int32_t AcceptSymbol = -1; // terminal recognised when the scan stops here
+    std::vector<TFAEdge> Edges;     // in file order, one per target
+    std::vector<TMergedSet> Merged; // sets that joined an earlier edge
+    int32_t AcceptSymbol = -1;      // terminal recognised when the scan stops here
 };
 
 enum TLRActionCode : int32_t {

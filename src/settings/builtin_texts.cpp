@@ -1,4 +1,5 @@
 #include "settings/builtin_texts.h"
+#include "settings/main_settings.h"
 
 namespace tvx {
 
@@ -90,6 +91,10 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_mes_too_deep"),
              QStringLiteral("The chart would be nested deeper than %1 levels, more than the "
                             "editor allows. Nothing was changed."));
+    // %1 stands for the largest source, in megabytes, the import reads.
+    Pool.Add(QStringLiteral("sm_mes_import_size"),
+             QStringLiteral("The source file is larger than %1 MB, more than the import "
+                            "reads. Nothing was imported."));
     Pool.Add(QStringLiteral("sm_name_element"), QStringLiteral("Element"));
     Pool.Add(QStringLiteral("sm_name_node"), QStringLiteral("Node after Element"));
     Pool.Add(QStringLiteral("sm_name_kind"), QStringLiteral("Type"));
@@ -188,6 +193,19 @@ void FillProgDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_input"), QStringLiteral("read"));
     Pool.Add(QStringLiteral("sm_output"), QStringLiteral("writeln"));
     Pool.Add(QStringLiteral("sm_writeln"), QStringLiteral("writeln"));
+}
+
+QString MenuTextWith(const QString& Id, qint64 Number) {
+    QString text;
+    if (MainSettings != nullptr) {
+        text = MainSettings->MenuPool->GetString(Id);
+    } else {
+        TStringPool builtin(QStringLiteral("Menu"));
+        FillMenuDefaults(builtin);
+        text = builtin.GetString(Id);
+    }
+    // A language file may leave the number out; the text stands as it is then.
+    return text.replace(QStringLiteral("%1"), QString::number(Number));
 }
 
 } // namespace tvx

@@ -9,4 +9,8 @@ void FillServDefaults(TStringPool& Pool);
 void FillMenuDefaults(TStringPool& Pool);
 void FillProgDefaults(TStringPool& Pool);
 
+// The interface text Id of the settings' menu pool, or the built-in one while
+// there are no settings; "%1" in it is replaced by Number.
+QString MenuTextWith(const QString& Id, qint64 Number);
+
 } // namespace tvx

@@ -362,6 +362,8 @@ TEST_F(ChartXml, LargeNonsenseIsRefusedPromptly) {
         {"deep nesting", QByteArray("<a>").repeated(size / 3)},
         {"many attributes", attributes + "/>"},
         {"many attributes in EBCDIC", Ebcdic("<?xml version='1.0'?>" + attributes + "/>")},
+        {"many tags full of attributes",
+         "<a>" + (attributes.left(30000) + "/>").repeated(size / 30000)},
         {"counts without blocks",
          "<a>" + QByteArray("<Count>1</Count>").repeated(size / 16) + "</a>"},
         {"long number", "<a><Count>" + QByteArray(size, '1') + "</Count></a>"},

@@ -155,10 +155,23 @@ TEST(ImportSource, Windows1251TextIsReadWhenTheBytesAreNotUtf8) {
     EXPECT_EQ(Outline(*import.GetChart(0)), QString::fromUtf8("7:P{9:('Привет')}"));
 }
 
-TEST(ImportSource, AnUnreadableFileRaisesAndChangesNothing) {
+TEST(ImportSource, AnUnreadableOrOversizedFileRaisesAndChangesNothing) {
+    QTemporaryDir dir;
+    const QString large = dir.filePath("large.pas");
+    QFile file(large);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(TTVXParseChartes::MaxSourceBytes + 1));
+    file.close();
     TTVXParseChartes import(slPascal);
     import.LoadFromText("program Kept; begin end.");
     EXPECT_THROW(import.LoadFromFile("/nonexistent/source.pas"), EImportError);
+    try {
+        import.LoadFromFile(large);
+        ADD_FAILURE() << "a source beyond the limit was read";
+    } catch (const EImportError& e) {
+        EXPECT_EQ(e.message(), large + "\r\nThe source file is larger than 6 MB, more than the "
+                                       "import reads. Nothing was imported.");
+    }
     EXPECT_EQ(import.Lines, QStringList({"program Kept; begin end."}));
     EXPECT_EQ(import.SourceFile, "");
 }

@@ -1,8 +1,11 @@
 // Loading compiled grammar table files: what a sound file yields, and that
 // every kind of damaged file is refused without leaving anything half loaded.
+#include "parser/grammar_cache.h"
 #include "parser/parser_test_support.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -131,6 +134,25 @@ TEST(TableLoading, UntypedEntryRepeatsThePreviousOne) {
     EXPECT_EQ(FinalMessage(RunParse(loaded.Parser, "a")), msgAccept);
 }
 
+TEST(TableLoading, SecondEdgeToATargetJoinsTheFirst) {
+    // State 0: "a" to 1, "ab" to 0, "b" to 1. The third edge joins the first,
+    // ahead of the second, so "b" is read as the terminal a.
+    std::string tables = TinyWith(Record({Byte('T'), Int(4), Int(1), Int(1), Int(2), Int(3)}),
+                                  Record({Byte('T'), Int(4), Int(3), Int(1), Int(2), Int(3)}));
+    const std::string charSet = Record({Byte('C'), Int(0), Str("a")});
+    tables.insert(tables.find(charSet) + charSet.size(),
+                  Record({Byte('C'), Int(1), Str("ab")}) + Record({Byte('C'), Int(2), Str("b")}));
+    const std::string state =
+        Record({Byte('D'), Int(0), Bool(false), Int(0), Empty(), Int(0), Int(1), Empty()});
+    tables.replace(tables.find(state), state.size(),
+                   Record({Byte('D'), Int(0), Bool(false), Int(0), Empty(), Int(0), Int(1), Empty(),
+                           Int(1), Int(0), Empty(), Int(2), Int(1), Empty()}));
+    LoadedParser loaded;
+    ASSERT_TRUE(loaded.Load(tables));
+    EXPECT_EQ(loaded.Parser.GetDFA().GetItem(0)->GetEdgeCount(), 2);
+    EXPECT_EQ(FinalMessage(RunParse(loaded.Parser, "b")), msgAccept);
+}
+
 TEST(TableLoading, UnknownRecordLetterIsSkipped) {
     LoadedParser loaded;
     EXPECT_TRUE(loaded.Load(TinyTables() + Record({Byte('X'), Int(1), Str("later format")})));
@@ -203,6 +225,11 @@ std::vector<BadFile> BadFiles() {
                                   Int(30)}))},
         {"record id of no type", tiny + Record({Untyped('?'), Int(1)})},
         {"record id empty", tiny + Record({Empty(), Int(1)})},
+        {"symbol replaced after a rule took it as its head",
+         TinyWith(ruleRecord, ruleRecord + Record({Byte('S'), Int(3), Str("T"), Int(0)}))},
+        {"more character sets than the file could hold",
+         TinyWith(Record({Byte('T'), Int(4), Int(1), Int(1), Int(2), Int(3)}),
+                  Record({Byte('T'), Int(4), Int(60000), Int(1), Int(2), Int(3)}))},
         {"huge index in a text entry: refused, not allocated",
          tiny + Record({Byte('S'), Str("999999999"), Str("x"), Int(1)})},
         {"no end symbol", TinyWith(Record({Byte('S'), Int(0), Str("EOF"), Int(3)}),
@@ -246,6 +273,31 @@ TEST(TableLoading, EveryTruncationInsideARecordIsRefused) {
             EXPECT_FALSE(loaded) << "cut at " << cut;
         }
     }
+}
+
+TEST(TableLoading, CacheReadsAFileAgainOnlyWhenItChanged) {
+    QTemporaryDir dir;
+    TGrammarCache cache;
+    const QString path = WriteFile(dir, "grammar.egt", TinyTables());
+    const auto first = cache.Get(path);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(cache.Get(path), first);
+    // The same size, written later: read again.
+    std::string renamed = TinyTables();
+    renamed.replace(renamed.find(UniString("Tiny")), UniString("Tiny").size(), UniString("Tinz"));
+    WriteFile(dir, "grammar.egt", renamed);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(10), QFileDevice::FileModificationTime);
+    file.close();
+    const auto second = cache.Get(path);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->Variables.GetValue("Name"), "Tinz");
+    // Broken or gone: refused each time, as a file read afresh would be.
+    WriteFile(dir, "grammar.egt", "GOLD");
+    EXPECT_EQ(cache.Get(path), nullptr);
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_EQ(cache.Get(path), nullptr);
 }
 
 TEST(TableLoading, MissingFileFails) {

@@ -1,0 +1,1 @@
+../../../import/corpus/c/bubble_sort.c

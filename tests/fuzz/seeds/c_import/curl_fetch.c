@@ -1,0 +1,1 @@
+../../../import/corpus/c/curl_fetch.c

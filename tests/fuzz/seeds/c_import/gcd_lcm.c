@@ -1,0 +1,1 @@
+../../../import/corpus/c/gcd_lcm.c

@@ -1,0 +1,1 @@
+../../../import/corpus/c/string_utils.c

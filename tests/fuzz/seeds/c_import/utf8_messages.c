@@ -1,0 +1,1 @@
+../../../import/corpus/c/utf8_messages.c

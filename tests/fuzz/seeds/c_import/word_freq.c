@@ -1,0 +1,1 @@
+../../../import/corpus/c/word_freq.c

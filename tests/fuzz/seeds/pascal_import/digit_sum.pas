@@ -1,0 +1,1 @@
+../../../import/corpus/pascal/digit_sum.pas

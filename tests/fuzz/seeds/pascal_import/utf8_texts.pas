@@ -1,0 +1,1 @@
+../../../import/corpus/pascal/utf8_texts.pas

@@ -1,0 +1,1 @@
+../../../import/corpus/pascal/vectors.pas

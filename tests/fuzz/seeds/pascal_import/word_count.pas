@@ -1,0 +1,1 @@
+../../../import/corpus/pascal/word_count.pas
