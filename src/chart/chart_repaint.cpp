@@ -27,10 +27,10 @@ int RepaintPassCount(int MaxLevel, bool AllEq) {
 
 namespace {
 
-// Everything a pass writes: when a pass leaves all of it as it was, every
-// further pass would too.
-std::vector<std::int64_t> LayoutState(const TFCList& Chart) {
-    std::vector<std::int64_t> State;
+// Everything a pass writes, into State (its memory kept from call to call):
+// when a pass leaves all of it as it was, every further pass would too.
+void LayoutState(const TFCList& Chart, std::vector<std::int64_t>& State) {
+    State.clear();
     State.reserve(size_t(Chart.Count()) * 32);
     auto Add = [&](const TRect& R) {
         State.insert(State.end(), {R.Left, R.Top, R.Right, R.Bottom});
@@ -49,6 +49,11 @@ std::vector<std::int64_t> LayoutState(const TFCList& Chart) {
             }
         }
     }
+}
+
+std::vector<std::int64_t> LayoutState(const TFCList& Chart) {
+    std::vector<std::int64_t> State;
+    LayoutState(Chart, State);
     return State;
 }
 
@@ -111,30 +116,29 @@ bool LayoutIsCurrent(const TFCList& Chart, const std::optional<TLayoutMemo>& Inp
            Inputs->Texts == Last.Texts && LayoutState(Chart) == Last.State;
 }
 
-void RunPasses(TFCList& Chart) {
+// Lays the chart out and returns what the last pass left.
+std::vector<std::int64_t> RunPasses(TFCList& Chart) {
     Chart.LastLayout = TLayoutMemo{};
     TTextsAhead Texts(Chart);
     const int MaxLevel = EffectiveMaxLevel(Chart);
-    const int Passes = RepaintPassCount(MaxLevel, MainSettings->pm_alleq);
-    std::vector<std::int64_t> Before;
+    // Each pass settles one more level, so a chart takes this many. One
+    // nested deeper than they reach would be shown with blocks where they
+    // stood before (over their neighbours) until its next repaint: more
+    // passes follow while the last one still moved something, at most one
+    // more per level. A pass that moves nothing ends the layout early: the
+    // passes after it would only repeat it (after an edit most do).
+    const int Passes = RepaintPassCount(MaxLevel, MainSettings->pm_alleq) + MaxLevel + 1;
+    std::vector<std::int64_t> Before = LayoutState(Chart);
+    std::vector<std::int64_t> After;
     for (int I = 0; I < Passes; ++I) {
-        if (I + 1 == Passes) {
-            Before = LayoutState(Chart);
-        }
         Chart.DrawBlock(Chart.First());
-    }
-    // Each pass settles one more level. A chart nested deeper than the
-    // passes reach would be shown with blocks where they stood before (over
-    // their neighbours) until its next repaint: more passes follow while the
-    // last one still moved something, at most one more per level.
-    for (int Extra = 0; Extra <= MaxLevel; ++Extra) {
-        std::vector<std::int64_t> After = LayoutState(Chart);
+        LayoutState(Chart, After);
         if (After == Before) {
             break;
         }
-        Before = std::move(After);
-        Chart.DrawBlock(Chart.First());
+        std::swap(Before, After);
     }
+    return Before;
 }
 
 // Runs the passes unless nothing was touched since the last ones; true when
@@ -145,9 +149,9 @@ bool LayOut(TFCList& Chart) {
         return false;
     }
     TLayoutSession Session;
-    RunPasses(Chart);
+    std::vector<std::int64_t> State = RunPasses(Chart);
     if (Inputs.has_value()) {
-        Inputs->State = LayoutState(Chart);
+        Inputs->State = std::move(State);
         Chart.LastLayout = std::move(*Inputs);
     }
     return true;
