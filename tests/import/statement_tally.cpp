@@ -1,5 +1,6 @@
 #include "import/statement_tally.h"
 #include "parser/gold_parser.h"
+#include "parser/grammar_cache.h"
 #include <algorithm>
 #include <string>
 
@@ -132,7 +133,7 @@ TStatementTally TallyStatements(const TTVXParseChartes& Import, int Blocks) {
     TStatementTally tally;
     tally.Blocks = Blocks;
     TGOLDParser parser;
-    if (!parser.LoadCompiledGrammar(Import.GrammarFile)) {
+    if (!parser.UseGrammar(TGrammarCache::Shared().Get(Import.GrammarFile))) {
         return tally;
     }
     TErrorReport refusal;
