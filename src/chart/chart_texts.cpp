@@ -108,8 +108,6 @@ TTextsAhead::TTextsAhead(const TFCList& Chart) : FOuter(Alive) {
         return;
     }
     std::vector<QString> Missing = MissingTexts(Chart, *Session);
-    // More than the session keeps would push out texts the pass needs.
-    Missing.resize(std::min(Missing.size(), TLayoutSession::kTextsKept / 2));
     // The pass goes on on this thread meanwhile.
     const int Threads = std::min<int>(QThreadPool::globalInstance()->maxThreadCount() - 1,
                                       int(Missing.size() / kTextsWorthThreads));

@@ -15,13 +15,13 @@ namespace tvx {
 // What the last layout call on a picture drew, as calls made on a white
 // picture of StartWidth x StartHeight (size changes of the white picture at
 // their head are taken as its size), while the picture is as that call left
-// it: Stamp is its change stamp after the call.
-struct TKeptDrawing {
+// it: Stamp is its change stamp after the call. It is kept with the picture,
+// so it goes when the picture does (a block deleted, a chart closed).
+struct TKeptDrawing : TBitmapMemo {
     int StartWidth = 0;
     int StartHeight = 0;
     std::vector<TDrawOp> Calls;
     std::uint64_t Stamp = 0;
-    std::uint64_t LastUse = 0;
 };
 
 namespace {
@@ -46,7 +46,6 @@ struct TLayoutMemory {
     TLayoutSession* Current = nullptr;
     int Depth = 0;
     std::uint64_t Session = 0;
-    std::unordered_map<const TBitmap*, TKeptDrawing> Drawings;
     std::unordered_map<const TBitmap*, TKeptComposition> Compositions;
     TTextConditions TextConditions;
     QHash<QString, std::shared_ptr<const TBitmap>> Texts;
@@ -72,8 +71,8 @@ TLayoutMemory& Memory() {
     return Kept;
 }
 
-// Pictures not drawn for this many repaints are forgotten (their blocks are
-// most likely gone); texts beyond this many are dropped all at once.
+// Compositions of pictures not composed for this many repaints are forgotten
+// (their windows are most likely gone).
 constexpr std::uint64_t kForgetAfter = 64;
 
 TTextConditions CurrentTextConditions() {
@@ -114,13 +113,9 @@ bool WhiteResize(const TDrawOp& Op) {
 }
 
 // The drawing kept for Picture while the picture is as it left it, or nullptr.
-TKeptDrawing* FindKeptDrawing(const TBitmap& Picture) {
-    TLayoutMemory& M = Memory();
-    auto It = M.Drawings.find(&Picture);
-    if (It == M.Drawings.end() || It->second.Stamp != Picture.ChangeStamp()) {
-        return nullptr;
-    }
-    return &It->second;
+TKeptDrawing* FindKeptDrawing(TBitmap& Picture) {
+    auto* Kept = dynamic_cast<TKeptDrawing*>(Picture.Memo().get());
+    return Kept != nullptr && Kept->Stamp == Picture.ChangeStamp() ? Kept : nullptr;
 }
 
 void ClearToWhite(TCanvas& Canvas) {
@@ -138,7 +133,10 @@ TLayoutSession::TLayoutSession() {
         ++M.Session;
         M.ServTexts.clear();
         TTextConditions Now = CurrentTextConditions();
-        if (!(Now == M.TextConditions)) {
+        // Texts of other charts are dropped here, all at once, when they
+        // grow too many; never while a layout runs, which would render the
+        // texts of its chart again.
+        if (!(Now == M.TextConditions) || size_t(M.Texts.size()) >= kTextsKept) {
             M.ForgetTexts();
             M.TextConditions = Now;
         }
@@ -154,7 +152,6 @@ TLayoutSession::~TLayoutSession() {
             M.ForgetTexts();
             M.TextConditions = TTextConditions{};
         }
-        Forget(M.Drawings, M.Session);
         Forget(M.Compositions, M.Session);
     }
 }
@@ -188,9 +185,7 @@ void TLayoutSession::KeepText(const QString& Text, const TBitmap& Picture) {
 
 void TLayoutSession::KeepText(const QString& Text, std::shared_ptr<const TBitmap> Picture) {
     TLayoutMemory& M = Memory();
-    if (size_t(M.Texts.size()) >= kTextsKept) {
-        M.ForgetTexts();
-    } else if (M.Texts.contains(Text)) {
+    if (M.Texts.contains(Text)) {
         M.Recent.fill(TLayoutMemory::TRecentText{}); // it must find the new picture
     }
     M.Texts.insert(Text, std::move(Picture));
@@ -231,7 +226,7 @@ TBlockPictureCall::~TBlockPictureCall() {
     if (FRecording && !FFinished) {
         // Cut short: what the picture holds is not known any more.
         FPicture.Canvas().SetDrawHook(nullptr);
-        Memory().Drawings.erase(&FPicture);
+        FPicture.Memo().reset();
     }
 }
 
@@ -257,12 +252,10 @@ void TBlockPictureCall::Finish() {
     }
     TCanvas& Canvas = FPicture.Canvas();
     Canvas.SetDrawHook(nullptr);
-    TLayoutMemory& M = Memory();
     if (FDefer && !FDiverged) {
         if (FRepeated == FLast->Calls.size() && FStartWidth == FLast->StartWidth &&
             FStartHeight == FLast->StartHeight && FLast->Stamp == FPicture.ChangeStamp()) {
             // The very drawing of the last call: the picture already shows it.
-            FLast->LastUse = M.Session;
             FFinished = true;
             return;
         }
@@ -287,12 +280,16 @@ void TBlockPictureCall::Finish() {
             Canvas.Perform(Op);
         }
     }
-    TKeptDrawing& Kept = M.Drawings[&FPicture];
+    auto* Found = dynamic_cast<TKeptDrawing*>(FPicture.Memo().get());
+    if (Found == nullptr) {
+        FPicture.Memo() = std::make_unique<TKeptDrawing>();
+        Found = static_cast<TKeptDrawing*>(FPicture.Memo().get());
+    }
+    TKeptDrawing& Kept = *Found;
     Kept.StartWidth = StartWidth;
     Kept.StartHeight = StartHeight;
     Kept.Calls = std::move(FCalls);
     Kept.Stamp = FPicture.ChangeStamp();
-    Kept.LastUse = M.Session;
     FFinished = true;
 }
 

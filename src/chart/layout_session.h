@@ -43,7 +43,8 @@ public:
     void KeepText(const QString& Text, const TBitmap& Picture);
     // Keeps Picture itself.
     void KeepText(const QString& Text, std::shared_ptr<const TBitmap> Picture);
-    // Texts kept at most; beyond, all are dropped at once.
+    // Texts kept at most between layouts; beyond, all are dropped at once
+    // when the next layout starts (a layout keeps every text of its chart).
     static constexpr size_t kTextsKept = 16384;
     // The Serv text of Id, read once per session.
     const QString& ServText(const char* Id);

@@ -45,6 +45,13 @@ enum TPixelFormat : std::uint8_t {
     pfCustom = 8, // treated as pfDevice
 };
 
+// What a user of a picture keeps with it (the layout keeps the drawing that
+// made it): set and read by that user, gone with the picture.
+class TBitmapMemo {
+public:
+    virtual ~TBitmapMemo() = default;
+};
+
 class TBitmap {
 public:
     // An empty picture (0 x 0) in the device format, with a white brush and a
@@ -72,6 +79,10 @@ public:
 
     TCanvas& Canvas() { return *FCanvas; }
     const TCanvas& Canvas() const { return *FCanvas; }
+
+    // The memo kept with the picture (none at first); the picture never
+    // reads it, nor copies it with Assign.
+    std::unique_ptr<TBitmapMemo>& Memo() { return FMemo; }
 
     // The pixels (a null image while the picture is empty). For the palette
     // formats (1, 4, 8 bits) the image is 32 bits per pixel holding only colours
@@ -288,6 +299,7 @@ private:
     mutable bool FDirty = false;                // palette formats: pixels not yet rounded
     std::uint64_t FStamp = 0;
     std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TBitmapMemo> FMemo;
 };
 
 // True for the formats of 1, 4 and 8 bits, whose colours come from a palette.
