@@ -949,7 +949,8 @@ void TBitmap::Assign(const TBitmap& Source) {
     if (FCanvas->DrawHook() != nullptr) {
         TDrawOp Op;
         Op.Kind = TDrawOp::dkAssign;
-        Op.Image = Source.Image();
+        Op.Payload = std::make_shared<const TDrawOp::TPayload>(
+            TDrawOp::TPayload{TFont{}, QString(), Source.Image(), {}});
         Op.P[0] = Source.FPixelFormat;
         Op.P[1] = Source.FWidth;
         Op.P[2] = Source.FHeight;

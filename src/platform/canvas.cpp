@@ -310,19 +310,27 @@ bool TDrawOp::operator==(const TDrawOp& Other) const {
         SelfCopy != Other.SelfCopy) {
         return false;
     }
-    // The other fields are set by the calls of their kind only.
+    // The payload is set by the calls of its kinds only.
+    if (Payload == Other.Payload) {
+        return true;
+    }
+    if (Payload == nullptr || Other.Payload == nullptr) {
+        return false;
+    }
+    const TPayload& A = *Payload;
+    const TPayload& B = *Other.Payload;
     switch (Kind) {
     case dkText:
-        return Font == Other.Font && Text == Other.Text;
+        return A.Font == B.Font && A.Text == B.Text;
     case dkPolygon:
-        return Points == Other.Points;
+        return A.Points == B.Points;
     case dkCopy:
     case dkAssign:
-        if (Image.has_value() != Other.Image.has_value()) {
+        if (A.Image.has_value() != B.Image.has_value()) {
             return false;
         }
-        return !Image.has_value() || Image->cacheKey() == Other.Image->cacheKey() ||
-               *Image == *Other.Image;
+        return !A.Image.has_value() || A.Image->cacheKey() == B.Image->cacheKey() ||
+               *A.Image == *B.Image;
     default:
         return true;
     }
@@ -353,7 +361,7 @@ void TCanvas::Perform(const TDrawOp& Op) {
         Arc(P[0], P[1], P[2], P[3], P[4], P[5], P[6], P[7]);
         break;
     case TDrawOp::dkPolygon:
-        Polygon(std::span<const TPoint>(Op.Points));
+        Polygon(std::span<const TPoint>(Op.Payload->Points));
         break;
     case TDrawOp::dkFloodFill:
         FloodFill(P[0], P[1], Op.Color, Op.FillStyle);
@@ -362,12 +370,13 @@ void TCanvas::Perform(const TDrawOp& Op) {
         SetPixel(P[0], P[1], Op.Color);
         break;
     case TDrawOp::dkCopy:
-        CopyImage(TRect{P[0], P[1], P[2], P[3]}, Op.SelfCopy ? FOwner.Image() : *Op.Image,
+        CopyImage(TRect{P[0], P[1], P[2], P[3]}, Op.SelfCopy ? FOwner.Image() : *Op.Payload->Image,
                   TRect{P[4], P[5], P[6], P[7]});
         break;
     case TDrawOp::dkText:
-        Font = Op.Font;
-        DrawTextCell(TRect{P[0], P[1], P[2], P[3]}, TRect{P[4], P[5], P[6], P[7]}, Op.Text);
+        Font = Op.Payload->Font;
+        DrawTextCell(TRect{P[0], P[1], P[2], P[3]}, TRect{P[4], P[5], P[6], P[7]},
+                     Op.Payload->Text);
         break;
     case TDrawOp::dkResize:
         FOwner.SetSize(P[0], P[1]);
@@ -376,7 +385,7 @@ void TCanvas::Perform(const TDrawOp& Op) {
         FOwner.SetPixelFormat(TPixelFormat(P[0]));
         break;
     case TDrawOp::dkAssign:
-        FOwner.FImage = *Op.Image;
+        FOwner.FImage = *Op.Payload->Image;
         FOwner.DropTiles();
         FOwner.FMarks.clear();
         FOwner.FPixelFormat = TPixelFormat(P[0]);
@@ -563,7 +572,9 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (FHook != nullptr) {
         TDrawOp Op;
         Op.Kind = TDrawOp::dkPolygon;
-        Op.Points.assign(Points.begin(), Points.end());
+        auto Payload = std::make_shared<TDrawOp::TPayload>();
+        Payload->Points.assign(Points.begin(), Points.end());
+        Op.Payload = std::move(Payload);
         Op.PenColor = Pen.Color;
         Op.Brush = Brush;
         if (Intercepted(Op)) {
@@ -734,9 +745,11 @@ void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& Sr
         // A copy from the picture itself reads the picture as it is when the
         // call is carried out.
         Op.SelfCopy = &Source == &FOwner;
+        auto Payload = std::make_shared<TDrawOp::TPayload>();
         if (!Op.SelfCopy) {
-            Op.Image = Source.Image();
+            Payload->Image = Source.Image();
         }
+        Op.Payload = std::move(Payload);
         if (Intercepted(Op)) {
             return;
         }
@@ -983,8 +996,8 @@ void TCanvas::DrawTextCell(const TRect& Cell, const TRect& Clip, const QString& 
         int Args[] = {Cell.Left, Cell.Top, Cell.Right, Cell.Bottom,
                       Clip.Left, Clip.Top, Clip.Right, Clip.Bottom};
         std::copy(std::begin(Args), std::end(Args), Op.P);
-        Op.Text = Line;
-        Op.Font = Font;
+        Op.Payload =
+            std::make_shared<const TDrawOp::TPayload>(TDrawOp::TPayload{Font, Line, {}, {}});
         Op.Brush = Brush;
         if (Intercepted(Op)) {
             return;

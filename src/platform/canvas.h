@@ -17,6 +17,7 @@
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -68,12 +69,16 @@ struct TDrawOp {
     TFillStyle FillStyle = fsBorder;
     bool SelfCopy = false;
     // Only the calls that draw text, copy pictures or draw polygons carry
-    // these; a pass over a chart makes and compares tens of thousands of
-    // calls, most of them lines.
-    TFont Font;
-    QString Text;
-    std::optional<QImage> Image; // none when SelfCopy
-    std::vector<TPoint> Points;
+    // these, apart from the rest: a pass over a chart makes, keeps and
+    // compares tens of thousands of calls, most of them lines, and goes
+    // through them faster when they take little memory.
+    struct TPayload {
+        TFont Font;
+        QString Text;
+        std::optional<QImage> Image; // none when SelfCopy
+        std::vector<TPoint> Points;
+    };
+    std::shared_ptr<const TPayload> Payload; // set by those calls
 
     // Same call with the same effect (pictures compared by their pixels).
     bool operator==(const TDrawOp& Other) const;
