@@ -202,7 +202,7 @@ const TToken* TCConverter::FunctionName(const TReduction* Id) const {
         return nullptr;
     }
     const TToken* name =
-        FindChild(Id, ccType) != nullptr ? FindChildAfter(Id, ccType) : Id->Tokens.back();
+        FindChild(Id, ccType) != nullptr ? FindChildAfter(Id, ccType) : Id->Tokens().back();
     return name != nullptr && NodeOf(name) == nullptr ? name : nullptr;
 }
 
@@ -211,7 +211,7 @@ QString TCConverter::Signature(const TReduction* Function, const TReduction* Id,
     // The words before the name (the return type, "static int"), a blank,
     // the name, the parameter list: "int add(int a, int b)".
     QString head;
-    for (const TToken* token : Id->Tokens) {
+    for (const TToken* token : Id->Tokens()) {
         if (token == Name) {
             break;
         }
@@ -254,7 +254,7 @@ QString TCConverter::ParameterText(const TReduction* Param) const {
         return CLeafText(Param, Leaves);
     }
     std::size_t after = 0;
-    while (after < Param->Tokens.size() && Param->Tokens[after] != type) {
+    while (after < Param->Tokens().size() && Param->Tokens()[after] != type) {
         ++after;
     }
     return Joined(CLeafText(type, Leaves), CLeafText(Param, Leaves, after + 1));

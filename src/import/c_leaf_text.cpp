@@ -73,8 +73,8 @@ QString CLeafText(const TToken* Token, const TLeafList& Leaves) {
 QString CLeafText(const TReduction* Node, const TLeafList& Leaves, std::size_t First) {
     LeafCollector collector;
     if (Node != nullptr) {
-        for (std::size_t i = First; i < Node->Tokens.size(); ++i) {
-            ForEachLeaf(Node->Tokens[i], Leaves,
+        for (std::size_t i = First; i < Node->Tokens().size(); ++i) {
+            ForEachLeaf(Node->Tokens()[i], Leaves,
                         [&collector](const TToken* Leaf) { collector.Add(Leaf); });
         }
     }

@@ -53,7 +53,7 @@ const TToken* FindToken(const TReduction* Node, const std::string& Name) {
     if (Node == nullptr) {
         return nullptr;
     }
-    for (const TToken* token : Node->Tokens) {
+    for (const TToken* token : Node->Tokens()) {
         if (token != nullptr && token->GetName() == Name) {
             return token;
         }
@@ -65,10 +65,10 @@ const TToken* FindNextToken(const TReduction* Node, const std::string& Name) {
     if (Node == nullptr) {
         return nullptr;
     }
-    for (size_t i = 0; i < Node->Tokens.size(); ++i) {
-        const TToken* token = Node->Tokens[i];
+    for (size_t i = 0; i < Node->Tokens().size(); ++i) {
+        const TToken* token = Node->Tokens()[i];
         if (token != nullptr && token->GetName() == Name) {
-            return i + 1 < Node->Tokens.size() ? Node->Tokens[i + 1] : nullptr;
+            return i + 1 < Node->Tokens().size() ? Node->Tokens()[i + 1] : nullptr;
         }
     }
     return nullptr;
@@ -115,7 +115,7 @@ const TToken* TTreeConverter::FindChild(const TReduction* Node, int Code) const 
     if (Node == nullptr) {
         return nullptr;
     }
-    for (const TToken* token : Node->Tokens) {
+    for (const TToken* token : Node->Tokens()) {
         if (CodeOf(token) == Code) {
             return token;
         }
@@ -127,9 +127,9 @@ const TToken* TTreeConverter::FindChildAfter(const TReduction* Node, int Code) c
     if (Node == nullptr) {
         return nullptr;
     }
-    for (size_t i = 0; i < Node->Tokens.size(); ++i) {
-        if (CodeOf(Node->Tokens[i]) == Code) {
-            return i + 1 < Node->Tokens.size() ? Node->Tokens[i + 1] : nullptr;
+    for (size_t i = 0; i < Node->Tokens().size(); ++i) {
+        if (CodeOf(Node->Tokens()[i]) == Code) {
+            return i + 1 < Node->Tokens().size() ? Node->Tokens()[i + 1] : nullptr;
         }
     }
     return nullptr;
@@ -237,15 +237,15 @@ void TTreeConverter::RunTop() {
         // nothing: it is passed over without being looked at.
         const TReduction* node = step.Node;
         size_t index = size_t(step.Index);
-        while (index < node->Tokens.size() && !node->ChildHoldsWatched(index)) {
+        while (index < node->Tokens().size() && !node->ChildHoldsWatched(index)) {
             ++index;
         }
-        if (index >= node->Tokens.size()) {
+        if (index >= node->Tokens().size()) {
             Steps.pop_back();
             return;
         }
         step.Index = int(index) + 1;
-        const TToken* child = node->Tokens[index];
+        const TToken* child = node->Tokens()[index];
         const TCall call{step.Node, step.Chart, step.Branch};
         if (child != nullptr) {
             ConvertChild(call, child);

@@ -261,8 +261,9 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
         // The children's leaves are the last ones shifted.
         int32_t leaves = 0;
         uint32_t watched = 0;
-        for (size_t i = 0; i < reduction->Tokens.size(); ++i) {
-            const TToken* child = reduction->Tokens[i];
+        const auto children = reduction->Tokens();
+        for (size_t i = 0; i < children.size(); ++i) {
+            const TToken* child = children[i];
             const TReduction* below = child->GetReduction();
             leaves += below != nullptr ? below->LeafCount : 1;
             if (Holds(child)) {

@@ -5,14 +5,24 @@
 namespace tvx {
 
 TToken* TReduction::GetToken(int32_t i) const {
-    return i >= 0 && i < GetTokenCount() ? Tokens[static_cast<size_t>(i)] : nullptr;
+    return i >= 0 && i < GetTokenCount() ? Children[i] : nullptr;
 }
 
 void TReduction::InsertToken(int32_t i, TToken* token) {
     FirstLeaf = -1;
     WatchedChildren = ~uint32_t{0};
     const auto pos = static_cast<size_t>(std::clamp(i, 0, GetTokenCount()));
-    Tokens.insert(Tokens.begin() + static_cast<std::ptrdiff_t>(pos), token);
+    const size_t count = static_cast<size_t>(ChildCount);
+    TToken** grown =
+        Head.Owner != nullptr ? Head.Owner->NewChildren(count + 1) : new TToken*[count + 1];
+    std::copy(Children, Children + pos, grown);
+    grown[pos] = token;
+    std::copy(Children + pos, Children + count, grown + pos + 1);
+    if (Head.Owner == nullptr) {
+        delete[] Children;
+    }
+    Children = grown;
+    ++ChildCount;
 }
 
 TTokenStack::~TTokenStack() {

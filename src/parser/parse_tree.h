@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,29 +35,37 @@ public:
     std::string GetSymbolText() const { return ParentSymbol->GetText(); }
     TReduction* GetReduction() const { return Reduction; }
 
-    int32_t State = 0;
     std::string_view Text; // source text of a terminal; empty for heads and EOF
     // The node built for a nonterminal head; null for a terminal. It lives as
     // long as the token: both belong to the stack that owns the token.
     TReduction* Reduction = nullptr;
     const TSymbol* ParentSymbol; // not owned
     TTokenStack* Owner = nullptr;
+    // Last, so that a node can keep its child count in the padding after it.
+    int32_t State = 0;
 };
 
 // One node of the parse tree: the rule reduced and the tokens of its
 // right-hand side in source order (not owned: the parser's stacks own them).
 class TReduction {
 public:
-    explicit TReduction(const TRule* rule,
-                        std::pmr::memory_resource* memory = std::pmr::new_delete_resource())
-        : Head(rule != nullptr ? rule->Head : nullptr, {}), Tokens(memory), ParentRule(rule) {
+    explicit TReduction(const TRule* rule)
+        : Head(rule != nullptr ? rule->Head : nullptr, {}), ParentRule(rule) {
         Head.Reduction = this;
     }
     TReduction(const TReduction&) = delete;
     TReduction& operator=(const TReduction&) = delete;
+    // A node of a stack keeps its children in the stack's arena; one made on
+    // its own keeps them on the heap.
+    ~TReduction() {
+        if (Head.Owner == nullptr) {
+            delete[] Children;
+        }
+    }
 
     TToken* GetToken(int32_t i) const; // null outside 0..GetTokenCount()-1
-    int32_t GetTokenCount() const { return static_cast<int32_t>(Tokens.size()); }
+    int32_t GetTokenCount() const { return ChildCount; }
+    std::span<TToken* const> Tokens() const { return {Children, static_cast<size_t>(ChildCount)}; }
     // Inserts a child; the node no longer claims a run of leaves, and every
     // child counts as holding what is watched.
     void InsertToken(int32_t i, TToken* token);
@@ -66,8 +75,16 @@ public:
     // The token that stands for the node: on the parse stack, and among the
     // children of its parent node. It lives in the node, so that the two are
     // made at once and read together.
-    TToken Head;
-    std::pmr::vector<TToken*> Tokens;
+    [[no_unique_address]] TToken Head;
+
+private:
+    friend class TTokenStack;
+    // The children: a node of millions keeps them without a vector of its
+    // own. ChildCount sits in the padding at the end of Head.
+    int32_t ChildCount = 0;
+    TToken** Children = nullptr;
+
+public:
     // Which children hold something the parser was told to watch for
     // (TGOLDParser::WatchSymbols), as the parser built the tree: bit i for
     // child i, the last bit for every child from there on. Every bit is set
@@ -88,6 +105,8 @@ public:
     }
     static constexpr size_t LastChildBit = 31;
 };
+// A parse of a large text makes millions of nodes: each byte here is megabytes.
+static_assert(sizeof(void*) != 8 || sizeof(TReduction) <= 80);
 
 // What a caller of the parser does with a symbol when it meets it in the
 // tree (TGOLDParser::WatchSymbols).
@@ -130,7 +149,8 @@ template <class F> void ForEachLeaf(const TReduction* Node, const TLeafList& Lea
         size_t Size;
         ~TRestore() { pending.resize(Size); }
     } restore{bottom};
-    pending.insert(pending.end(), Node->Tokens.rbegin(), Node->Tokens.rend());
+    const auto children = Node->Tokens();
+    pending.insert(pending.end(), children.rbegin(), children.rend());
     while (pending.size() > bottom) {
         const TToken* token = pending.back();
         pending.pop_back();
@@ -143,7 +163,8 @@ template <class F> void ForEachLeaf(const TReduction* Node, const TLeafList& Lea
         } else if (run(node)) {
             visitRun(node);
         } else {
-            pending.insert(pending.end(), node->Tokens.rbegin(), node->Tokens.rend());
+            const auto below = node->Tokens();
+            pending.insert(pending.end(), below.rbegin(), below.rend());
         }
     }
 }
@@ -209,12 +230,20 @@ public:
     // the stack in their order; its Head is owned by this stack, not yet
     // pushed. Count must not exceed GetCount().
     TReduction* NewReduction(const TRule* rule, int32_t Count) {
-        TReduction* node = Nodes.New(rule, &Arena);
-        const auto first = Items.end() - std::max(Count, 0);
-        node->Tokens.assign(first, Items.end());
-        Items.erase(first, Items.end());
+        TReduction* node = Nodes.New(rule);
         node->Head.Owner = this;
+        const size_t count = static_cast<size_t>(std::max(Count, 0));
+        node->Children = NewChildren(count);
+        node->ChildCount = static_cast<int32_t>(count);
+        std::copy(Items.end() - static_cast<std::ptrdiff_t>(count), Items.end(), node->Children);
+        Items.resize(Items.size() - count);
         return node;
+    }
+    // Room for Count children of a node this stack made, in its arena.
+    TToken** NewChildren(size_t Count) {
+        return Count == 0 ? nullptr
+                          : static_cast<TToken**>(
+                                Arena.allocate(Count * sizeof(TToken*), alignof(TToken*)));
     }
 
     // Frees a token: through its owner when it has one, else directly.

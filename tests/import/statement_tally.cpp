@@ -93,7 +93,7 @@ void Count(const TReduction* Root, const TStatementRules& Rules, TStatementTally
         if (Holds(Rules.Opaque, name)) {
             continue;
         }
-        for (const TToken* child : node->Tokens) {
+        for (const TToken* child : node->Tokens()) {
             if (child != nullptr && child->GetReduction() != nullptr) {
                 pending.push_back(child->GetReduction());
             }

@@ -14,14 +14,14 @@ void WalkLeaves(const TToken* Token, std::vector<const TToken*>& Out) {
         Out.push_back(Token);
         return;
     }
-    for (const TToken* child : Token->GetReduction()->Tokens) {
+    for (const TToken* child : Token->GetReduction()->Tokens()) {
         WalkLeaves(child, Out);
     }
 }
 
 void AllNodes(const TReduction* Node, std::vector<const TReduction*>& Out) {
     Out.push_back(Node);
-    for (const TToken* child : Node->Tokens) {
+    for (const TToken* child : Node->Tokens()) {
         if (child->GetReduction() != nullptr) {
             AllNodes(child->GetReduction(), Out);
         }
@@ -71,7 +71,7 @@ TEST_F(TreeSummary, EveryNodeHandsOutTheLeavesAWalkFinds) {
     AllNodes(root, nodes);
     for (const TReduction* node : nodes) {
         std::vector<const TToken*> walked;
-        for (const TToken* child : node->Tokens) {
+        for (const TToken* child : node->Tokens()) {
             WalkLeaves(child, walked);
         }
         std::vector<const TToken*> handed;
