@@ -70,6 +70,7 @@ void TGOLDParser::Reset() {
     ExpectedTokens.Clear();
     InputTokens.Clear();
     Stack.Clear();
+    States.clear();
     Leaves.clear();
 }
 
@@ -78,9 +79,8 @@ void TGOLDParser::PushInitialToken() {
     if (start == nullptr) {
         return;
     }
-    TToken* token = Stack.NewToken(start);
-    token->State = Tables->LALRInit;
-    Stack.Push(token);
+    Stack.Push(Stack.NewToken(start));
+    States.push_back(Tables->LALRInit);
 }
 
 TGOLDParser::TScan TGOLDParser::ScanComment() const {
@@ -216,8 +216,8 @@ TGOLDParser::TParseResult TGOLDParser::ParseToken(TToken* Token) {
         ReductionsSinceShift = 0;
         DepthAtShift = Stack.GetCount() + 1;
         CurrentLALR = action.Value;
-        Token->State = action.Value;
         Stack.Push(Token);
+        States.push_back(action.Value);
         Leaves.push_back(Token);
         return prShift;
     case acReduce:
@@ -248,15 +248,17 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
             return prInternalError;
         }
         head = Stack.Pop();
+        States.pop_back();
         head->ParentSymbol = rule.Head;
         result = prReduceEliminated;
     } else {
         // The bottom token must stay: the goto below starts from it.
-        if (Stack.GetCount() <= count) {
+        if (Stack.GetCount() <= count || count > TReduction::MaxChildren) {
             return prInternalError;
         }
         HaveReduction = true;
         TReduction* reduction = Stack.NewReduction(rule.Rule, count);
+        States.resize(States.size() - static_cast<size_t>(count));
         head = &reduction->Head;
         // The children's leaves are the last ones shifted.
         int32_t leaves = 0;
@@ -271,18 +273,18 @@ TGOLDParser::TParseResult TGOLDParser::Reduce(int32_t RuleIndex) {
             }
         }
         if (!Watches.empty()) {
-            reduction->WatchedChildren = watched;
+            reduction->WatchedChildren = static_cast<uint16_t>(watched);
         }
         reduction->LeafCount = leaves;
         reduction->FirstLeaf = std::max(static_cast<int32_t>(Leaves.size()) - leaves, -1);
     }
-    const TLRStep action = Tables->FindAction(Stack.Top()->State, rule.HeadIndex);
+    const TLRStep action = Tables->FindAction(States.back(), rule.HeadIndex);
     if (action.Action != acGoto) {
         return prInternalError;
     }
     CurrentLALR = action.Value;
-    head->State = action.Value;
     Stack.Push(head);
+    States.push_back(action.Value);
     return result;
 }
 

@@ -148,6 +148,7 @@ private:
     int64_t ReductionsSinceShift = 0;
     int64_t DepthAtShift = 0;
     TTokenStack Stack;
+    std::vector<int32_t> States; // the LALR state of each token on Stack
     TTokenStack ExpectedTokens;
     TTokenStack InputTokens;
     TLeafList Leaves; // every terminal shifted, in order

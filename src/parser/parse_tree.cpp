@@ -1,6 +1,7 @@
 #include "parser/parse_tree.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tvx {
 
@@ -10,7 +11,10 @@ TToken* TReduction::GetToken(int32_t i) const {
 
 void TReduction::InsertToken(int32_t i, TToken* token) {
     FirstLeaf = -1;
-    WatchedChildren = ~uint32_t{0};
+    if (ChildCount >= MaxChildren) {
+        throw std::length_error("TReduction::InsertToken");
+    }
+    WatchedChildren = AllChildren;
     const auto pos = static_cast<size_t>(std::clamp(i, 0, GetTokenCount()));
     const size_t count = static_cast<size_t>(ChildCount);
     TToken** grown =

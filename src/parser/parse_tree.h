@@ -41,8 +41,8 @@ public:
     TReduction* Reduction = nullptr;
     const TSymbol* ParentSymbol; // not owned
     TTokenStack* Owner = nullptr;
-    // Last, so that a node can keep its child count in the padding after it.
-    int32_t State = 0;
+    // (The LALR state a token stands for on the parse stack is kept by the
+    // parser beside its stack, not here: a parse makes millions of tokens.)
 };
 
 // One node of the parse tree: the rule reduced and the tokens of its
@@ -75,38 +75,45 @@ public:
     // The token that stands for the node: on the parse stack, and among the
     // children of its parent node. It lives in the node, so that the two are
     // made at once and read together.
-    [[no_unique_address]] TToken Head;
+    TToken Head;
 
 private:
     friend class TTokenStack;
     // The children: a node of millions keeps them without a vector of its
-    // own. ChildCount sits in the padding at the end of Head.
-    int32_t ChildCount = 0;
+    // own (ChildCount is further down, beside the other small fields).
     TToken** Children = nullptr;
 
 public:
-    // Which children hold something the parser was told to watch for
-    // (TGOLDParser::WatchSymbols), as the parser built the tree: bit i for
-    // child i, the last bit for every child from there on. Every bit is set
-    // when nothing was watched, or the node was not built by a parse or was
-    // changed since. (Kept next to Tokens: a walk of the tree reads both.)
-    uint32_t WatchedChildren = ~uint32_t{0};
+    const TRule* ParentRule; // not owned
     // The terminals under the node as the parser built it: LeafCount of the
     // parse's leaves from FirstLeaf on (see ForEachLeaf); FirstLeaf is -1
     // for a node no parse built, or one changed since.
     int32_t FirstLeaf = -1;
     int32_t LeafCount = 0;
     int32_t Tag = 0;
-    const TRule* ParentRule; // not owned
+    // Which children hold something the parser was told to watch for
+    // (TGOLDParser::WatchSymbols), as the parser built the tree: bit i for
+    // child i, the last bit for every child from there on. Every bit is set
+    // when nothing was watched, or the node was not built by a parse or was
+    // changed since.
+    uint16_t WatchedChildren = AllChildren;
 
+private:
+    uint16_t ChildCount = 0;
+
+public:
     bool HoldsWatched() const { return WatchedChildren != 0; }
     bool ChildHoldsWatched(size_t i) const {
         return ((WatchedChildren >> std::min<size_t>(i, LastChildBit)) & 1) != 0;
     }
-    static constexpr size_t LastChildBit = 31;
+    static constexpr size_t LastChildBit = 15;
+    static constexpr uint16_t AllChildren = 0xFFFF;
+    // The most children a node can have.
+    static constexpr int32_t MaxChildren = 0xFFFF;
 };
-// A parse of a large text makes millions of nodes: each byte here is megabytes.
-static_assert(sizeof(void*) != 8 || sizeof(TReduction) <= 80);
+// A parse of a large text makes millions of nodes and tokens: each byte here
+// is megabytes.
+static_assert(sizeof(void*) != 8 || (sizeof(TReduction) <= 72 && sizeof(TToken) <= 40));
 
 // What a caller of the parser does with a symbol when it meets it in the
 // tree (TGOLDParser::WatchSymbols).
@@ -234,7 +241,7 @@ public:
         node->Head.Owner = this;
         const size_t count = static_cast<size_t>(std::max(Count, 0));
         node->Children = NewChildren(count);
-        node->ChildCount = static_cast<int32_t>(count);
+        node->ChildCount = static_cast<uint16_t>(count);
         std::copy(Items.end() - static_cast<std::ptrdiff_t>(count), Items.end(), node->Children);
         Items.resize(Items.size() - count);
         return node;
