@@ -37,32 +37,31 @@ std::int32_t TImportLog::Store(const QString& A, const QString& B, const QString
 void TImportLog::Add(const TGOLDParser& Parser, int Message, int Counter) {
     // Token reads and reductions are nearly every message: each only notes
     // its symbol or rule, whose lines are written when they are read.
-    const TToken* token = Parser.GetCurrentToken();
-    const TReduction* node = Parser.GetCurrentReduction();
-    const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
     switch (Message) {
-    case msgTokenRead:
+    case msgTokenRead: {
         UseGrammar(Parser.GetGrammar());
+        const TToken* token = Parser.GetCurrentToken();
         Push({token != nullptr && token->GetTableIndex() >= 0 ? -1 - token->GetTableIndex()
                                                               : Store("Token Read", "", "", ""),
               -1});
         return;
-    case msgReduction:
+    }
+    case msgReduction: {
         UseGrammar(Parser.GetGrammar());
+        const TReduction* node = Parser.GetCurrentReduction();
+        const TRule* rule = node != nullptr ? node->GetParentRule() : nullptr;
         Push({rule != nullptr && rule->TableIndex >= 0 ? -1 - rule->TableIndex
                                                        : Store("Reduce", "", "", ""),
               Counter});
         return;
+    }
     default:
         AddOther(Parser, Message);
         return;
     }
 }
 
-void TImportLog::UseGrammar(const std::shared_ptr<const TGrammarTables>& Next) {
-    if (Next == Grammar) {
-        return;
-    }
+void TImportLog::SwitchGrammar(const std::shared_ptr<const TGrammarTables>& Next) {
     for (size_t i = 0; i < EntryCount; ++i) {
         TEntry& entry = EntryAt(i);
         if (entry.Ref >= 0) {

@@ -50,8 +50,14 @@ private:
     QString TokenReadLine(int Symbol, int Part) const;
     QString ReductionLine(int Rule, int Part) const;
     // Makes Grammar the grammar of the next messages. The lines of earlier
-    // messages of another grammar are stored first.
-    void UseGrammar(const std::shared_ptr<const TGrammarTables>& Next);
+    // messages of another grammar are stored first. (Checked here: every
+    // message of a parse asks, and the grammar hardly ever changes.)
+    void UseGrammar(const std::shared_ptr<const TGrammarTables>& Next) {
+        if (Next != Grammar) {
+            SwitchGrammar(Next);
+        }
+    }
+    void SwitchGrammar(const std::shared_ptr<const TGrammarTables>& Next);
     // Every message other than a token read or a reduction.
     void AddOther(const TGOLDParser& Parser, int Message);
 
