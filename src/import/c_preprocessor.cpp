@@ -24,12 +24,29 @@ struct TConditional {
     bool SeenElse = false;
 };
 
-std::size_t BreaksIn(std::string_view Text) {
-    std::size_t breaks = 0;
+// Appends a token's text with its line splices taken out and returns the
+// line breaks it kept (only a comment never closed holds some). A splice
+// only joins two lines of the source: a token copied out of a macro's body
+// onto the line of its use must not carry the break along, and the lines a
+// token at its own place spans are kept by the breaks written before the
+// next one.
+std::int32_t AppendJoined(std::string& Out, std::string_view Text) {
+    if (Text.find_first_of("\\\r\n") == std::string_view::npos) {
+        Out += Text;
+        return 0;
+    }
+    std::int32_t breaks = 0;
     for (std::size_t i = 0; i < Text.size(); ++i) {
-        if (Text[i] == '\n' || (Text[i] == '\r' && (i + 1 >= Text.size() || Text[i + 1] != '\n'))) {
+        const char c = Text[i];
+        const char next = i + 1 < Text.size() ? Text[i + 1] : '\0';
+        if (c == '\\' && (next == '\n' || next == '\r')) {
+            i += next == '\r' && i + 2 < Text.size() && Text[i + 2] == '\n' ? 2 : 1;
+            continue;
+        }
+        if (c == '\n' || (c == '\r' && next != '\n')) {
             ++breaks;
         }
+        Out += c;
     }
     return breaks;
 }
@@ -253,8 +270,7 @@ private:
                 previous->Text.data() + previous->Text.size() != token.Text.data()) {
                 text += ' ';
             }
-            text += token.Text;
-            line += std::int32_t(BreaksIn(token.Text));
+            line += AppendJoined(text, token.Text);
             previous = &token;
         }
         for (; line <= LineCount; ++line) {
