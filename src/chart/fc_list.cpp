@@ -212,17 +212,6 @@ void TFCList::DeleteBlock(TFlowBlock* Block) {
     }
 }
 
-std::unique_ptr<TFlowBlock> TFCList::DeleteAt(int Position) {
-    if (Position <= 0 || Position >= Count()) {
-        Error(InvalidIndex);
-    }
-    std::unique_ptr<TFlowBlock> block(List[size_t(Position)]);
-    List.erase(List.begin() + Position);
-    Renumber();
-    Selection.Remove(block.get());
-    return block;
-}
-
 void TFCList::Clear() {
     for (TFlowBlock* block : List) {
         Selection.Remove(block);

@@ -74,11 +74,6 @@ public:
     // document, raises EChartError and changes nothing.
     void DeleteBlock(TFlowBlock* Block);
 
-    // Takes the entry at Position (1 <= Position < Count) out of the list,
-    // renumbers the rest and hands the block to the caller; it stays linked
-    // as it was. Other positions raise EChartError "invalid index!".
-    std::unique_ptr<TFlowBlock> DeleteAt(int Position);
-
     // Releases every block and empties the list. PageBreakCount, the pictures
     // and Caption stay; the released blocks leave Selection.
     void Clear();
