@@ -2,6 +2,7 @@
 // variants, the block clipboard across windows, deleting marked blocks, the
 // text clipboard and the keys of the chart.
 #include "app/focused_panel.h"
+#include "app/picture_export.h"
 #include "app_fixture.h"
 #include "chart/chart_invariants.h"
 #include "chart_pointer.h"
@@ -107,13 +108,15 @@ TEST_F(BlockCommandsTest, KindChangesNeedTheRightBranchCount) {
     EXPECT_EQ(chart.GetBlock(2)->Kind, bkIfElse);
     EXPECT_EQ(chart.First()->Kind, bkRoot);
     EXPECT_EQ(Snapshots(), 4);
-    // A page break made a process no longer counts as a page.
+    // A page break made a process no longer counts: the picture export
+    // would write a second page holding the whole chart again.
     TMouseInfo after(-1);
     chart.AddBlock(chart.GetBlock(6), bkPageBreak, -1, "", &after);
     child.RePaintChem();
     PointAt(child, 7);
     child.N18->trigger();
     EXPECT_EQ(chart.PageBreakCount, 0);
+    EXPECT_EQ(PagePictureNames(chart, "chart.bmp").size(), 1);
     EXPECT_CHART_VALID(chart);
 }
 
