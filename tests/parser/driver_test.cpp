@@ -169,6 +169,41 @@ TEST(DriverFaults, GotoOnTerminalIsInternalError) {
     EXPECT_EQ(FinalMessage(steps), msgInternalError);
 }
 
+// Tables that load but would never let a parse end: the end of the text
+// shifted (and read again for ever), or an empty rule reduced again and again
+// on the same look-ahead with the stack growing.
+TEST(DriverFaults, TablesThatWouldRunForeverAreInternalErrors) {
+    const auto replaced = [](std::string tables, const std::vector<std::string>& pairs) {
+        for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+            const size_t at = tables.find(pairs[i]);
+            EXPECT_NE(at, std::string::npos);
+            tables.replace(at, pairs[i].size(), pairs[i + 1]);
+        }
+        return tables;
+    };
+    const std::string acceptState =
+        Record({Byte('L'), Int(2), Empty(), Int(0), Int(4), Int(0), Empty()});
+    const std::string shiftEnd =
+        Record({Byte('L'), Int(2), Empty(), Int(0), Int(1), Int(2), Empty()});
+    const std::string counts = Record({Byte('T'), Int(4), Int(1), Int(1), Int(2), Int(3)});
+    const std::string twoRules = Record({Byte('T'), Int(4), Int(1), Int(2), Int(2), Int(3)});
+    const std::string rule = Record({Byte('R'), Int(0), Int(3), Empty(), Int(2)});
+    const std::string emptyRule = rule + Record({Byte('R'), Int(1), Int(3), Empty()});
+    const std::string startState = Record({Byte('L'), Int(0), Empty(), Int(2), Int(1), Int(1),
+                                           Empty(), Int(3), Int(3), Int(2), Empty()});
+    const std::string reduceEmpty = Record({Byte('L'), Int(0), Empty(), Int(2), Int(2), Int(1),
+                                            Empty(), Int(3), Int(3), Int(0), Empty()});
+    const std::vector<std::string> endless = {
+        replaced(TinyTables(), {acceptState, shiftEnd}),
+        replaced(TinyTables(), {counts, twoRules, rule, emptyRule, startState, reduceEmpty}),
+    };
+    for (const std::string& tables : endless) {
+        LoadedParser loaded;
+        ASSERT_TRUE(loaded.Load(tables));
+        EXPECT_EQ(FinalMessage(RunParse(loaded.Parser, "a")), msgInternalError);
+    }
+}
+
 TEST(LargeTables, StateNumbersTooLargeToPackStillParse) {
     // S ::= a with its LALR states numbered far apart: the driver cannot use
     // its packed action table and scans each state's actions instead. A
