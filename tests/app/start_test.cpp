@@ -84,6 +84,8 @@ TEST_F(AppTest, OnlyTheFirstDroppedFileOpens) {
 }
 
 TEST_F(AppTest, HelpPanelShowsAtStartAndOnRequest) {
+    // Only the program directory holds a readme; the current one, where the
+    // tests run, has none: the start shows the program's own.
     QFile readme(PathOf("readme.txt"));
     ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
     readme.write("How to draw a chart");
