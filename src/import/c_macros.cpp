@@ -79,12 +79,11 @@ bool Adjacent(const TCToken& Left, const TCToken& Right) {
 // hold, when none is asked for). A text that reads otherwise could run into
 // its neighbours or open a comment in the text the parser reads.
 bool ReadsAsOneToken(std::string_view Text, std::optional<TCTokenKind> Kind = std::nullopt) {
-    std::int32_t lines = 0;
-    const std::vector<TCToken> tokens = ScanCTokens(Text, lines);
-    if (tokens.size() != 1 || tokens.front().Text.size() != Text.size()) {
+    std::size_t length = 0;
+    const TCTokenKind kind = FirstCToken(Text, length);
+    if (length != Text.size()) {
         return false;
     }
-    const TCTokenKind kind = tokens.front().Kind;
     return Kind ? kind == *Kind : kind != TCTokenKind::Other && kind != TCTokenKind::Raw;
 }
 

@@ -15,7 +15,7 @@ namespace {
 // The bytes macro expansions may make in all (tokens and texts): a few
 // times the source, so that only a macro that doubles itself level after
 // level runs into it, and the parser never reads much more than the source.
-constexpr std::size_t MinExpansionBudget = std::size_t(32) << 20;
+constexpr std::size_t MinExpansionBudget = std::size_t(8) << 20;
 constexpr std::size_t ExpansionFactor = 8;
 
 // What a C99 compiler for x86-64 Linux defines, but nothing that names the
