@@ -1,9 +1,10 @@
-// import_bench FILE...: imports each source file with the grammar of its
+// import_bench [--tree] FILE...: imports each source file with the grammar of its
 // language (Pascal: .pas .pp .dpr .lpr; C: .c .h) from the program directory
 // and prints one line per file, then the totals and the speed from source
 // text to charts. Every accepted file is parsed once more, untimed, to check
 // that each of its statements reached a chart: a file that lost one is
-// reported LOST.
+// reported LOST. The include files and undefined names that left code
+// unread are listed under the file.
 //   --tree   also prints the charts built, block by block
 // The share of a corpus accepted: scripts/fetch-corpus-c fetches real C
 // example programs into build/corpus/c/ (where each comes from is in its
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
+#include <new>
 
 using namespace tvx;
 
@@ -62,9 +64,14 @@ int main(int argc, char** argv) {
     const QString programDir = QCoreApplication::applicationDirPath() + "/";
     QStringList files = app.arguments().mid(1);
     const bool tree = files.removeAll("--tree") > 0;
-    if (files.isEmpty()) {
-        std::fprintf(stderr, "usage: import_bench [--tree] FILE...\n");
-        return 2;
+    const bool help = files.removeAll("--help") + files.removeAll("-h") > 0;
+    if (help || files.isEmpty()) {
+        std::fprintf(help ? stdout : stderr,
+                     "usage: import_bench [--tree] FILE...\n"
+                     "Imports each Pascal (.pas .pp .dpr .lpr) or C (.c .h) file, prints one\n"
+                     "line per file, then the share accepted and the speed.\n"
+                     "  --tree  also prints the charts built, block by block\n");
+        return help ? 0 : 2;
     }
     int accepted = 0;
     qint64 charts = 0;
@@ -91,6 +98,9 @@ int main(int argc, char** argv) {
             ok = import.Parse(report);
         } catch (const Exception& e) {
             report.Message = e.message();
+        } catch (const std::bad_alloc&) {
+            // As the editor does: this file fails, the others go on.
+            report.Message = "not enough memory";
         }
         nanoseconds += timer.nsecsElapsed();
         bytes += QFileInfo(file).size();
@@ -110,6 +120,12 @@ int main(int argc, char** argv) {
                             tally.Fault().toUtf8().constData());
             }
             std::printf("OK %s: %d charts\n", file.toUtf8().constData(), import.GetChartCount());
+            const TImportNotes& notes = import.GetNotes();
+            if (!notes.Empty()) {
+                std::printf(
+                    "  not read: %s\n",
+                    (notes.SkippedIncludes + notes.UndefinedNames).join(", ").toUtf8().constData());
+            }
         } else {
             std::printf("FAIL %s: %s\n", file.toUtf8().constData(),
                         report.Message.toUtf8().constData());

@@ -124,11 +124,17 @@ void TMainForm::Pascal2Click() {
     }
     MainSettings->WorkDirectory = DirectoryOf(answer.FileName);
     std::unique_ptr<TChartCollection> charts;
+    QString notes;
     if (import) {
+        notes = import->GetNotes().Message();
         charts = std::make_unique<TImportedCharts>(std::move(import));
     }
     NewMDIChild(std::move(charts), 0, nullptr);
     ExportMode = emPlain;
+    // The charts are shown first; then what they leave out.
+    if (!notes.isEmpty()) {
+        Prompts().ShowMessage(notes);
+    }
 }
 
 void TMainForm::fromfile1Click() {
@@ -168,6 +174,7 @@ void TMainForm::sbCompileF9Click() {
     }
     const int tab = child->TabSet1->count() > 0 ? child->TabSet1->currentIndex() : -1;
     child->HideEditor(); // its block goes with the charts replaced now
+    const QString notes = import->GetNotes().Message();
     NewMDIChild(std::make_unique<TImportedCharts>(std::move(import)), 1, child);
     if (accepted) {
         if (tab >= 0 && tab < child->ParseResult->ChartCount()) {
@@ -175,6 +182,9 @@ void TMainForm::sbCompileF9Click() {
         }
         child->update();
         child->RePaintChem();
+        if (!notes.isEmpty()) {
+            Prompts().ShowMessage(notes);
+        }
         return;
     }
     child->update();

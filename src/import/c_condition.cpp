@@ -1,4 +1,5 @@
 #include "import/c_condition.h"
+#include "import/source_nesting_limit.h"
 #include <cstdint>
 
 namespace tvx {
@@ -38,14 +39,18 @@ int DigitValue(char C) {
 
 class TEvaluator {
 public:
-    explicit TEvaluator(std::span<const TCToken> Tokens) : Tokens(Tokens) {}
+    TEvaluator(std::span<const TCToken> Tokens, std::vector<std::string_view>* Names)
+        : Tokens(Tokens), Names(Names) {}
 
-    std::optional<bool> Run() {
+    TCCondition Run() {
         const std::int64_t value = Conditional();
-        if (Failed || Pos != Tokens.size()) {
-            return std::nullopt;
+        if (Deep) {
+            return TCCondition::TooDeep;
         }
-        return value != 0;
+        if (Failed || Pos != Tokens.size()) {
+            return TCCondition::Unknown;
+        }
+        return value != 0 ? TCCondition::True : TCCondition::False;
     }
 
 private:
@@ -64,7 +69,12 @@ private:
         return 0;
     }
 
+    // Each "?:" and each parenthesis nests a call for both its sides.
     std::int64_t Conditional() {
+        const TLevel level(*this);
+        if (Deep) {
+            return 0;
+        }
         const std::int64_t condition = Binary(1);
         if (!Take("?")) {
             return condition;
@@ -143,20 +153,28 @@ private:
     }
 
     std::int64_t Unary() {
-        // Each prefix operator and parenthesis nests a call: a line that
-        // nests thousands is refused before the stack runs out.
-        const TNesting nesting(Depth);
-        if (Pos >= Tokens.size() || Depth > MaxDepth) {
+        if (Pos >= Tokens.size()) {
             return Fail();
         }
-        if (Take("-"))
-            return static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(Unary()));
-        if (Take("+"))
-            return Unary();
-        if (Take("~"))
-            return ~Unary();
-        if (Take("!"))
-            return Unary() == 0;
+        if (At("-") || At("+") || At("~") || At("!")) {
+            // A chain of prefix operators nests a call for each.
+            const TLevel level(*this);
+            if (Deep) {
+                return 0;
+            }
+            const char op = Tokens[Pos++].Text.front();
+            const std::int64_t value = Unary();
+            switch (op) {
+            case '-':
+                return static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(value));
+            case '~':
+                return ~value;
+            case '!':
+                return value == 0;
+            default:
+                return value;
+            }
+        }
         if (Take("(")) {
             const std::int64_t value = Conditional();
             return Take(")") ? value : Fail();
@@ -168,6 +186,9 @@ private:
         case TCTokenKind::Literal:
             return Character(token.Text);
         case TCTokenKind::Word:
+            if (Names != nullptr && Unused == 0) {
+                Names->push_back(token.Text);
+            }
             if (At("(")) {
                 SkipParentheses();
             }
@@ -272,27 +293,38 @@ private:
         }
     }
 
-    std::span<const TCToken> Tokens;
-    static constexpr std::size_t MaxDepth = 1000;
+    // One level of nesting while it lives; past the limit the evaluation
+    // stops and the line is refused.
+    class TLevel {
+    public:
+        explicit TLevel(TEvaluator& Evaluator) : Evaluator(Evaluator) {
+            if (++Evaluator.Depth > std::size_t(kMaxSourceNesting)) {
+                Evaluator.Deep = true;
+                Evaluator.Failed = true;
+            }
+        }
+        ~TLevel() { --Evaluator.Depth; }
+        TLevel(const TLevel&) = delete;
+        TLevel& operator=(const TLevel&) = delete;
 
-    struct TNesting {
-        explicit TNesting(std::size_t& Counter) : Depth(++Counter) {}
-        ~TNesting() { --Depth; }
-        TNesting(const TNesting&) = delete;
-        TNesting& operator=(const TNesting&) = delete;
-        std::size_t& Depth;
+    private:
+        TEvaluator& Evaluator;
     };
 
+    std::span<const TCToken> Tokens;
+    std::vector<std::string_view>* Names;
     std::size_t Pos = 0;
     std::size_t Depth = 0;
     int Unused = 0; // inside operands whose value is not used
     bool Failed = false;
+    bool Deep = false;
 };
 
 } // namespace
 
-std::optional<bool> EvaluateCCondition(std::span<const TCToken> Tokens) {
-    return TEvaluator(Tokens).Run();
+TCCondition EvaluateCCondition(std::span<const TCToken> Tokens,
+                               std::vector<std::string_view>* Names) {
+    return TEvaluator(Tokens, Names).Run();
 }
 
 } // namespace tvx

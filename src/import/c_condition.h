@@ -4,13 +4,23 @@
 // comparisons, logic and "?:". A name left over is 0, and so is a call of
 // an unknown function-like macro ("__has_include(<x.h>)").
 #include "import/c_tokens.h"
-#include <optional>
+#include <cstdint>
 #include <span>
+#include <string_view>
+#include <vector>
 
 namespace tvx {
 
-// Nothing when the expression cannot be evaluated (a syntax we do not
-// know, a division by zero).
-std::optional<bool> EvaluateCCondition(std::span<const TCToken> Tokens);
+enum class TCCondition : std::uint8_t {
+    False,
+    True,
+    Unknown, // a syntax we do not know, a division by zero
+    TooDeep, // nested deeper than kMaxSourceNesting levels
+};
+
+// Names, when given, receives each name read as 0 (an undefined macro)
+// whose value the result depends on.
+TCCondition EvaluateCCondition(std::span<const TCToken> Tokens,
+                               std::vector<std::string_view>* Names = nullptr);
 
 } // namespace tvx

@@ -1,14 +1,15 @@
 #include "import/c_macros.h"
+#include "import/source_nesting_limit.h"
 #include <algorithm>
+#include <optional>
 
 namespace tvx {
 
 namespace {
 
 // The deepest chain of macros naming macros that a reading is worked out
-// for, and the deepest nesting of expansions.
+// for; deeper chains are expanded.
 constexpr int MaxReadingDepth = 32;
-constexpr std::size_t MaxExpansionDepth = 256;
 
 bool Opens(const TCToken& Token) {
     return Token.Is("(") || Token.Is("[") || Token.Is("{");
@@ -72,6 +73,22 @@ int ParamIndex(const TCMacro& Macro, const TCToken& Token) {
 
 bool Adjacent(const TCToken& Left, const TCToken& Right) {
     return Left.Text.data() + Left.Text.size() == Right.Text.data();
+}
+
+// Whether Text reads as exactly one token of Kind (any kind a source may
+// hold, when none is asked for). A text that reads otherwise could run into
+// its neighbours or open a comment in the text the parser reads.
+bool ReadsAsOneToken(std::string_view Text, std::optional<TCTokenKind> Kind = std::nullopt) {
+    std::size_t length = 0;
+    const TCTokenKind kind = FirstCToken(Text, length);
+    if (length != Text.size()) {
+        return false;
+    }
+    return Kind ? kind == *Kind : kind != TCTokenKind::Other && kind != TCTokenKind::Raw;
+}
+
+std::string Quoted(std::string_view Text) {
+    return '"' + std::string(Text) + '"';
 }
 
 } // namespace
@@ -221,20 +238,26 @@ bool CollectMacroArgs(std::span<const TCToken> Tokens, std::size_t Open, const T
 }
 
 TCMacroExpander::TCMacroExpander(const TCMacroTable& Macros, std::deque<std::string>& Texts,
-                                 TMode Mode, std::size_t Budget)
+                                 TMode Mode, std::size_t& Budget)
     : Macros(Macros), Texts(Texts), Mode(Mode), Budget(Budget) {}
 
 bool TCMacroExpander::Active(const TCMacro* Macro) const {
     return std::find(Expanding.begin(), Expanding.end(), Macro) != Expanding.end();
 }
 
-bool TCMacroExpander::Spend(std::size_t Count) {
-    if (Count > Budget) {
+void TCMacroExpander::Fail(std::string Text) {
+    if (Failure.empty()) {
+        Failure = std::move(Text);
+    }
+}
+
+bool TCMacroExpander::Spend(std::size_t Bytes) {
+    if (Bytes > Budget) {
         Budget = 0;
-        Overflow = true;
+        Fail("the expansion of " + std::string(Outermost) + " is too large");
         return false;
     }
-    Budget -= Count;
+    Budget -= Bytes;
     return true;
 }
 
@@ -253,13 +276,16 @@ bool TCMacroExpander::IsUse(std::span<const TCToken> Tokens, std::size_t I,
     if (reading == TCMacroReading::Expression) {
         return false; // left as written, arguments and all
     }
+    if (Uses == 0) {
+        Outermost = macro->Name;
+    }
     End = I + 1;
     if (macro->FunctionLike) {
         if (End >= Tokens.size() || !Tokens[End].Is("(")) {
             return false;
         }
         const bool call = CollectMacroArgs(Tokens, End, *macro, Args, End);
-        if (!Spend(End - I) || !call) {
+        if (!Spend((End - I) * TokenCost) || !call) {
             return false;
         }
     }
@@ -270,20 +296,20 @@ bool TCMacroExpander::IsUse(std::span<const TCToken> Tokens, std::size_t I,
 void TCMacroExpander::ExpandUse(const TCMacro& Macro,
                                 const std::vector<std::span<const TCToken>>& Args,
                                 std::int32_t Line, std::vector<TCToken>& Out) {
-    if (Expanding.size() >= MaxExpansionDepth) {
-        Overflow = true;
-        return;
-    }
+    ++Uses;
     const std::vector<TCToken> body = Substitute(Macro, Args, Line);
     Expanding.push_back(&Macro);
     ExpandList(body, Line, Out);
     Expanding.pop_back();
+    --Uses;
 }
 
 void TCMacroExpander::ExpandList(std::span<const TCToken> In, std::int32_t Line,
                                  std::vector<TCToken>& Out) {
-    if (Nesting >= MaxExpansionDepth) {
-        Overflow = true;
+    // Expansions in expansions and arguments in arguments nest the calls.
+    if (Nesting >= std::size_t(kMaxSourceNesting)) {
+        Fail("the expansion of " + std::string(Outermost) + " nests deeper than " +
+             std::to_string(kMaxSourceNesting) + " levels");
         return;
     }
     ++Nesting;
@@ -294,7 +320,7 @@ void TCMacroExpander::ExpandList(std::span<const TCToken> In, std::int32_t Line,
 void TCMacroExpander::ExpandEach(std::span<const TCToken> In, std::int32_t Line,
                                  std::vector<TCToken>& Out) {
     std::vector<std::span<const TCToken>> args;
-    for (std::size_t i = 0; i < In.size() && !Overflow;) {
+    for (std::size_t i = 0; i < In.size() && !Failed();) {
         std::size_t end = i + 1;
         if (IsUse(In, i, args, end)) {
             // The arguments are views of In, which outlives the call.
@@ -302,7 +328,9 @@ void TCMacroExpander::ExpandEach(std::span<const TCToken> In, std::int32_t Line,
             i = end;
             continue;
         }
-        if (!Spend(1)) {
+        // Tokens an expansion writes are paid for; those of a list handed
+        // in are the caller's.
+        if (Uses > 0 && !Spend(TokenCost + In[i].Text.size())) {
             return;
         }
         TCToken token = In[i];
@@ -322,11 +350,19 @@ std::vector<TCToken> TCMacroExpander::Substitute(const TCMacro& Macro,
     std::vector<TCToken> out;
     out.reserve(body.size());
     bool pasted = false;
-    for (std::size_t k = 0; k < body.size(); ++k) {
+    const int variadic = Macro.Variadic ? int(Macro.Params.size()) - 1 : -1;
+    for (std::size_t k = 0; k < body.size() && !Failed(); ++k) {
         const TCToken& token = body[k];
         if (token.Is("#") && k + 1 < body.size() && ParamIndex(Macro, body[k + 1]) >= 0) {
-            out.push_back(Stringized(Args[size_t(ParamIndex(Macro, body[k + 1]))], Line));
+            out.push_back(Stringized(Macro, Args[size_t(ParamIndex(Macro, body[k + 1]))], Line));
             ++k;
+            continue;
+        }
+        // ", ## __VA_ARGS__" pastes nothing when there are arguments: the
+        // comma stays before them.
+        if (token.Is("##") && k > 0 && body[k - 1].Is(",") && k + 1 < body.size() &&
+            variadic >= 0 && ParamIndex(Macro, body[k + 1]) == variadic &&
+            !Args[size_t(variadic)].empty()) {
             continue;
         }
         const int param = ParamIndex(Macro, token);
@@ -354,17 +390,17 @@ std::vector<TCToken> TCMacroExpander::Substitute(const TCMacro& Macro,
             }
         }
     }
-    if (pasted) {
-        Paste(out, Line);
+    if (pasted && !Failed()) {
+        Paste(Macro, out, Line);
     }
     std::erase_if(out, [](const TCToken& t) { return t.Kind == TCTokenKind::Placemarker; });
     return out;
 }
 
-void TCMacroExpander::Paste(std::vector<TCToken>& Tokens, std::int32_t Line) {
+void TCMacroExpander::Paste(const TCMacro& Macro, std::vector<TCToken>& Tokens, std::int32_t Line) {
     std::vector<TCToken> result;
     result.reserve(Tokens.size());
-    for (std::size_t i = 0; i < Tokens.size(); ++i) {
+    for (std::size_t i = 0; i < Tokens.size() && !Failed(); ++i) {
         if (!Tokens[i].Is("##") || result.empty() || i + 1 >= Tokens.size()) {
             result.push_back(Tokens[i]);
             continue;
@@ -377,27 +413,53 @@ void TCMacroExpander::Paste(std::vector<TCToken>& Tokens, std::int32_t Line) {
             if (left.Is(",")) {
                 result.pop_back(); // ", ## __VA_ARGS__" drops its comma when empty
             }
-        } else {
-            left = Made(std::string(left.Text) + std::string(right.Text), Line);
+        } else if (Spend(left.Text.size() + right.Text.size())) {
+            std::string text = std::string(left.Text) + std::string(right.Text);
+            if (!ReadsAsOneToken(text)) {
+                Fail("pasting " + Quoted(left.Text) + " and " + Quoted(right.Text) + " in " +
+                     std::string(Macro.Name) + " gives no valid token");
+                break;
+            }
+            left = Made(std::move(text), Line);
         }
     }
     Tokens = std::move(result);
 }
 
-TCToken TCMacroExpander::Stringized(std::span<const TCToken> Arg, std::int32_t Line) {
+TCToken TCMacroExpander::Stringized(const TCMacro& Macro, std::span<const TCToken> Arg,
+                                    std::int32_t Line) {
+    const auto escaped = [](const TCToken& Token, char C) {
+        return Token.Kind == TCTokenKind::Literal && (C == '"' || C == '\\');
+    };
+    // The size first: the text is paid for before it is made.
+    std::size_t size = 2;
+    for (std::size_t i = 0; i < Arg.size(); ++i) {
+        size += Arg[i].Text.size() + (i > 0 && !Adjacent(Arg[i - 1], Arg[i]) ? 1 : 0);
+        for (char c : Arg[i].Text) {
+            size += escaped(Arg[i], c) ? 1 : 0;
+        }
+    }
+    if (!Spend(size)) {
+        return {};
+    }
     std::string text = "\"";
+    text.reserve(size);
     for (std::size_t i = 0; i < Arg.size(); ++i) {
         if (i > 0 && !Adjacent(Arg[i - 1], Arg[i])) {
             text += ' ';
         }
         for (char c : Arg[i].Text) {
-            if (Arg[i].Kind == TCTokenKind::Literal && (c == '"' || c == '\\')) {
+            if (escaped(Arg[i], c)) {
                 text += '\\';
             }
             text += c;
         }
     }
     text += '"';
+    if (!ReadsAsOneToken(text, TCTokenKind::Literal)) {
+        Fail("'#' in " + std::string(Macro.Name) + " gives no valid string");
+        return {};
+    }
     return Made(std::move(text), Line);
 }
 

@@ -48,12 +48,21 @@ private:
 // Expands uses of the macros of a table. Every token made carries the line
 // of the use. A Selective expander leaves a use as written where it reads
 // like its expansion, so that a chart shows MAX(a, b) and not its body.
+//
+// What an expansion makes is paid for from a budget of bytes, which the
+// expanders of one source share: each token written (its record and its
+// text) and each text made by '#' and '##'. An expansion past the budget,
+// one nested deeper than kMaxSourceNesting, and a '#' or '##' that makes
+// no valid token fail; what was made is then cut short.
 class TCMacroExpander {
 public:
     enum TMode : std::uint8_t { Selective, Everything };
 
     TCMacroExpander(const TCMacroTable& Macros, std::deque<std::string>& Texts, TMode Mode,
-                    std::size_t Budget);
+                    std::size_t& Budget);
+
+    // What a token written costs the budget besides its text.
+    static constexpr std::size_t TokenCost = sizeof(TCToken);
 
     // Whether the word Tokens[I] is a use to expand here; for a function-like
     // macro, Args and End receive its arguments and the index after its ')'.
@@ -66,29 +75,34 @@ public:
     // Appends In to Out with every use in it expanded.
     void ExpandList(std::span<const TCToken> In, std::int32_t Line, std::vector<TCToken>& Out);
 
-    // True when an expansion went past the budget of tokens or of nesting;
-    // what was made is then cut short.
-    bool Overflowed() const { return Overflow; }
+    bool Failed() const { return !Failure.empty(); }
+    // Why the expansion failed (UTF-8): "the expansion of X is too large".
+    const std::string& FailureText() const { return Failure; }
 
 private:
     void ExpandEach(std::span<const TCToken> In, std::int32_t Line, std::vector<TCToken>& Out);
     std::vector<TCToken> Substitute(const TCMacro& Macro,
                                     const std::vector<std::span<const TCToken>>& Args,
                                     std::int32_t Line);
-    void Paste(std::vector<TCToken>& Tokens, std::int32_t Line);
-    TCToken Stringized(std::span<const TCToken> Arg, std::int32_t Line);
+    void Paste(const TCMacro& Macro, std::vector<TCToken>& Tokens, std::int32_t Line);
+    TCToken Stringized(const TCMacro& Macro, std::span<const TCToken> Arg, std::int32_t Line);
+    // A token of Text, paid for already, kept in Texts.
     TCToken Made(std::string Text, std::int32_t Line);
     bool Active(const TCMacro* Macro) const;
-    // Takes Count tokens from the budget; false (and Overflow) past it.
-    bool Spend(std::size_t Count);
+    // Takes Bytes from the budget; false (and the failure) past it.
+    bool Spend(std::size_t Bytes);
+    // Records the first failure only.
+    void Fail(std::string Text);
 
     const TCMacroTable& Macros;
     std::deque<std::string>& Texts; // owns the text of tokens made by '#' and '##'
     TMode Mode;
-    std::size_t Budget;
+    std::size_t& Budget;
     std::vector<const TCMacro*> Expanding; // the macros being rescanned, outermost first
     std::size_t Nesting = 0;               // ExpandList calls open: arguments in arguments
-    bool Overflow = false;
+    std::size_t Uses = 0;                  // ExpandUse calls open
+    std::string_view Outermost;            // the use outside every other the failure is in
+    std::string Failure;
 };
 
 // The arguments of a call whose '(' is Tokens[Open]: raw token ranges split

@@ -2,19 +2,71 @@
 #include "import/c_condition.h"
 #include "import/c_foreign_macros.h"
 #include "import/c_macros.h"
+#include "import/c_skipped_code.h"
+#include "import/source_nesting_limit.h"
+#include <algorithm>
 #include <deque>
+#include <optional>
 
 namespace tvx {
 
 namespace {
 
-// The tokens macro expansions may make in all: many times the source, so
-// that only a macro that doubles itself level after level runs into it.
-constexpr std::size_t MinExpansionBudget = std::size_t(1) << 20;
-constexpr std::size_t ExpansionFactor = 16;
+// The bytes macro expansions may make in all (tokens and texts): a few
+// times the source, so that only a macro that doubles itself level after
+// level runs into it, and the parser never reads much more than the source.
+constexpr std::size_t MinExpansionBudget = std::size_t(8) << 20;
+constexpr std::size_t ExpansionFactor = 8;
 
-// What every compiler defines; the text outlives every view into it.
-constexpr std::string_view Predefined = "__STDC__ 1\n__STDC_VERSION__ 199901L\n__STDC_HOSTED__ 1\n";
+// What a C99 compiler for x86-64 Linux defines, but nothing that names the
+// compiler; the text outlives every view into it.
+constexpr std::string_view Predefined = R"(
+__STDC__ 1
+__STDC_VERSION__ 199901L
+__STDC_HOSTED__ 1
+__STDC_IEC_559__ 1
+__STDC_IEC_559_COMPLEX__ 1
+__STDC_ISO_10646__ 201706L
+__unix__ 1
+__unix 1
+__linux__ 1
+__linux 1
+__gnu_linux__ 1
+__ELF__ 1
+__x86_64__ 1
+__x86_64 1
+__amd64__ 1
+__amd64 1
+__LP64__ 1
+_LP64 1
+__CHAR_BIT__ 8
+__SIZEOF_SHORT__ 2
+__SIZEOF_INT__ 4
+__SIZEOF_LONG__ 8
+__SIZEOF_LONG_LONG__ 8
+__SIZEOF_INT128__ 16
+__SIZEOF_POINTER__ 8
+__SIZEOF_FLOAT__ 4
+__SIZEOF_DOUBLE__ 8
+__SIZEOF_LONG_DOUBLE__ 16
+__SIZEOF_SIZE_T__ 8
+__SIZEOF_WCHAR_T__ 4
+__SIZEOF_WINT_T__ 4
+__SIZEOF_PTRDIFF_T__ 8
+__ORDER_LITTLE_ENDIAN__ 1234
+__ORDER_BIG_ENDIAN__ 4321
+__ORDER_PDP_ENDIAN__ 3412
+__BYTE_ORDER__ __ORDER_LITTLE_ENDIAN__
+__FLOAT_WORD_ORDER__ __ORDER_LITTLE_ENDIAN__
+__SCHAR_MAX__ 0x7f
+__SHRT_MAX__ 0x7fff
+__INT_MAX__ 0x7fffffff
+__LONG_MAX__ 0x7fffffffffffffffL
+__LONG_LONG_MAX__ 0x7fffffffffffffffLL
+__WCHAR_MAX__ 0x7fffffff
+__PTRDIFF_MAX__ 0x7fffffffffffffffL
+__INTMAX_MAX__ 0x7fffffffffffffffL
+)";
 
 struct TConditional {
     std::int32_t Line; // of its #if, #ifdef or #ifndef
@@ -22,6 +74,9 @@ struct TConditional {
     bool Taken;        // a branch was kept already
     bool Active;       // the current branch is kept
     bool SeenElse = false;
+    // The undefined names its conditions read so far: what decided which
+    // branch is kept.
+    std::vector<std::string_view> Undefined;
 };
 
 // Appends a token's text with its line splices taken out and returns the
@@ -58,12 +113,16 @@ public:
     TCPreprocessed Run() {
         DefinePredefined();
         Tokens = ScanCTokens(Source, LineCount);
-        TCMacroExpander expander(Macros, Texts, TCMacroExpander::Selective,
-                                 std::max(MinExpansionBudget, Tokens.size() * ExpansionFactor));
+        Budget = std::max(MinExpansionBudget, Source.size() * ExpansionFactor);
+        TCMacroExpander expander(Macros, Texts, TCMacroExpander::Selective, Budget);
         std::vector<std::span<const TCToken>> args;
         std::vector<TCToken> out;
         out.reserve(Tokens.size());
+        std::size_t placed = 0; // the tokens of out that Place has read
         for (std::size_t i = 0; i < Tokens.size() && Result.Error.isEmpty();) {
+            for (; placed < out.size(); ++placed) {
+                Place.Feed(out[placed]);
+            }
             const TCToken& token = Tokens[i];
             if (token.LineStart && token.Is("#")) {
                 std::size_t end = i + 1;
@@ -76,6 +135,9 @@ public:
             }
             // A comment never closed goes to the parser, which reports it.
             if (!Active() && token.Kind != TCTokenKind::Raw) {
+                if (Skipped) {
+                    Skipped->Feed(token);
+                }
                 ++i;
                 continue;
             }
@@ -84,10 +146,8 @@ public:
             if (use) {
                 expander.ExpandUse(*Macros.Find(token.Text), args, token.Line, out);
             }
-            if (expander.Overflowed()) {
-                Fail(token.Line,
-                     QStringLiteral("the expansion of %1 is too large")
-                         .arg(QString::fromUtf8(token.Text.data(), qsizetype(token.Text.size()))));
+            if (expander.Failed()) {
+                Fail(token.Line, QString::fromStdString(expander.FailureText()));
             }
             if (use) {
                 i = end;
@@ -131,25 +191,32 @@ private:
         const std::string_view name = Line.front().Text;
         const std::span<const TCToken> rest = Line.subspan(1);
         if (name == "if" || name == "ifdef" || name == "ifndef") {
-            const bool value = Active() && Condition(name, rest, Number);
-            Conditionals.push_back({Number, Active(), value, value});
+            std::vector<std::string_view> undefined;
+            const bool value = Active() && Condition(name, rest, Number, undefined);
+            Conditionals.push_back({Number, Active(), value, value, false, std::move(undefined)});
+            BranchStarts(Conditionals.back());
         } else if (name == "elif" || name == "elifdef" || name == "elifndef") {
             if (TConditional* open = Open(name, Number)) {
-                const bool value =
-                    open->ParentActive && !open->Taken && Condition(name.substr(2), rest, Number);
+                BranchEnds(*open);
+                const bool value = open->ParentActive && !open->Taken &&
+                                   Condition(name.substr(2), rest, Number, open->Undefined);
                 open->Active = value;
                 open->Taken = open->Taken || value;
+                BranchStarts(*open);
             }
         } else if (name == "else") {
             if (TConditional* open = Open(name, Number)) {
+                BranchEnds(*open);
                 open->Active = open->ParentActive && !open->Taken;
                 open->Taken = true;
                 open->SeenElse = true;
+                BranchStarts(*open);
             }
         } else if (name == "endif") {
             if (Conditionals.empty()) {
                 Fail(Number, QStringLiteral("#endif without #if"));
             } else {
+                BranchEnds(Conditionals.back());
                 Conditionals.pop_back();
             }
         } else if (!Active()) {
@@ -177,25 +244,68 @@ private:
         return &Conditionals.back();
     }
 
-    // "if", "ifdef" or "ifndef" (also from #elif, #elifdef and #elifndef).
-    bool Condition(std::string_view Kind, std::span<const TCToken> Rest, std::int32_t Line) {
-        if (Kind != "if") {
-            const bool defined =
-                !Rest.empty() && Rest.front().IsWord() && Macros.Find(Rest.front().Text) != nullptr;
-            return (Kind == "ifdef") == defined;
+    // A branch of the innermost conditional begins: the code in it is
+    // looked at when it is the outermost one skipped.
+    void BranchStarts(const TConditional& Conditional) {
+        if (Conditional.ParentActive && !Conditional.Active) {
+            Skipped.emplace(Place);
         }
-        std::vector<TCToken> replaced = WithDefinedReplaced(Rest);
-        std::vector<TCToken> expanded;
-        TCMacroExpander expander(Macros, Texts, TCMacroExpander::Everything, MinExpansionBudget);
-        expander.ExpandList(replaced, Line, expanded);
-        if (expander.Overflowed()) {
-            return true;
-        }
-        return EvaluateCCondition(expanded).value_or(true);
     }
 
-    // "defined X" and "defined(X)" become 1 or 0 before any expansion.
-    std::vector<TCToken> WithDefinedReplaced(std::span<const TCToken> Rest) const {
+    // Notes the names that decided to skip the branch that ends, when it
+    // held code.
+    void BranchEnds(const TConditional& Conditional) {
+        if (!Conditional.ParentActive || Conditional.Active || !Skipped) {
+            return;
+        }
+        if (Skipped->HeldCode()) {
+            for (std::string_view name : Conditional.Undefined) {
+                const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+                if (!Result.UndefinedNames.contains(text)) {
+                    Result.UndefinedNames << text;
+                }
+            }
+        }
+        Skipped.reset();
+    }
+
+    // "if", "ifdef" or "ifndef" (also from #elif, #elifdef and #elifndef).
+    // Undefined receives the names read that no macro defines.
+    bool Condition(std::string_view Kind, std::span<const TCToken> Rest, std::int32_t Line,
+                   std::vector<std::string_view>& Undefined) {
+        if (Kind != "if") {
+            const bool name = !Rest.empty() && Rest.front().IsWord();
+            const bool defined = name && Macros.Find(Rest.front().Text) != nullptr;
+            if (name && !defined) {
+                Undefined.push_back(Rest.front().Text);
+            }
+            return (Kind == "ifdef") == defined;
+        }
+        std::vector<TCToken> replaced = WithDefinedReplaced(Rest, Undefined);
+        std::vector<TCToken> expanded;
+        TCMacroExpander expander(Macros, Texts, TCMacroExpander::Everything, Budget);
+        expander.ExpandList(replaced, Line, expanded);
+        if (expander.Failed()) {
+            Fail(Line, QString::fromStdString(expander.FailureText()));
+            return false;
+        }
+        switch (EvaluateCCondition(expanded, &Undefined)) {
+        case TCCondition::False:
+            return false;
+        case TCCondition::TooDeep:
+            Fail(
+                Line,
+                QStringLiteral("the condition nests deeper than %1 levels").arg(kMaxSourceNesting));
+            return false;
+        default:
+            return true;
+        }
+    }
+
+    // "defined X" and "defined(X)" become 1 or 0 before any expansion;
+    // Undefined receives the names that are not defined.
+    std::vector<TCToken> WithDefinedReplaced(std::span<const TCToken> Rest,
+                                             std::vector<std::string_view>& Undefined) const {
         static constexpr std::string_view one = "1";
         static constexpr std::string_view zero = "0";
         std::vector<TCToken> tokens;
@@ -212,7 +322,11 @@ private:
             }
             TCToken value = Rest[i];
             value.Kind = TCTokenKind::Number;
-            value.Text = Macros.Find(Rest[name].Text) != nullptr ? one : zero;
+            const bool defined = Macros.Find(Rest[name].Text) != nullptr;
+            value.Text = defined ? one : zero;
+            if (!defined) {
+                Undefined.push_back(Rest[name].Text);
+            }
             tokens.push_back(value);
             i = name + (parenthesised && name + 1 < Rest.size() && Rest[name + 1].Is(")") ? 1 : 0);
         }
@@ -283,7 +397,10 @@ private:
     std::vector<TCToken> Tokens;
     std::deque<std::string> Texts; // texts of tokens that macros made
     TCMacroTable Macros;
+    std::size_t Budget = 0; // bytes the expansions may still make
     std::vector<TConditional> Conditionals;
+    TCCodePlace Place;                    // where the text kept so far ends
+    std::optional<TCSkippedCode> Skipped; // the outermost branch being skipped
     TCPreprocessed Result;
 };
 

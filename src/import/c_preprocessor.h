@@ -13,10 +13,14 @@
 // so the parser's line numbers are the source's: an expansion stays on the
 // line of its use, and removed text leaves its line breaks.
 //
-// Names never defined are 0 in a condition; __STDC__ (1), __STDC_VERSION__
-// (199901L, C99) and __STDC_HOSTED__ (1) are defined, as every compiler
-// does. A condition that cannot be evaluated keeps its first branch.
+// Names never defined are 0 in a condition. The macros a C99 compiler for
+// 64-bit Linux on x86-64 defines for its target are defined (__STDC__,
+// __STDC_VERSION__ 199901L, __unix__, __linux__, __x86_64__, __LP64__,
+// __CHAR_BIT__, __SIZEOF_INT__, __BYTE_ORDER__ ...), but none that names a
+// compiler (__GNUC__): code written for one uses extensions the grammar does
+// not read. A condition that cannot be evaluated keeps its first branch.
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 
@@ -26,6 +30,9 @@ struct TCPreprocessed {
     std::string Text; // the text for the parser, with the same line breaks
     QString Error;    // "Line N: Preprocessor Error: ..." when the source is refused
     int ErrorLine = -1;
+    // The names, never defined, whose value decided to skip a branch that
+    // held statements or a function body, each once, in order of the source.
+    QStringList UndefinedNames;
 };
 
 // Text: the source as the parser would read it (UTF-8, lines ended by CR LF).

@@ -27,6 +27,13 @@ class TScanner {
 public:
     explicit TScanner(std::string_view Text) : Text(Text) {}
 
+    // The token at the very start of the text.
+    TCTokenKind First(std::size_t& Length) {
+        const TCTokenKind kind = ScanOne();
+        Length = Pos;
+        return kind;
+    }
+
     std::vector<TCToken> Run(std::int32_t& LineCount) {
         std::vector<TCToken> tokens;
         tokens.reserve(Text.size() / 4);
@@ -262,6 +269,11 @@ private:
 
 std::vector<TCToken> ScanCTokens(std::string_view Text, std::int32_t& LineCount) {
     return TScanner(Text).Run(LineCount);
+}
+
+TCTokenKind FirstCToken(std::string_view Text, std::size_t& Length) {
+    Length = 0;
+    return Text.empty() ? TCTokenKind::Other : TScanner(Text).First(Length);
 }
 
 TCTokenKind KindOfText(std::string_view Text) {

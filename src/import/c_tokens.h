@@ -50,6 +50,10 @@ struct TCToken {
 // Text. LineCount receives the number of line breaks in Text.
 std::vector<TCToken> ScanCTokens(std::string_view Text, std::int32_t& LineCount);
 
+// The kind of the token that starts Text[0] (no blank before it), and its
+// length; a comment opener gives Raw.
+TCTokenKind FirstCToken(std::string_view Text, std::size_t& Length);
+
 // The kind of a token made by pasting texts together ("a" ## "1" is a word).
 TCTokenKind KindOfText(std::string_view Text);
 

@@ -106,7 +106,7 @@ std::string TTVXParseChartes::ParserText() const {
 }
 
 bool TTVXParseChartes::OpenParser(TGOLDParser& Parser, TErrorReport& Refusal,
-                                  QStringList* SkippedIncludes) const {
+                                  TImportNotes* Notes) const {
     std::string text = LinesText();
     TPrepared prepared;
     if (!Preprocess(text, Refusal, prepared)) {
@@ -115,8 +115,8 @@ bool TTVXParseChartes::OpenParser(TGOLDParser& Parser, TErrorReport& Refusal,
     Parser.OpenTextString(std::move(text));
     Parser.SetTrimReductions(false);
     Parser.SetNestedComments(prepared.NestedComments);
-    if (SkippedIncludes != nullptr) {
-        *SkippedIncludes = std::move(prepared.SkippedIncludes);
+    if (Notes != nullptr) {
+        *Notes = std::move(prepared.Notes);
     }
     return true;
 }
@@ -127,7 +127,7 @@ bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal,
         TPascalPreprocessor preprocessor;
         Text = preprocessor.Run(std::move(Text));
         Prepared.NestedComments = preprocessor.NestedComments();
-        Prepared.SkippedIncludes = preprocessor.SkippedIncludes();
+        Prepared.Notes.SkippedIncludes = preprocessor.SkippedIncludes();
         return true;
     }
     if (GetSourceLanguage() != slCpp) {
@@ -140,6 +140,7 @@ bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal,
         return false;
     }
     Text = std::move(prepared.Text);
+    Prepared.Notes.UndefinedNames = std::move(prepared.UndefinedNames);
     return true;
 }
 
@@ -182,6 +183,7 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     Report.List.clear();
     Report.Message.clear();
     Report.Line = -1;
+    Notes = {};
     int counter = 0;
     bool accepted = false;
 
@@ -197,8 +199,8 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
     if (converter != nullptr) {
         parser->WatchSymbols(converter->SymbolWatches());
     }
-    QStringList includes;
-    if (!OpenParser(*parser, Report, &includes)) {
+    TImportNotes notes;
+    if (!OpenParser(*parser, Report, &notes)) {
         Out = Report;
         return false;
     }
@@ -251,9 +253,12 @@ bool TTVXParseChartes::Parse(TErrorReport& Out) {
         }
     }
     // A source that fails may miss what its include files declare.
-    if (!accepted && !Report.Message.isEmpty() && !includes.isEmpty()) {
+    if (!accepted && !Report.Message.isEmpty() && !notes.SkippedIncludes.isEmpty()) {
         Report.Message += QStringLiteral(" (include files not read: ") +
-                          includes.join(QStringLiteral(", ")) + QLatin1Char(')');
+                          notes.SkippedIncludes.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
+    if (accepted) {
+        Notes = std::move(notes);
     }
     // The parse tree goes with the parser; the charts hold their own texts.
     parser.reset();

@@ -14,6 +14,7 @@
 // A second Parse on the same object appends further charts.
 #include "import/error_report.h"
 #include "import/import_log.h"
+#include "import/import_notes.h"
 #include "import/tree_converter.h"
 #include "platform/exception.h"
 #include <QString>
@@ -90,10 +91,14 @@ public:
     std::string ParserText() const;
     // Opens Parser on ParserText and sets it up as the import does. False
     // when the preprocessing refuses the source; Refusal then holds the
-    // message and its line. SkippedIncludes receives the include files the
-    // source names, which are not read.
+    // message and its line. Notes receives what the preprocessing left
+    // unread: the include files the source names, the undefined names that
+    // skipped code.
     bool OpenParser(class TGOLDParser& Parser, TErrorReport& Refusal,
-                    QStringList* SkippedIncludes = nullptr) const;
+                    TImportNotes* Notes = nullptr) const;
+    // What the last Parse that succeeded left unread; empty after one that
+    // failed.
+    const TImportNotes& GetNotes() const { return Notes; }
 
     // TChartSink: appends Chart to Charts.
     void AddChart(std::unique_ptr<TFCList> Chart) override;
@@ -114,7 +119,7 @@ private:
     // What the preprocessing tells the parse besides the text.
     struct TPrepared {
         bool NestedComments = false;
-        QStringList SkippedIncludes;
+        TImportNotes Notes;
     };
     // Text := Text after the preprocessing of the language. False when the
     // source is refused; Refusal then holds the message and its line.
@@ -123,6 +128,7 @@ private:
     std::vector<std::unique_ptr<TFCList>> Charts;
     TImportLog Log;
     TErrorReport Report;
+    TImportNotes Notes;
     const TMainSettings* Settings = nullptr;
     bool FixedLanguage = false;
     TSourceLanguage Language = slPascal;

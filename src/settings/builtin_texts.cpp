@@ -95,6 +95,15 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_mes_import_size"),
              QStringLiteral("The source file is larger than %1 MB, more than the import "
                             "reads. Nothing was imported."));
+    // After an import that left out code it could not read; %1 stands for
+    // a list of names.
+    Pool.Add(QStringLiteral("sm_mes_import_notes"),
+             QStringLiteral("The charts may lack code the import did not read."));
+    Pool.Add(QStringLiteral("sm_mes_import_includes"),
+             QStringLiteral("Include files not read: %1."));
+    Pool.Add(QStringLiteral("sm_mes_import_undefined"),
+             QStringLiteral("Branches holding code were skipped because these names are not "
+                            "defined: %1."));
     Pool.Add(QStringLiteral("sm_name_element"), QStringLiteral("Element"));
     Pool.Add(QStringLiteral("sm_name_node"), QStringLiteral("Node after Element"));
     Pool.Add(QStringLiteral("sm_name_kind"), QStringLiteral("Type"));
@@ -196,6 +205,10 @@ void FillProgDefaults(TStringPool& Pool) {
 }
 
 QString MenuTextWith(const QString& Id, qint64 Number) {
+    return MenuTextWith(Id, QString::number(Number));
+}
+
+QString MenuTextWith(const QString& Id, const QString& Value) {
     QString text;
     if (MainSettings != nullptr) {
         text = MainSettings->MenuPool->GetString(Id);
@@ -204,8 +217,8 @@ QString MenuTextWith(const QString& Id, qint64 Number) {
         FillMenuDefaults(builtin);
         text = builtin.GetString(Id);
     }
-    // A language file may leave the number out; the text stands as it is then.
-    return text.replace(QStringLiteral("%1"), QString::number(Number));
+    // A language file may leave the value out; the text stands as it is then.
+    return text.replace(QStringLiteral("%1"), Value);
 }
 
 } // namespace tvx

@@ -237,6 +237,18 @@ TEST_F(ImportTest, RejectedSourceIsReportedThenAnEmptyChartOpens) {
     EXPECT_EQ(Settings->WorkDirectory, PathOf("src/"));
 }
 
+TEST_F(ImportTest, WhatTheChartsLackIsToldOnceTheWindowIsOpen) {
+    const QString source = WriteSource(
+        "feature.c",
+        "#ifdef FEATURE\nvoid a(void) { x = 1; }\n#endif\nint main(void) { return 0; }\n");
+    const int before = Form().MDIChildCount();
+    ASSERT_NE(Import(source, 2), nullptr);
+    EXPECT_EQ(Form().MDIChildCount(), before + 1);
+    ASSERT_EQ(Prompts->Messages().size(), 1);
+    EXPECT_TRUE(Prompts->Messages()[0].endsWith(": FEATURE."))
+        << Prompts->Messages()[0].toStdString();
+}
+
 TEST_F(ImportTest, MissingGrammarOrLanguageGivesAnEmptyChart) {
     const QString source = WriteSource("demo.pas", ThreeRoutines);
     {

@@ -1,5 +1,6 @@
-// The C import's preprocessing: any text is prepared in time bounded by its
-// size, and the prepared text keeps every line where the source has it.
+// The C import's preprocessing: any text is prepared in time and memory
+// bounded by its size, the prepared text keeps every line where the source
+// has it, and no text the preprocessing makes opens a comment.
 #include "fuzz_input.h"
 #include "import/c_preprocessor.h"
 
@@ -26,6 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
             return std::count(Text.begin(), Text.end(), '\n');
         };
         fuzz::Expect(lines(prepared.Text) == lines(text), "the prepared text keeps every line");
+        const auto opensComment = [](std::string_view Text) {
+            return Text.find("//") != std::string_view::npos ||
+                   Text.find("/*") != std::string_view::npos;
+        };
+        // A line splice may join two slashes in the source itself.
+        const bool splices = text.find("\\\r\n") != std::string::npos;
+        fuzz::Expect(opensComment(text) || splices || !opensComment(prepared.Text),
+                     "no comment where the source has none");
     }
     return 0;
 }

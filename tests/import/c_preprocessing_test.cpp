@@ -31,11 +31,11 @@ void ExpectCharts(const std::vector<TCase>& Cases) {
     }
 }
 
-void ExpectRefused(const char* Source, const char* Message, int Line) {
-    const TCImport result = ImportC(QString::fromUtf8(Source));
-    EXPECT_FALSE(result.Ok) << Source;
-    EXPECT_EQ(result.Report.Message, QString::fromUtf8(Message)) << Source;
-    EXPECT_EQ(result.Report.Line, Line) << Source;
+void ExpectRefused(const QString& Source, const char* Message, int Line) {
+    const TCImport result = ImportC(Source);
+    EXPECT_FALSE(result.Ok) << Source.left(200).toStdString();
+    EXPECT_EQ(result.Report.Message, QString::fromUtf8(Message)) << Source.left(200).toStdString();
+    EXPECT_EQ(result.Report.Line, Line) << Source.left(200).toStdString();
 }
 
 TEST(CPreprocessing, CommentMarksInsideStringsAndHeaderNamesOpenNoComment) {
@@ -90,6 +90,9 @@ TEST(CPreprocessing, ExpandsTheFileOwnMacrosWhereTheyDoNotReadAsWritten) {
          "CHECK(c) do { if (!(c)) return 1; } while (0)\nint f(int x) { x = MAX(x, LIMIT); "
          "CHECK(x > 0); if (x) CHECK(x); else x++; return x; }\n",
          "7:int f(int x){0:x = MAX(x,LIMIT); 0:CHECK(x>0); 3:x{0:CHECK(x) | 0:x++}; 0:return x}"},
+        // ", ## __VA_ARGS__" keeps its comma before arguments.
+        {"#define DECL(t, ...) t x, ##__VA_ARGS__;\nDECL(int, y)\nvoid f(void) { x = y; }\n",
+         "7:void f(void){0:x = y}"},
         // A macro never expands inside itself.
         {"#define g(x) x + g(x)\n#define EMPTY\nvoid f(void) { a = g(1) EMPTY; }\n",
          "7:void f(void){0:a = 1+g(1)}"},
@@ -144,16 +147,38 @@ TEST(CPreprocessing, RefusesUnbalancedConditionalsAndRunawayMacros) {
     EXPECT_FALSE(runaway.Ok);
     EXPECT_EQ(runaway.Report.Message,
               "Line 42: Preprocessor Error: the expansion of X40 is too large");
-    // Nesting deep enough to exhaust a stack: a condition that cannot be
-    // evaluated keeps its first branch, an expansion is refused.
-    const QString deep =
-        QStringLiteral("(").repeated(100000) + "0" + QStringLiteral(")").repeated(100000);
-    const TCImport condition = ImportC("#if " + deep + "\nvoid f(void) {}\n#endif\n");
-    EXPECT_EQ(condition.Captions(), QStringList{"void f(void)"});
-    const TCImport calls =
-        ImportC("#define F(x) x\nint v = " + QStringLiteral("F(").repeated(100000) + "0" +
-                QStringLiteral(")").repeated(100000) + ";\n");
-    EXPECT_EQ(calls.Report.Message, "Line 2: Preprocessor Error: the expansion of F is too large");
+}
+
+TEST(CPreprocessing, RefusesNestingDeeperThanTheLimitAndExpansionsThatOutgrowTheSource) {
+    // Each would run the stack out or take gigabytes; 200 levels are read.
+    const QString deep = QStringLiteral("Line 1: Preprocessor Error: the condition nests deeper "
+                                        "than 256 levels");
+    for (const QString& condition :
+         {QStringLiteral("1?1:").repeated(100000) + "1", QStringLiteral("!").repeated(100000) + "1",
+          QStringLiteral("(").repeated(100000) + "0" + QStringLiteral(")").repeated(100000)}) {
+        ExpectRefused("#if " + condition + "\nint a;\n#endif\n", deep.toUtf8().constData(), 1);
+    }
+    const TCImport read =
+        ImportC("#if " + QStringLiteral("(").repeated(200) + "1" +
+                QStringLiteral(")").repeated(200) + "\nvoid f(void) {}\n#endif\n");
+    EXPECT_EQ(read.Captions(), QStringList{"void f(void)"});
+    ExpectRefused("#define F(x) x\nint v = " + QStringLiteral("F(").repeated(300) + "0" +
+                      QStringLiteral(")").repeated(300) + ";\n",
+                  "Line 2: Preprocessor Error: the expansion of F nests deeper than 256 levels", 2);
+    // Stringizing doubles the text at every level.
+    ExpectRefused("#define S(a) #a\n#define X(a) S(a)\nvoid f(void) {\n  x = " +
+                      QStringLiteral("X(").repeated(28) + "z" + QStringLiteral(")").repeated(28) +
+                      ";\n}\n",
+                  "Line 4: Preprocessor Error: the expansion of X is too large", 4);
+}
+
+TEST(CPreprocessing, RefusesAPasteOrStringThatMakesNoToken) {
+    // "//" would hide the rest of the line from the parser.
+    ExpectRefused("#define P(a, b) a##b\nvoid f(void) {\n  x = 1; P(/, /) y = 2;\n}\n",
+                  "Line 3: Preprocessor Error: pasting \"/\" and \"/\" in P gives no valid token",
+                  3);
+    ExpectRefused("#define S(a) #a\nvoid f(void) {\n  s = S(\\);\n}\n",
+                  "Line 3: Preprocessor Error: '#' in S gives no valid string", 3);
 }
 
 } // namespace

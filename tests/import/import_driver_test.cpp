@@ -1,6 +1,6 @@
 // The import driver: reports of rejected texts, the log, loading sources,
 // handing out charts, and a grammar file that cannot be used.
-#include "import/pascal_import_support.h"
+#include "import/c_import_support.h"
 #include "parser/gold_parser.h"
 #include "platform/recording_prompts.h"
 #include "settings/main_settings.h"
@@ -207,6 +207,55 @@ TEST(ImportCharts, TheSourceLanguageOfTheSettingsChoosesTheConverter) {
     settings.SourceType = slPascal;
     EXPECT_TRUE(import.Parse(report));
     EXPECT_EQ(import.GetChartCount(), 1);
+}
+
+// An import that succeeds names what its charts lack: include files not
+// read, and the undefined names that skipped branches holding code.
+TEST(ImportNotes, NameWhatASuccessfulImportLeftUnread) {
+    TRecordingPromptsScope prompts;
+    TErrorReport report;
+    TTVXParseChartes pascal(slPascal);
+    pascal.GrammarFile = PascalGrammarFile();
+    pascal.LoadFromText("program P;\nprocedure Q;\nbegin\n  {$I body.inc}\nend;\nbegin Q end.\n");
+    ASSERT_TRUE(pascal.Parse(report)) << report.Message.toStdString();
+    EXPECT_EQ(pascal.GetNotes().Message(), "The charts may lack code the import did not read.\r\n"
+                                           "Include files not read: body.inc.");
+
+    TTVXParseChartes c(slCpp);
+    c.GrammarFile = CGrammarFile();
+    c.LoadFromText(R"(#ifdef HAVE_CONFIG_H
+#include "config.h"
+int counter;
+#endif
+#if defined FEATURE && LEVEL > 2
+void one(void) { a = 1; }
+#else
+int main(void) { return 0; }
+#endif
+#ifndef NO_EXTRA
+void extra(void) {
+#if 0
+  zero();
+#endif
+#ifdef VERBOSE
+  int level;
+  size_t *count;
+#elif TRACE
+  trace();
+#endif
+}
+#else
+void alternative(void) {}
+#endif
+)");
+    ASSERT_TRUE(c.Parse(report)) << report.Message.toStdString();
+    EXPECT_EQ(c.GetNotes().UndefinedNames,
+              QStringList({"FEATURE", "VERBOSE", "TRACE", "NO_EXTRA"}));
+    EXPECT_TRUE(c.GetNotes().SkippedIncludes.isEmpty());
+    // A failed import leaves no notes: its report says what went wrong.
+    c.LoadFromText("#ifdef X\nvoid f(void) { a = 1; }\n#endif\nint g(void) { return ; ; }}\n");
+    EXPECT_FALSE(c.Parse(report));
+    EXPECT_TRUE(c.GetNotes().Empty());
 }
 
 // A grammar whose nodes carry the names the Pascal import looks for but not
