@@ -1,5 +1,6 @@
 #include "platform/ini_file.h"
 #include "settings/main_settings.h"
+#include "settings/builtin_texts.h"
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -292,7 +293,9 @@ TEST_F(SettingsTest, DefaultsOnAFilledObjectResetWithoutDuplicates) {
     s->EndFor = "x";
     s->SetDefaults();
     EXPECT_EQ(s->ServPool->Count(), 32);
-    EXPECT_EQ(s->MenuPool->Count(), 108);
+    TStringPool freshMenu("Menu");
+    FillMenuDefaults(freshMenu);
+    EXPECT_EQ(s->MenuPool->Count(), freshMenu.Count());
     EXPECT_EQ(s->ProgPool->Count(), 30);
     EXPECT_EQ(s->ServPool->GetString("sm_yes"), QStringLiteral("Да"));
     EXPECT_EQ(s->pm_bcebce, 13);
