@@ -1,6 +1,7 @@
 // Entry point of the editor.
 #include "app/main_form.h"
 #include "app/qt_prompts.h"
+#include "app/termination_signals.h"
 #include "platform/atomic_file.h"
 #include "platform/shell.h"
 #include "settings/main_settings.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     settings->OnSaveError = [](const QString& message) { tvx::Prompts().ShowMessage(message); };
     tvx::MainSettings = settings.get();
     RemoveLeftoversOfEarlierRuns(*settings);
+    tvx::CloseOnTerminationSignals();
 
     // Argument 0 may be a bare name found on the search path; the main window
     // takes the program directory from it.
