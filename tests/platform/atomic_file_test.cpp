@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
@@ -173,6 +174,9 @@ TEST(AtomicFile, TheUsersPermissionsDecideAsForAPlainOpen) {
     QString why;
     const std::optional<QString> answers = tvx::testing::RunAsNobody(
         [&] {
+            if (!QFileInfo::exists(own)) {
+                return QStringLiteral("unreachable");
+            }
             return QStringList{WriteFileAtomically(own, "x"), WriteFileAtomically(foreign, "x"),
                                WriteFileAtomically(shared, "new"),
                                WriteFileAtomically(fixed, "new")}
@@ -181,6 +185,10 @@ TEST(AtomicFile, TheUsersPermissionsDecideAsForAPlainOpen) {
         why);
     if (!answers) {
         GTEST_SKIP() << why.toStdString();
+    }
+    if (*answers == "unreachable") {
+        GTEST_SKIP() << "the user nobody cannot reach the temporary folder "
+                     << dir.path().toStdString();
     }
     const QString denied = Reason(EACCES);
     EXPECT_EQ(*answers, denied + '|' + denied + "||");
