@@ -1,10 +1,35 @@
 // Entry point of the editor.
 #include "app/main_form.h"
 #include "app/qt_prompts.h"
+#include "app/termination_signals.h"
+#include "platform/atomic_file.h"
+#include "platform/shell.h"
 #include "settings/main_settings.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QSet>
 #include <memory>
+
+namespace {
+
+// An earlier run that was killed or crashed may have left copies of charts
+// behind: its private folders in the temporary directory and half-done saves
+// beside the files it knew. Only what a process that has ended made goes.
+void RemoveLeftoversOfEarlierRuns(const tvx::TMainSettings& Settings) {
+    tvx::RemoveStalePrivateTempDirs();
+    QSet<QString> folders{Settings.ProgramDirectory(), Settings.WorkDirectory};
+    for (int i = 0; i < Settings.OpenedFiles.GetCount(); ++i) {
+        folders.insert(QFileInfo(Settings.OpenedFiles.Get(i)).absolutePath());
+    }
+    for (const QString& folder : std::as_const(folders)) {
+        if (!folder.isEmpty()) {
+            tvx::RemoveStaleSaveLeftovers(folder);
+        }
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,6 +49,8 @@ int main(int argc, char** argv) {
         std::make_unique<tvx::TMainSettings>(QCoreApplication::applicationDirPath() + u'/');
     settings->OnSaveError = [](const QString& message) { tvx::Prompts().ShowMessage(message); };
     tvx::MainSettings = settings.get();
+    RemoveLeftoversOfEarlierRuns(*settings);
+    tvx::CloseOnTerminationSignals();
 
     // Argument 0 may be a bare name found on the search path; the main window
     // takes the program directory from it.

@@ -8,6 +8,7 @@
 #include "platform/cp1251.h"
 #include "platform/ini_file.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "settings/main_settings.h"
 
 #include <QCheckBox>
@@ -40,8 +41,9 @@ TMainForm::TMainForm(const QStringList& Arguments, QWidget* parent) : QMainWindo
     ProgramDir = QFileInfo(ExeName).absolutePath() + u'/';
     TempDir = QDir::tempPath() + u'/';
     // Snapshots of this run live in a directory of their own, so two running
-    // editors never write or delete each other's files.
-    Snapshots = std::make_unique<QTemporaryDir>(TempDir + QStringLiteral("tarvinex-XXXXXX"));
+    // editors never write or delete each other's files and nobody else can
+    // read or plant them. Without one there is no undo (SnapshotDir()).
+    Snapshots = MakePrivateTempDir();
 
     // No title of its own: the desktop shows the program's name (the
     // application's display name) for it, and with a maximised chart window
@@ -112,7 +114,7 @@ QString TMainForm::SnapshotDir() const {
     if (Snapshots && Snapshots->isValid()) {
         return Snapshots->path() + u'/';
     }
-    return TempDir;
+    return QString();
 }
 
 TMDIChild* TMainForm::ActiveMDIChild() const {

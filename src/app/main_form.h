@@ -141,6 +141,8 @@ public:
     void RefreshCode(TMDIChild& Child);
     // Undo and redo buttons and menu items from the active window's history.
     void UpdateHistoryButtons();
+    // Tells the user once that there is no undo (no private snapshot folder).
+    void ReportUndoOff();
 
     // Chart length to view length at the active window's zoom and back.
     int Zooming(int V) const;
@@ -153,7 +155,8 @@ public:
     void FileNameToMenu(const QString& FileName);
     void FileNameToMenuRefresh();
 
-    // The directory undo snapshots are written to (private to this run).
+    // The directory undo snapshots are written to (private to this run);
+    // empty when none could be made, and undo is off.
     QString SnapshotDir() const;
     QString TempDir;
 
@@ -221,6 +224,7 @@ private:
     bool ChangingCombo = false;
     QString SaveDialogPrevious; // file name the save dialog returned last
     std::unique_ptr<QTemporaryDir> Snapshots;
+    bool UndoOffReported = false;
 };
 
 // The program's name, which the desktop adds to the title of each of its

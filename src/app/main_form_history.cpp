@@ -1,4 +1,5 @@
 // The after-edit action (code pane and undo snapshot) and undo and redo.
+#include "app/interface_texts.h"
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "chart/fc_list.h"
@@ -8,6 +9,7 @@
 #include "platform/prompts.h"
 
 #include <QAction>
+#include <QDir>
 
 namespace tvx {
 
@@ -28,11 +30,24 @@ void TMainForm::MakeAction() {
         return;
     }
     RefreshCode(*child);
+    if (!child->History.Enabled()) {
+        ReportUndoOff();
+    }
     const QString error = child->History.Append(*child->Chart);
     if (!error.isEmpty()) {
         Prompts().ShowMessage(error);
     }
     UpdateHistoryButtons();
+}
+
+void TMainForm::ReportUndoOff() {
+    if (UndoOffReported) {
+        return;
+    }
+    UndoOffReported = true;
+    const QString reason = Snapshots ? Snapshots->errorString() : QString();
+    Prompts().ShowMessage(
+        MenuText("sm_mes_no_undo").arg(QDir::toNativeSeparators(TempDir), reason));
 }
 
 void TMainForm::UpdateHistoryButtons() {

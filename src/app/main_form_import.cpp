@@ -151,8 +151,11 @@ void TMainForm::sbCompileF9Click() {
         return; // not a language: the window keeps what it shows
     }
     // The pane goes through a scratch file of this run's own, so no file of
-    // the user's is ever replaced; it is removed when the command ends.
-    QTemporaryFile scratch(SnapshotDir() + QStringLiteral("NewImportF9-XXXXXX.pas"));
+    // the user's is ever replaced; it is removed when the command ends. It is
+    // made 0600 under a name nobody can guess, in the private folder when
+    // there is one.
+    const QString folder = SnapshotDir().isEmpty() ? TempDir : SnapshotDir();
+    QTemporaryFile scratch(folder + QStringLiteral("NewImportF9-XXXXXX.pas"));
     const QByteArray text = child->mmInputCode->toPlainText().toUtf8();
     if (!scratch.open() || scratch.write(text) != text.size() || !scratch.flush()) {
         Prompts().ShowMessage(scratch.fileName() + QStringLiteral(": ") + scratch.errorString());

@@ -3,6 +3,7 @@
 #include "codegen/export_state.h"
 #include "platform/exception.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
 
@@ -144,16 +145,19 @@ int TRadioGroup::Count() const {
 // --- TOption: building -------------------------------------------------------
 
 TOption::TOption(TMainSettings& Settings, QWidget* parent)
-    : QDialog(parent), Settings(Settings), BackupDir(std::make_unique<QTemporaryDir>()) {
+    : QDialog(parent), Settings(Settings), BackupDir(MakePrivateTempDir()) {
     setObjectName(QStringLiteral("Option"));
     BuildControls();
     SetDesignedValues();
     ConnectChanges();
     // The copy for Cancel lives in a directory of its own: its own file writes
-    // must never overwrite the user's settings with stale values.
+    // must never overwrite the user's settings with stale values. Without one
+    // it gets a directory that can hold no file (below a device), so its
+    // write fails, and is dropped, instead of landing on the user's file.
     const QString backupDir =
-        BackupDir->isValid() ? BackupDir->path() + u'/' : Settings.ProgramDirectory();
+        BackupDir->isValid() ? BackupDir->path() + u'/' : QStringLiteral("/dev/null/");
     Backup = std::make_unique<TMainSettings>(backupDir);
+    Backup->OnSaveError = [](const QString&) {};
     Localize();
 }
 

@@ -41,6 +41,9 @@ QString TUndoHistory::NextName() const {
 }
 
 QString TUndoHistory::Append(const TFCList& Chart) {
+    if (!Enabled()) {
+        return QString();
+    }
     while (UndoList.size() > UndoIndex + 1 && !UndoList.isEmpty()) {
         QFile::remove(UndoList.takeLast());
     }

@@ -20,6 +20,8 @@ public:
     int UndoIndex = 0;    // the snapshot the chart shows now
 
     // Snapshot file names are Directory + Number + "undo_" + position + Extension.
+    // An empty Directory (none private to this run could be made) keeps the
+    // history off: nothing is written, listed or undone.
     void SetNaming(const QString& Directory, int Number, const QString& Extension);
     void SetNaming(const QString& Directory, const QString& Number, const QString& Extension);
     // A fresh history named like this one, with Number in place of its own.
@@ -40,6 +42,7 @@ public:
     // only one (after a save the history starts at the saved chart).
     QString Restart(const TFCList& Chart);
 
+    bool Enabled() const { return !Directory.isEmpty(); }
     bool CanUndo() const { return UndoIndex > 0 && UndoIndex < UndoList.size(); }
     bool CanRedo() const { return UndoIndex + 1 < UndoList.size(); }
     // Steps back or forward and reloads the chart from that snapshot. Refused

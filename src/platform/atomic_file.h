@@ -8,11 +8,23 @@
 
 namespace tvx {
 
-// Writes Bytes under a temporary name beside FileName, makes sure they reached
-// the disk, then renames the temporary file over FileName (keeping the
-// permissions of a file that was there; a link is followed to its target).
-// Returns the reason on failure, with no temporary file left and FileName
-// untouched; empty on success.
+// Writes Bytes to FileName, following every link to the file it ends at (a
+// link to nothing creates that file); the links stay links.
+//
+// A file the user may not write is refused, as a plain open refuses it.
+// Otherwise the bytes go to a new file beside it (mode 0600 until it is
+// complete), which is given the old file's owner, group, mode and extended
+// attributes, reaches the disk and is renamed over it. When the new file
+// cannot be made the same as the old one (another user's file, a file with
+// more than one name, a folder that refuses new files) the old file is
+// written in place instead, and put back as it was when that fails.
+//
+// Returns the reason on failure, with no temporary file left and the file as
+// it was; empty on success.
 QString WriteFileAtomically(const QString& FileName, const QByteArray& Bytes);
+
+// Removes what saves into Directory left behind when the program was killed
+// in the middle of one (their processes have ended).
+void RemoveStaleSaveLeftovers(const QString& Directory);
 
 } // namespace tvx

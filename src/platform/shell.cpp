@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/own_temporaries.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <pwd.h>
@@ -8,6 +10,8 @@
 
 namespace tvx {
 namespace {
+
+const QByteArray kPrivatePrefix = QByteArrayLiteral("tarvinex-");
 
 TLinkOpener& CurrentOpener() {
     static TLinkOpener opener;
@@ -59,6 +63,15 @@ TRecordingLinksScope::~TRecordingLinksScope() {
 
 QString GetTempDir() {
     return QDir::tempPath() + u'/';
+}
+
+std::unique_ptr<QTemporaryDir> MakePrivateTempDir() {
+    return std::make_unique<QTemporaryDir>(
+        GetTempDir() + QString::fromLatin1(OwnTemporaryTemplate(kPrivatePrefix)));
+}
+
+void RemoveStalePrivateTempDirs() {
+    RemoveStaleOwnTemporaries(GetTempDir(), kPrivatePrefix, true);
 }
 
 QString GetLoginUserName() {

@@ -1,11 +1,14 @@
 #pragma once
 // The few desktop services the windows ask of the system shell: opening a link
 // with the desktop's handler (a "mailto:" link starts the mail client), the
-// temporary directory and the login name of the user.
+// temporary directory and private folders in it, and the login name of the
+// user.
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
 namespace tvx {
 
@@ -37,6 +40,15 @@ private:
 
 // The temporary directory with a trailing '/'.
 QString GetTempDir();
+
+// A folder of this process's own in the temporary directory (mode 0700, an
+// unpredictable name), removed with all it holds when the object goes.
+// isValid() is false when none could be made; errorString() says why.
+std::unique_ptr<QTemporaryDir> MakePrivateTempDir();
+
+// Removes the private folders of earlier runs whose process has ended (killed,
+// crashed): they may hold the user's charts.
+void RemoveStalePrivateTempDirs();
 
 // The login name of the user running the program; "Unknown" when the system
 // cannot tell.

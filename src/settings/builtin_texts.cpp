@@ -84,6 +84,10 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_menu_About"), QStringLiteral("About"));
     Pool.Add(QStringLiteral("sm_mes_file_exist1"), QStringLiteral("File "));
     Pool.Add(QStringLiteral("sm_mes_file_exist2"), QStringLiteral("Now exist! ReSave it?"));
+    // %1 stands for the temporary directory, %2 for the system's reason.
+    Pool.Add(QStringLiteral("sm_mes_no_undo"),
+             QStringLiteral("Undo is off: no private folder for the undo history could be made "
+                            "in %1 (%2)."));
     Pool.Add(QStringLiteral("sm_mes_no_memory"),
              QStringLiteral("Not enough memory to finish the command. The open charts are as "
                             "they were."));

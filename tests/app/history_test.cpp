@@ -157,3 +157,27 @@ TEST_F(AppTest, HistoryButtonsFollowTheActiveWindow) {
     EXPECT_FALSE(Form().N9->isEnabled());
     EXPECT_FALSE(Form().SpeedButton6->isEnabled());
 }
+
+TEST_F(AppTest, WithoutAPrivateFolderUndoIsOffAndTheUserIsTold) {
+    // A temporary directory where no folder can be made: nothing may go to
+    // guessable names in a shared place instead.
+    QFile blocker(PathOf("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray previous = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(blocker.fileName()));
+    StartEditor();
+    previous.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", previous);
+    Form().FileNew1Execute();
+    Edit();
+    Edit();
+    EXPECT_TRUE(Active()->History.UndoList.isEmpty());
+    EXPECT_FALSE(Form().N9->isEnabled());
+    Form().N9Click();
+    EXPECT_EQ(Active()->Chart->Count(), 3);
+    ASSERT_EQ(Prompts->Records().size(), 1); // once, not at every edit
+    EXPECT_TRUE(Prompts->Records()[0].Text.contains(blocker.fileName()));
+    // Nor does the options dialog's copy for Cancel write beside the settings.
+    CloseEditor();
+    EXPECT_FALSE(QFile::exists(PathOf("Config.ini")));
+}
