@@ -1,6 +1,7 @@
 #include "import/c_leaf_text.h"
 #include "parser/parse_tree.h"
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvx {
@@ -53,9 +54,22 @@ private:
     }
 
     // "return -1", "return (int)x" and "sizeof *p" keep their blank;
-    // "sizeof(int)" keeps its parenthesis close.
+    // "sizeof(int)" keeps its parenthesis close. A qualifier of a pointer is
+    // a word of its own: "void* restrict dst", "char* const p".
     bool NeedsBlankAfter(std::string_view Piece) const {
-        return Previous == "return" || (Previous == "sizeof" && Piece.front() != '(');
+        return Previous == "return" || (Previous == "sizeof" && Piece.front() != '(') ||
+               (Previous == "*" && IsQualifier(Piece));
+    }
+
+    static bool IsQualifier(std::string_view Word) {
+        for (const std::string_view qualifier :
+             {"const", "volatile", "restrict", "_Atomic", "__restrict", "__restrict__", "__const",
+              "__volatile", "__volatile__"}) {
+            if (Word == qualifier) {
+                return true;
+            }
+        }
+        return false;
     }
 
     std::string Text;

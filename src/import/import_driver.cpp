@@ -126,6 +126,11 @@ bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal,
     if (GetSourceLanguage() == slPascal) {
         TPascalPreprocessor preprocessor;
         Text = preprocessor.Run(std::move(Text));
+        if (!preprocessor.Error().isEmpty()) {
+            Refusal.Message = preprocessor.Error();
+            Refusal.Line = preprocessor.ErrorLine();
+            return false;
+        }
         Prepared.NestedComments = preprocessor.NestedComments();
         Prepared.Notes.SkippedIncludes = preprocessor.SkippedIncludes();
         return true;

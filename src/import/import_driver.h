@@ -43,10 +43,10 @@ public:
 
 class TTVXParseChartes : public TChartSink {
 public:
-    // The largest source file the import reads. Its parse tree takes about a
-    // hundred times the size of the text: a source of this size imports in
-    // about a second and some hundreds of megabytes.
-    static constexpr qint64 MaxSourceBytes = qint64{6} << 20;
+    // The largest source file the import reads. Its parse tree and charts
+    // take up to 650 times the size of the text (a statement every two
+    // bytes; bench/import/memory-at-limit): well under a gigabyte.
+    static constexpr qint64 MaxSourceBytes = qint64{1} << 20;
 
     // The converter follows Settings->SourceType at the time of Parse; with
     // no settings object, the global MainSettings; with neither, Pascal.

@@ -1,4 +1,5 @@
 #include "import/pascal_preprocessor.h"
+#include "import/source_nesting_limit.h"
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -129,6 +130,20 @@ void Blank(std::string& Text, size_t From, size_t To) {
     }
 }
 
+// The symbols each {$MODE} defines; the default mode, FPC, defines none.
+const std::map<std::string, std::vector<std::string>>& ModeSymbols() {
+    static const std::map<std::string, std::vector<std::string>> modes = {
+        {"OBJFPC", {"FPC_OBJFPC"}},
+        {"DELPHI", {"FPC_DELPHI"}},
+        {"DELPHIUNICODE", {"FPC_DELPHI", "FPC_UNICODESTRINGS", "UNICODE"}},
+        {"TP", {"FPC_TP"}},
+        {"MACPAS", {"FPC_MACPAS"}},
+        {"ISO", {"FPC_ISO"}},
+        {"EXTENDEDPASCAL", {"FPC_EXTENDEDPASCAL"}},
+    };
+    return modes;
+}
+
 // Expressions of {$IF}: numbers, symbols with a number as value,
 // defined(), comparisons, + -, not, and, or. Anything else is unknown.
 class TConditionReader {
@@ -140,8 +155,10 @@ public:
 
     std::optional<long long> Read() {
         const std::optional<long long> value = Or();
-        return Position == Tokens.size() ? value : std::nullopt;
+        return Position == Tokens.size() && !Deep ? value : std::nullopt;
     }
+    // Whether the expression nests deeper than kMaxSourceNesting.
+    bool TooDeep() const { return Deep; }
 
 private:
     using TValue = std::optional<long long>;
@@ -176,21 +193,23 @@ private:
         return false;
     }
 
-    // Expressions nest to a bound, so that a directive of a million
-    // parentheses cannot exhaust the stack: beyond it nothing is known.
+    // Each parenthesis and each "not" nests a call: a directive that nests
+    // deeper than any source writes is refused before the stack runs out.
     struct TNesting {
-        explicit TNesting(int& Depth) : Depth(++Depth) {}
-        ~TNesting() { --Depth; }
-        bool TooDeep() const { return Depth > MaxDepth; }
-        int& Depth;
+        explicit TNesting(TConditionReader& Reader) : Reader(Reader) { ++Reader.Depth; }
+        ~TNesting() { --Reader.Depth; }
+        bool TooDeep() const {
+            if (Reader.Depth <= kMaxSourceNesting) {
+                return false;
+            }
+            Reader.Deep = true;
+            Reader.Position = Reader.Tokens.size();
+            return true;
+        }
+        TConditionReader& Reader;
     };
 
     TValue Or() {
-        const TNesting nesting(Depth);
-        if (nesting.TooDeep()) {
-            Position = Tokens.size();
-            return std::nullopt;
-        }
         TValue value = And();
         while (Take("OR")) {
             const TValue right = And();
@@ -221,16 +240,15 @@ private:
     }
 
     TValue Not() {
-        const TNesting nesting(Depth);
+        if (!Take("NOT")) {
+            return Compare();
+        }
+        const TNesting nesting(*this);
         if (nesting.TooDeep()) {
-            Position = Tokens.size();
             return std::nullopt;
         }
-        if (Take("NOT")) {
-            const TValue value = Not();
-            return value ? TValue(*value == 0 ? 1 : 0) : std::nullopt;
-        }
-        return Compare();
+        const TValue value = Not();
+        return value ? TValue(*value == 0 ? 1 : 0) : std::nullopt;
     }
 
     TValue Compare() {
@@ -278,6 +296,10 @@ private:
         }
         const std::string token = Tokens[Position++];
         if (token == "(") {
+            const TNesting nesting(*this);
+            if (nesting.TooDeep()) {
+                return std::nullopt;
+            }
             const TValue value = Or();
             return Take(")") ? value : std::nullopt;
         }
@@ -320,20 +342,101 @@ private:
         return value;
     }
 
-    static constexpr int MaxDepth = 100;
     const std::map<std::string, std::string>& Symbols;
     std::vector<std::string> Tokens;
     size_t Position = 0;
     int Depth = 0;
+    bool Deep = false;
 };
 
 } // namespace
 
 const std::map<std::string, std::string>& TPascalPreprocessor::PredefinedSymbols() {
-    static const std::map<std::string, std::string> symbols = {
-        {"FPC", ""},       {"FPC_FULLVERSION", "30202"}, {"UNIX", ""}, {"LINUX", ""}, {"CPU64", ""},
-        {"CPUX86_64", ""},
-    };
+    // What "fpc -va" reports as defined for a program of the default mode.
+    static const std::map<std::string, std::string> symbols = [] {
+        std::map<std::string, std::string> all = {{"FPC_VERSION", "3"},
+                                                  {"FPC_RELEASE", "2"},
+                                                  {"FPC_PATCH", "2"},
+                                                  {"FPC_FULLVERSION", "30202"}};
+        for (const char* name : {"CONSOLE",
+                                 "CPU64",
+                                 "CPUAMD64",
+                                 "CPUATHLON64",
+                                 "CPUINT64",
+                                 "CPUX64",
+                                 "CPUX86_64",
+                                 "CPUX86_HAS_CMOV",
+                                 "CPUX86_HAS_SSE2",
+                                 "CPUX86_HAS_SSEUNIT",
+                                 "ENDIAN_LITTLE",
+                                 "FPC",
+                                 "FPC_ABI_DEFAULT",
+                                 "FPC_DYNARRAYCOPY_FIXED",
+                                 "FPC_HAS_CEXTENDED",
+                                 "FPC_HAS_CONSTREF",
+                                 "FPC_HAS_CPSTRING",
+                                 "FPC_HAS_FEATURE_ANSISTRINGS",
+                                 "FPC_HAS_FEATURE_CLASSES",
+                                 "FPC_HAS_FEATURE_COMMANDARGS",
+                                 "FPC_HAS_FEATURE_CONSOLEIO",
+                                 "FPC_HAS_FEATURE_DYNARRAYS",
+                                 "FPC_HAS_FEATURE_DYNLIBS",
+                                 "FPC_HAS_FEATURE_EXCEPTIONS",
+                                 "FPC_HAS_FEATURE_EXITCODE",
+                                 "FPC_HAS_FEATURE_FILEIO",
+                                 "FPC_HAS_FEATURE_HEAP",
+                                 "FPC_HAS_FEATURE_INITFINAL",
+                                 "FPC_HAS_FEATURE_OBJECTIVEC1",
+                                 "FPC_HAS_FEATURE_OBJECTS",
+                                 "FPC_HAS_FEATURE_PROCESSES",
+                                 "FPC_HAS_FEATURE_RANDOM",
+                                 "FPC_HAS_FEATURE_RESOURCES",
+                                 "FPC_HAS_FEATURE_RTTI",
+                                 "FPC_HAS_FEATURE_SOFTFPU",
+                                 "FPC_HAS_FEATURE_STACKCHECK",
+                                 "FPC_HAS_FEATURE_SUPPORT",
+                                 "FPC_HAS_FEATURE_TEXTIO",
+                                 "FPC_HAS_FEATURE_THREADING",
+                                 "FPC_HAS_FEATURE_UNICODESTRINGS",
+                                 "FPC_HAS_FEATURE_VARIANTS",
+                                 "FPC_HAS_FEATURE_WIDESTRINGS",
+                                 "FPC_HAS_INDIRECT_ENTRY_INFORMATION",
+                                 "FPC_HAS_INTERNAL_ABS_INT64",
+                                 "FPC_HAS_INTERNAL_ABS_LONG",
+                                 "FPC_HAS_INTERNAL_BSF",
+                                 "FPC_HAS_INTERNAL_BSR",
+                                 "FPC_HAS_INTERNAL_ROX",
+                                 "FPC_HAS_INTERNAL_SAR",
+                                 "FPC_HAS_MEMBAR",
+                                 "FPC_HAS_OPERATOR_ENUMERATOR",
+                                 "FPC_HAS_RESSTRINITS",
+                                 "FPC_HAS_RIP_RELATIVE",
+                                 "FPC_HAS_TYPE_DOUBLE",
+                                 "FPC_HAS_TYPE_EXTENDED",
+                                 "FPC_HAS_TYPE_SINGLE",
+                                 "FPC_HAS_UNICODESTRING",
+                                 "FPC_HAS_WINLIKERESOURCES",
+                                 "FPC_LINK_STATIC",
+                                 "FPC_LITTLE_ENDIAN",
+                                 "FPC_RTTI_PACKSET1",
+                                 "FPC_SETBASE_USED",
+                                 "FPC_STATICRIPFIXED",
+                                 "FPC_VARIANTCOPY_FIXED",
+                                 "FPC_WIDESTRING_EQUAL_UNICODESTRING",
+                                 "FPUSSE64",
+                                 "HASUNIX",
+                                 "INTERNAL_BACKTRACE",
+                                 "LINUX",
+                                 "REGCALL",
+                                 "STR_CONCAT_PROCS",
+                                 "UNIX",
+                                 "VER3",
+                                 "VER3_2",
+                                 "VER3_2_2"}) {
+            all.emplace(name, std::string());
+        }
+        return all;
+    }();
     return symbols;
 }
 
@@ -341,9 +444,12 @@ std::string TPascalPreprocessor::Run(std::string Text) {
     Symbols = PredefinedSymbols();
     Branches.clear();
     Includes.clear();
+    Line = 1;
+    ErrorText.clear();
+    ErrorAt = -1;
     Nested = NamesNestingMode(Text);
     size_t at = 0;
-    while (at < Text.size()) {
+    while (at < Text.size() && ErrorAt < 0) {
         size_t bodyFrom = 0;
         size_t bodyTo = 0;
         const size_t end = LexemeEnd(Text, at, Nested, bodyFrom, bodyTo);
@@ -363,7 +469,15 @@ std::string TPascalPreprocessor::Run(std::string Text) {
         } else if (!Active()) {
             Blank(Text, at, end);
         }
+        Line += int(std::count(Text.begin() + std::ptrdiff_t(at),
+                               Text.begin() + std::ptrdiff_t(end), '\n'));
         at = end;
+    }
+    // An unclosed conditional would blank or keep the rest of the file
+    // without a word: it is named at its own line.
+    if (ErrorAt < 0 && !Branches.empty()) {
+        Fail(Branches.back().Line, QStringLiteral("{$%1} without {$ENDIF}")
+                                       .arg(QString::fromStdString(Branches.back().Name)));
     }
     return Text;
 }
@@ -373,11 +487,11 @@ std::string TPascalPreprocessor::Directive(std::string_view Body) {
     const std::string name = Upper(Word(rest));
     if (name == "IFDEF" || name == "IFNDEF") {
         const bool defined = Symbols.count(Upper(Word(rest))) > 0;
-        Open(defined == (name == "IFDEF"));
+        Open(name, defined == (name == "IFDEF"));
     } else if (name == "IF") {
-        Open(Evaluate(rest).value_or(true));
+        Open(name, Evaluate(rest).value_or(true));
     } else if (name == "IFOPT") {
-        Open(true);
+        Open(name, true);
     } else if (name == "ELSEIF") {
         Alternative(Evaluate(rest).value_or(true));
     } else if (name == "ELSE") {
@@ -397,6 +511,8 @@ std::string TPascalPreprocessor::Directive(std::string_view Body) {
         Symbols[symbol] = std::string(rest);
     } else if (name == "UNDEF") {
         Symbols.erase(Upper(Word(rest)));
+    } else if (name == "MODE") {
+        SetMode(Upper(Word(rest)));
     } else if ((name == "I" || name == "INCLUDE") && !rest.empty() &&
                (name == "INCLUDE" || std::isspace(static_cast<unsigned char>(rest[0])) != 0)) {
         std::string_view file = Trimmed(rest);
@@ -414,9 +530,9 @@ std::string TPascalPreprocessor::Directive(std::string_view Body) {
     return {};
 }
 
-void TPascalPreprocessor::Open(bool Condition) {
+void TPascalPreprocessor::Open(const std::string& Name, bool Condition) {
     const bool outer = Active();
-    Branches.push_back({outer, outer && Condition, outer && Condition});
+    Branches.push_back({outer, outer && Condition, outer && Condition, Line, Name});
 }
 
 void TPascalPreprocessor::Alternative(std::optional<bool> Condition) {
@@ -428,9 +544,35 @@ void TPascalPreprocessor::Alternative(std::optional<bool> Condition) {
     branch.Taken = branch.Taken || branch.Active;
 }
 
-std::optional<bool> TPascalPreprocessor::Evaluate(std::string_view Expression) const {
-    const std::optional<long long> value = TConditionReader(Expression, Symbols).Read();
+std::optional<bool> TPascalPreprocessor::Evaluate(std::string_view Expression) {
+    TConditionReader reader(Expression, Symbols);
+    const std::optional<long long> value = reader.Read();
+    if (reader.TooDeep()) {
+        Fail(Line,
+             QStringLiteral("the condition nests more than %1 levels deep").arg(kMaxSourceNesting));
+    }
     return value ? std::optional<bool>(*value != 0) : std::nullopt;
+}
+
+void TPascalPreprocessor::SetMode(const std::string& Name) {
+    for (const auto& other : ModeSymbols()) {
+        for (const std::string& symbol : other.second) {
+            Symbols.erase(symbol);
+        }
+    }
+    const auto mode = ModeSymbols().find(Name);
+    if (mode != ModeSymbols().end()) {
+        for (const std::string& symbol : mode->second) {
+            Symbols[symbol].clear();
+        }
+    }
+}
+
+void TPascalPreprocessor::Fail(int At, const QString& What) {
+    if (ErrorAt < 0) {
+        ErrorAt = At;
+        ErrorText = QStringLiteral("Line %1: Preprocessor Error: %2").arg(At).arg(What);
+    }
 }
 
 } // namespace tvx

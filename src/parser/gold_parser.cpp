@@ -15,6 +15,23 @@ const std::shared_ptr<const TGrammarTables>& NoGrammar() {
     return none;
 }
 
+// The bytes of the UTF-8 character at Text[At]: the error token holds a whole
+// character, so that a message can show it. A byte that starts no sound
+// sequence stands alone.
+size_t CharacterLength(const std::string& Text, size_t At) {
+    const auto lead = static_cast<unsigned char>(Text[At]);
+    const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 1;
+    for (size_t i = 1; i < length; ++i) {
+        if (At + i >= Text.size() || (static_cast<unsigned char>(Text[At + i]) & 0xC0) != 0x80) {
+            return 1;
+        }
+    }
+    return length;
+}
+
 } // namespace
 
 TGOLDParser::TGOLDParser() : Tables(NoGrammar()) {}
@@ -113,7 +130,7 @@ TGOLDParser::TScan TGOLDParser::ScanNext() const {
         }
     }
     if (acceptSymbol == nullptr) {
-        return {ErrorSymbol, 1}; // the character that starts no token
+        return {ErrorSymbol, CharacterLength(text, start)}; // the character that starts no token
     }
     return {acceptSymbol, acceptLength};
 }

@@ -18,14 +18,17 @@ void no_args(void) {}
 int gcd(a, b) int a, b; { return b ? gcd(b, a % b) : a; }
 main() { }
 int apply(int (*op)(int, int), T value) { return op(value, 1); }
+void *copy(void *restrict dst, const char *const src, volatile int *v) { return dst; }
 )");
     ASSERT_TRUE(result.Ok) << result.Report.Message.toStdString();
-    EXPECT_EQ(result.Captions(),
-              QStringList({"int add(int a, int b)", "int main()",
-                           "static const char* name_of(const struct item* it, char* argv[], "
-                           "unsigned long n)",
-                           "int printf_like(const char* fmt, ...)", "void no_args(void)",
-                           "int gcd(a, b)", "main()", "int apply(int (*op)(int,int), T value)"}));
+    EXPECT_EQ(
+        result.Captions(),
+        QStringList({"int add(int a, int b)", "int main()",
+                     "static const char* name_of(const struct item* it, char* argv[], "
+                     "unsigned long n)",
+                     "int printf_like(const char* fmt, ...)", "void no_args(void)", "int gcd(a, b)",
+                     "main()", "int apply(int (*op)(int,int), T value)",
+                     "void* copy(void* restrict dst, const char* const src, volatile int* v)"}));
     // The root block holds the caption too.
     EXPECT_EQ(result.Outline(0), "7:int add(int a, int b){0:return a+b}");
     EXPECT_EQ(result.Outline(6), "7:main(){}");

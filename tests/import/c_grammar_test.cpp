@@ -186,6 +186,16 @@ TEST(CGrammarReport, LexicalErrorGivesItsLineOnCrLfText) {
     EXPECT_EQ(result.Report.Message, "Line 3: Lexical Error: Cannot recognize token: @");
     EXPECT_EQ(result.Report.Line, 3);
     EXPECT_TRUE(result.Charts.empty());
+    // The message and the log show the whole character, not its first byte.
+    TTVXParseChartes import(slCpp);
+    import.GrammarFile = CGrammarFile();
+    import.LoadFromText("int f(void) { x = 1; ж }");
+    TErrorReport report;
+    EXPECT_FALSE(import.Parse(report));
+    EXPECT_EQ(report.Message, "Line 1: Lexical Error: Cannot recognize token: ж");
+    const QStringList log = import.GetLog().Lines();
+    EXPECT_EQ(log.mid(log.size() - 4, 3),
+              QStringList({"Lexical Error\t", "Cannot recognize token\t", "ж\t"}));
 }
 
 TEST(CGrammarReport, LinesAreCountedThroughContinuedLinesAndComments) {

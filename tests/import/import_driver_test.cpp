@@ -169,7 +169,7 @@ TEST(ImportSource, AnUnreadableOrOversizedFileRaisesAndChangesNothing) {
         import.LoadFromFile(large);
         ADD_FAILURE() << "a source beyond the limit was read";
     } catch (const EImportError& e) {
-        EXPECT_EQ(e.message(), large + "\r\nThe source file is larger than 6 MB, more than the "
+        EXPECT_EQ(e.message(), large + "\r\nThe source file is larger than 1 MB, more than the "
                                        "import reads. Nothing was imported.");
     }
     EXPECT_EQ(import.Lines, QStringList({"program Kept; begin end."}));

@@ -60,6 +60,59 @@ end.
     EXPECT_EQ(result.Tally.Fault(), "");
 }
 
+TEST(PascalSource, SymbolsAreThoseFreePascalDefinesForItsModeOn64BitLinux) {
+    const TPascalImport result = ImportPascal(R"({$MODE OBJFPC}
+program P;
+begin
+  {$IFDEF FPC_LITTLE_ENDIAN} a := 1; {$ELSE} a := 2; {$ENDIF}
+  {$IF defined(ENDIAN_LITTLE) and defined(VER3_2_2) and defined(CPUAMD64) and defined(HASUNIX)}
+  b := 1;
+  {$ENDIF}
+  {$IF (FPC_VERSION = 3) and (FPC_RELEASE = 2) and (FPC_PATCH = 2)} c := 1; {$ENDIF}
+  {$IFDEF FPC_OBJFPC} d := 1; {$ENDIF}
+  {$IFDEF FPC_DELPHI} e := 1; {$ENDIF}
+  {$IFDEF WINDOWS} f := 1; {$ENDIF}
+end.
+)");
+    ASSERT_TRUE(result.Ok) << result.Report.Message.toStdString();
+    EXPECT_EQ(result.Outline("program P"), "7:P{0:a:=1; 0:b:=1; 0:c:=1; 0:d:=1}");
+
+    const TPascalImport delphi =
+        ImportPascal("{$MODE DELPHIUNICODE}\nbegin {$IF defined(FPC_DELPHI) and defined(UNICODE) "
+                     "and not defined(FPC_OBJFPC)} x := 1 {$ENDIF} end.");
+    ASSERT_TRUE(delphi.Ok) << delphi.Report.Message.toStdString();
+    EXPECT_EQ(delphi.Outline("program "), "7:{0:x:=1}");
+}
+
+TEST(PascalSource, ConditionalsLeftOpenOrNestedTooDeepAreRefusedAtTheirLine) {
+    for (const char* directive : {"IFDEF X", "IFNDEF FPC", "IF 1 = 2", "IFOPT R+"}) {
+        const TPascalImport open = ImportPascal(
+            QStringLiteral(
+                "program P;\nbegin\n  {$%1} x := 1;\n  {$IFDEF FPC} y := 2; {$ENDIF}\nend.\n")
+                .arg(directive));
+        EXPECT_FALSE(open.Ok);
+        EXPECT_EQ(open.Report.Line, 3);
+        EXPECT_EQ(open.Report.Message,
+                  QStringLiteral("Line 3: Preprocessor Error: {$%1} without {$ENDIF}")
+                      .arg(QString(directive).section(' ', 0, 0)));
+    }
+    // Parentheses and "not" nest calls: far past the limit, the source is
+    // refused instead of running the stack out; near it, read as usual.
+    for (const QString& deep : {QString(100000, '(') + '1' + QString(100000, ')'),
+                                QString("not ").repeated(100000) + '1'}) {
+        const TPascalImport refused =
+            ImportPascal("program P;\nbegin\n{$IF " + deep + "} x := 1 {$ENDIF}\nend.");
+        EXPECT_FALSE(refused.Ok);
+        EXPECT_EQ(refused.Report.Line, 3);
+        EXPECT_TRUE(refused.Report.Message.startsWith("Line 3: Preprocessor Error: "))
+            << refused.Report.Message.left(100).toStdString();
+    }
+    const TPascalImport nested = ImportPascal("begin {$IF " + QString(200, '(') + "1" +
+                                              QString(200, ')') + "} x := 1 {$ENDIF} end.");
+    ASSERT_TRUE(nested.Ok) << nested.Report.Message.toStdString();
+    EXPECT_EQ(nested.Outline("program "), "7:{0:x:=1}");
+}
+
 TEST(PascalSource, SkippedTextKeepsEveryLineAndIncludeFilesAreNamedOnFailure) {
     const TPascalImport failed =
         ImportPascal("program P;\n{$I defs.inc}{$I+}\n{$IFDEF WINDOWS}\n"

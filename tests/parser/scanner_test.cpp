@@ -63,6 +63,11 @@ TEST_F(StatementsScan, ErrorTokenIsOneCharacter) {
               (std::vector<std::string>{"Error @", "Error \"", "Identifier abc"}));
     // A lone colon is the start of ":=" that never completes.
     EXPECT_EQ(Scan(Loaded.Parser, ":x"), (std::vector<std::string>{"Error :", "Identifier x"}));
+    // A character is all of its UTF-8 bytes; a byte that starts no sound
+    // sequence is one character.
+    EXPECT_EQ(Scan(Loaded.Parser, "\xD0\xB6x\xD0 \xF0\x9F\x98\x80"),
+              (std::vector<std::string>{"Error \xD0\xB6", "Identifier x", "Error \xD0",
+                                        "Error \xF0\x9F\x98\x80"}));
 }
 
 TEST_F(StatementsScan, CommentsAreSkippedAndNestOnlyWithinTheirOwnPair) {
