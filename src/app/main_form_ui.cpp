@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "app/option_form.h"
+#include "app/paste_guard.h"
 #include "app/tool_icons.h"
 #include "settings/main_settings.h"
 
@@ -72,6 +73,7 @@ QIcon ModeIcon(int cursorId) {
 } // namespace
 
 void TMainForm::BuildCentralArea() {
+    new TPasteGuard(this);
     setWindowIcon(BlockKindIcon(bkIfElse));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);

@@ -288,6 +288,17 @@ void TMDIChild::ShowCode() {
 
 void TMDIChild::FormActivate() {
     reCode->clear();
+    FocusChart();
+}
+
+void TMDIChild::FocusChart() {
+    // Keys belong to the chart (or to its open text editor), never to a
+    // pane that may be folded away out of sight.
+    if (mmInput->isHidden()) {
+        PanelPaint->setFocus();
+    } else {
+        mmInput->setFocus();
+    }
 }
 
 int TMDIChild::PictureWidth() const {
@@ -421,6 +432,7 @@ void TMDIChild::TabSet1Change(int NewTab) {
     }
     ScrollX = 0;
     ScrollY = 0;
+    FocusChart();
     RePaintChem();
     RefreshCurcorPos(); // the last hit named a block of the chart shown before
     if (otherChart) {
