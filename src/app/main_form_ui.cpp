@@ -206,6 +206,10 @@ void TMainForm::BuildToolBars() {
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // The zoom is the number as typed: the box's own completion would turn a
+    // typed "5" into the listed "50", and the "1" written back for a typed
+    // "0" into "10".
+    ComboBox1->setCompleter(nullptr);
     ComboBox1->addItems({QStringLiteral("10"), QStringLiteral("50"), QStringLiteral("100"),
                          QStringLiteral("200"), QStringLiteral("500")});
     ComboBox1->setEditText(QStringLiteral("100"));

@@ -102,6 +102,16 @@ TEST_F(AppTest, ZoomBoxTakesWholeNumbersWithinTheZoomField) {
     QTest::keyClicks(field, "3");
     EXPECT_EQ(child->Zoom, 3);
     EXPECT_EQ(Prompts->Messages().size(), 1);
+    // A typed number stands as typed, never completed from the list.
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "0");
+    EXPECT_EQ(child->Zoom, 1);
+    EXPECT_EQ(Form().ComboBox1->currentText(), "1");
+    field->selectAll();
+    QTest::keyClicks(field, "5");
+    EXPECT_EQ(child->Zoom, 5);
+    EXPECT_EQ(Form().ComboBox1->currentText(), "5");
     field->clear();
     emit field->editingFinished();
     EXPECT_EQ(Prompts->Messages().size(), 2);
