@@ -13,7 +13,6 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +25,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace tvx {
 namespace {
@@ -298,25 +296,6 @@ void TMainForm::BuildStatusBar() {
     statusBar()->setSizeGripEnabled(true);
 }
 
-// The panels keep their designed widths but grow, per language, to hold the
-// longest text each one shows: the mode hints in panel 0 and the element and
-// node names in panel 1. A cut-off word helps nobody.
-void TMainForm::FitStatusPanels() {
-    const QStringList texts[2] = {
-        {sbAdd->toolTip(), sbDel->toolTip(), sbEditing->toolTip(), sbHand->toolTip()},
-        {MainSettings->MenuPool->GetString(QStringLiteral("sm_name_element")),
-         MainSettings->MenuPool->GetString(QStringLiteral("sm_name_node"))}};
-    for (int i = 0; i < 2; ++i) {
-        const QFontMetrics metrics(StatusPanels[i]->font());
-        const int frame = StatusPanels[i]->frameWidth() * 2 + StatusPanels[i]->margin() * 2;
-        int width = StatusPanelWidths[i];
-        for (const QString& text : texts[i]) {
-            width = std::max(width, metrics.horizontalAdvance(text) + frame + 8);
-        }
-        StatusPanels[i]->setFixedWidth(width);
-    }
-}
-
 void TMainForm::ConnectCommands() {
     auto on = [this](QAction* control, void (TMainForm::*handler)()) {
         connect(control, &QAction::triggered, this, handler);
@@ -407,7 +386,6 @@ void TMainForm::Localize() {
     for (TMDIChild* child : MDIChildren()) {
         child->LocalizeMenus();
     }
-    FitStatusPanels();
 }
 
 } // namespace tvx
