@@ -143,9 +143,6 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     // Filled once here so the box has its size before it is first placed.
     FormShow();
-    // Made transparent: the box appears when it is activated and vanishes
-    // when it closes.
-    SetAlphaBlendValue(0);
 
     connect(Label6, &TLinkLabel::Click, this, &TAboutBox::Label6Click);
     connect(Label7, &TLinkLabel::Click, this, &TAboutBox::Label7Click);
@@ -174,26 +171,6 @@ void TAboutBox::Label7Click() {
 
 void TAboutBox::OKButtonClick() {
     accept();
-}
-
-void TAboutBox::SetAlphaBlendValue(int Value) {
-    setWindowOpacity(Value / 255.0);
-}
-
-void TAboutBox::FormActivate() {
-    SetAlphaBlendValue(255);
-}
-
-void TAboutBox::done(int Result) {
-    SetAlphaBlendValue(0);
-    QDialog::done(Result);
-}
-
-bool TAboutBox::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) {
-        FormActivate();
-    }
-    return QDialog::event(e);
 }
 
 void TAboutBox::showEvent(QShowEvent* e) {

@@ -1,7 +1,9 @@
 #pragma once
 // The about box: the program's name, version, description and maker, read
 // from the program file's version information, and two links, one to the
-// maker's web page and one that starts a mail to the maker.
+// maker's web page and one that starts a mail to the maker. It is opaque as
+// soon as it is shown: a box that waited for the window system to activate it
+// would stay invisible, and block the program, where activation never comes.
 #include <QDialog>
 #include <QLabel>
 
@@ -44,11 +46,6 @@ public:
     void Label6Click(); // opens the maker's web page
     void Label7Click(); // starts a mail to the maker
     void OKButtonClick();
-    // Opacity from 0 (transparent) to 255 (opaque).
-    void SetAlphaBlendValue(int Value);
-    void FormActivate(); // the box becomes opaque
-    // Closing makes the box transparent again.
-    void done(int Result) override;
 
     QFrame* Panel1 = nullptr;
     QLabel* ProgramIcon = nullptr;
@@ -57,7 +54,6 @@ public:
     QPushButton* OKButton = nullptr;
 
 protected:
-    bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 };
 

@@ -210,7 +210,6 @@ private:
     void BuildMenus();
     void BuildToolBars();
     void BuildStatusBar();
-    void FitStatusPanels();
     void BuildCentralArea();
     void ConnectCommands();
     void SubWindowActivated(QMdiSubWindow* Window);

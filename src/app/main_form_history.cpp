@@ -52,8 +52,11 @@ void TMainForm::ReportUndoOff() {
 
 void TMainForm::UpdateHistoryButtons() {
     TMDIChild* child = ActiveMDIChild();
-    const bool canUndo = child != nullptr && child->History.CanUndo();
-    const bool canRedo = child != nullptr && child->History.CanRedo();
+    // At start, before the first chart window, both pairs are enabled; with
+    // no window they do nothing.
+    const bool start = child == nullptr && ChartCounter == 0;
+    const bool canUndo = start || (child != nullptr && child->History.CanUndo());
+    const bool canRedo = start || (child != nullptr && child->History.CanRedo());
     N9->setEnabled(canUndo);
     SpeedButton6->setEnabled(canUndo);
     N10->setEnabled(canRedo);

@@ -6,13 +6,13 @@
 #include "app/main_form.h"
 #include "app/mdi_child.h"
 #include "app/option_form.h"
+#include "app/paste_guard.h"
 #include "app/tool_icons.h"
 #include "settings/main_settings.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,7 +25,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace tvx {
 namespace {
@@ -72,6 +71,7 @@ QIcon ModeIcon(int cursorId) {
 } // namespace
 
 void TMainForm::BuildCentralArea() {
+    new TPasteGuard(this);
     setWindowIcon(BlockKindIcon(bkIfElse));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -204,6 +204,10 @@ void TMainForm::BuildToolBars() {
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // The zoom is the number as typed: the box's own completion would turn a
+    // typed "5" into the listed "50", and the "1" written back for a typed
+    // "0" into "10".
+    ComboBox1->setCompleter(nullptr);
     ComboBox1->addItems({QStringLiteral("10"), QStringLiteral("50"), QStringLiteral("100"),
                          QStringLiteral("200"), QStringLiteral("500")});
     ComboBox1->setEditText(QStringLiteral("100"));
@@ -290,25 +294,6 @@ void TMainForm::BuildStatusBar() {
         statusBar()->addWidget(StatusPanels[i]);
     }
     statusBar()->setSizeGripEnabled(true);
-}
-
-// The panels keep their designed widths but grow, per language, to hold the
-// longest text each one shows: the mode hints in panel 0 and the element and
-// node names in panel 1. A cut-off word helps nobody.
-void TMainForm::FitStatusPanels() {
-    const QStringList texts[2] = {
-        {sbAdd->toolTip(), sbDel->toolTip(), sbEditing->toolTip(), sbHand->toolTip()},
-        {MainSettings->MenuPool->GetString(QStringLiteral("sm_name_element")),
-         MainSettings->MenuPool->GetString(QStringLiteral("sm_name_node"))}};
-    for (int i = 0; i < 2; ++i) {
-        const QFontMetrics metrics(StatusPanels[i]->font());
-        const int frame = StatusPanels[i]->frameWidth() * 2 + StatusPanels[i]->margin() * 2;
-        int width = StatusPanelWidths[i];
-        for (const QString& text : texts[i]) {
-            width = std::max(width, metrics.horizontalAdvance(text) + frame + 8);
-        }
-        StatusPanels[i]->setFixedWidth(width);
-    }
 }
 
 void TMainForm::ConnectCommands() {
@@ -401,7 +386,6 @@ void TMainForm::Localize() {
     for (TMDIChild* child : MDIChildren()) {
         child->LocalizeMenus();
     }
-    FitStatusPanels();
 }
 
 } // namespace tvx

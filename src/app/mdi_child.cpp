@@ -137,7 +137,11 @@ void TMDIChild::BuildLayout() {
     grid->addWidget(Panel1, 2, 0, 1, 2);
     grid->setRowStretch(0, 1);
     grid->setColumnStretch(0, 1);
-    TabSet1->hide(); // shown while the window holds the charts of an import
+    // The tab strip keeps its place, with or without the charts of an import
+    // on it, so the view does not jump when an import fills or empties it.
+    TabSet1->addTab(QString());
+    TabSet1->setMinimumHeight(TabSet1->sizeHint().height());
+    TabSet1->removeTab(0);
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->addWidget(mmInputCode);
@@ -244,7 +248,6 @@ void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
     while (TabSet1->count() > 0) {
         TabSet1->removeTab(0);
     }
-    TabSet1->hide();
     Chart = OwnChart.get();
     // The history of the first chart goes on with the first new chart (a
     // re-import can so be undone there); the others go with their charts.
@@ -260,7 +263,6 @@ void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
     for (int i = 0; i < ParseResult->ChartCount(); ++i) {
         TabSet1->addTab(ParseResult->GetChart(i)->Caption);
     }
-    TabSet1->show();
     TabSet1->setCurrentIndex(0);
     Chart = ParseResult->GetChart(0);
 }
@@ -288,6 +290,17 @@ void TMDIChild::ShowCode() {
 
 void TMDIChild::FormActivate() {
     reCode->clear();
+    FocusChart();
+}
+
+void TMDIChild::FocusChart() {
+    // Keys belong to the chart (or to its open text editor), never to a
+    // pane that may be folded away out of sight.
+    if (mmInput->isHidden()) {
+        PanelPaint->setFocus();
+    } else {
+        mmInput->setFocus();
+    }
 }
 
 int TMDIChild::PictureWidth() const {
@@ -421,6 +434,7 @@ void TMDIChild::TabSet1Change(int NewTab) {
     }
     ScrollX = 0;
     ScrollY = 0;
+    FocusChart();
     RePaintChem();
     RefreshCurcorPos(); // the last hit named a block of the chart shown before
     if (otherChart) {

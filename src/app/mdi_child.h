@@ -180,8 +180,11 @@ public:
     // The code pane shows CodeBuffer2 in the export font.
     void ShowCode();
     // The window became the active one: its code pane is emptied until the
-    // next after-edit action fills it again.
+    // next after-edit action fills it again, and the chart takes the keys.
     void FormActivate();
+    // The keyboard focus goes to the chart panel, or to the in-place editor
+    // while it is open.
+    void FocusChart();
     // The source pane shows the text of the file (empty when it cannot be read).
     void LoadSource(const QString& FileName);
 

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace tvx {
 namespace {
@@ -20,6 +21,12 @@ void TSystemTextClipboard::SetText(const QString& Text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         clipboard->setText(Text);
     }
+}
+
+bool SystemClipboardEmpty(QClipboard::Mode Mode) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData(Mode) : nullptr;
+    return data == nullptr || data->formats().isEmpty();
 }
 
 TTextClipboard& TextClipboard() {

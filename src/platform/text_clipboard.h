@@ -2,6 +2,7 @@
 // The system clipboard in text form. The application uses the system one;
 // tests install an in-memory clipboard so that they neither read nor change
 // what the user has copied, and need no display.
+#include <QClipboard>
 #include <QString>
 
 namespace tvx {
@@ -30,6 +31,11 @@ public:
 private:
     QString Held;
 };
+
+// True when the windowing system's clipboard (or its selection) holds no
+// data at all: no owner, or an owner that offers no format. Qt's own text
+// boxes must not be asked to paste then.
+bool SystemClipboardEmpty(QClipboard::Mode Mode = QClipboard::Clipboard);
 
 // The clipboard in use: the system one unless another is installed.
 TTextClipboard& TextClipboard();

@@ -141,15 +141,15 @@ TEST(AboutBoxTest, ShowsTheProgramAndOpensItsLinks) {
     EXPECT_FALSE(box.isVisible());
 }
 
-TEST(AboutBoxTest, AppearsWhenActivatedAndVanishesWhenClosed) {
+TEST(AboutBoxTest, IsOpaqueBeforeTheWindowSystemActivatesIt) {
+    // Where activation never comes, a box waiting for it would stay
+    // invisible and block the program.
     TAboutBox box;
-    EXPECT_EQ(box.windowOpacity(), 0.0);
     box.show();
-    box.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
     EXPECT_EQ(box.windowOpacity(), 1.0);
     box.close();
-    EXPECT_EQ(box.windowOpacity(), 0.0);
+    box.show();
+    EXPECT_EQ(box.windowOpacity(), 1.0);
 }
 
 TEST(AboutBoxTest, FileWithoutVersionInformationLeavesThePrefixes) {

@@ -102,6 +102,16 @@ TEST_F(AppTest, ZoomBoxTakesWholeNumbersWithinTheZoomField) {
     QTest::keyClicks(field, "3");
     EXPECT_EQ(child->Zoom, 3);
     EXPECT_EQ(Prompts->Messages().size(), 1);
+    // A typed number stands as typed, never completed from the list.
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "0");
+    EXPECT_EQ(child->Zoom, 1);
+    EXPECT_EQ(Form().ComboBox1->currentText(), "1");
+    field->selectAll();
+    QTest::keyClicks(field, "5");
+    EXPECT_EQ(child->Zoom, 5);
+    EXPECT_EQ(Form().ComboBox1->currentText(), "5");
     field->clear();
     emit field->editingFinished();
     EXPECT_EQ(Prompts->Messages().size(), 2);
@@ -243,6 +253,12 @@ TEST_F(AppTest, AChartWindowActivatedEmptiesItsCodePane) {
 
 TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     StartEditor();
+    // The tab strip has its place in every window, with tabs or without.
+    TMDIChild* plain = Form().NewMDIChild(nullptr, 0, nullptr);
+    Settle();
+    EXPECT_TRUE(plain->TabSet1->isVisible());
+    const int height = plain->TabSet1->height();
+    EXPECT_GT(height, 0);
     auto charts = std::make_unique<TChartList>(PathOf("source.pas"));
     charts->Add(Chart("Main", 1));
     charts->Add(Chart("Helper", 4));
@@ -257,6 +273,7 @@ TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     EXPECT_EQ(child->TabSet1->tabText(1), "Helper");
     Settle();
     EXPECT_LT(child->TabSet1->y(), child->Panel1->y()); // the tabs above the scroll bar
+    EXPECT_EQ(child->TabSet1->height(), height);
     EXPECT_EQ(child->Chart->First()->Text, "Main");
     EXPECT_TRUE(child->mmInputCode->toPlainText().startsWith("program Main;"));
     const QString code = child->reCode->toPlainText();
