@@ -2,13 +2,16 @@
 
 #include "app/about_box.h"
 #include "app/cursors.h"
+#include "app/interface_texts.h"
 #include "app/mdi_child.h"
 #include "app/option_form.h"
 #include "chart/fc_list.h"
 #include "platform/cp1251.h"
 #include "platform/ini_file.h"
 #include "platform/prompts.h"
+#include "platform/regular_file.h"
 #include "settings/main_settings.h"
+#include "settings/read_refusal.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -28,6 +31,13 @@
 namespace tvx {
 
 TMainForm* MainForm = nullptr;
+
+namespace {
+
+// "readme.txt" is a few kilobytes of text; a larger file is no help text.
+constexpr qint64 MaxHelpBytes = qint64{1} << 20;
+
+} // namespace
 
 QString ProgramTitle() {
     return QString::fromUtf8("Tarvinex редактор блок-схем");
@@ -234,8 +244,9 @@ void TMainForm::OpenDroppedFiles(const QStringList& FileNames) {
     }
     try {
         FileOpenFML(FileNames.constFirst());
-    } catch (const std::exception&) {
-        Prompts().ShowMessage(QString::fromUtf8("не удается открыть файл"));
+    } catch (const std::exception& e) {
+        Prompts().ShowMessage(QString::fromUtf8("не удается открыть файл ") +
+                              FileNames.constFirst() + u'\n' + FailureMessage(e));
     }
 }
 
@@ -245,14 +256,15 @@ void TMainForm::Timer4Timer() {
 }
 
 void TMainForm::LoadHelp(const QString& FileName, bool ReportMissing) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (ReportMissing) {
-            Prompts().ShowMessage(QStringLiteral("%1: %2").arg(FileName, file.errorString()));
+    const TFileRead read = ReadRegularFile(FileName, MaxHelpBytes);
+    if (!read.Ok()) {
+        // A file that is there but cannot be shown is always worth a word.
+        if (ReportMissing || !read.Missing()) {
+            Prompts().ShowMessage(ReadRefusal(FileName, read, MaxHelpBytes));
         }
         return;
     }
-    Memo2->setPlainText(DecodeTextFile(file.readAll()));
+    Memo2->setPlainText(DecodeTextFile(read.Bytes));
 }
 
 void TMainForm::ReportIniFailure(const std::exception& e) {
