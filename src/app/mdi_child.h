@@ -182,8 +182,8 @@ public:
     // The window became the active one: its code pane is emptied until the
     // next after-edit action fills it again.
     void FormActivate();
-    // The source pane shows the text of the file (empty when it cannot be read).
-    void LoadSource(const QString& FileName);
+    // The source pane shows Text, the source as the import read it.
+    void LoadSource(const QString& Text);
 
     TMainForm& MainForm() const { return Main; }
 
