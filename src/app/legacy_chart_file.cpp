@@ -4,8 +4,8 @@
 #include "chart/nesting_limit.h"
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
+#include "settings/read_refusal.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <vector>
@@ -213,11 +213,11 @@ QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart) {
 }
 
 QString ReadLegacyChart(const QString& FileName, TFCList& Chart) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return file.errorString();
+    const TFileRead read = ReadRegularFile(FileName, MaxLegacyBytes);
+    if (!read.Ok()) {
+        return ReadRefusalReason(read, MaxLegacyBytes);
     }
-    return DecodeLegacyChart(file.readAll(), Chart);
+    return DecodeLegacyChart(read.Bytes, Chart);
 }
 
 } // namespace tvx

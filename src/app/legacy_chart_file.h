@@ -12,6 +12,9 @@ class TFCList;
 
 constexpr int LegacyRecordSize = 104;
 constexpr int LegacyTextMax = 64;
+// The largest file read: some hundred thousand blocks, far more than a chart
+// of this form ever held.
+constexpr qint64 MaxLegacyBytes = qint64{64} << 20;
 
 // The records of the chart, one per block in list order. Texts longer than 64
 // characters keep their first 64.
@@ -30,8 +33,9 @@ QString WriteLegacyChart(const TFCList& Chart, const QString& FileName);
 // as it was.
 QString DecodeLegacyChart(const QByteArray& Bytes, TFCList& Chart);
 
-// Reads FileName as DecodeLegacyChart does; a file that cannot be read is
-// refused the same way.
+// Reads FileName as DecodeLegacyChart does; a file that cannot be read (also
+// one that is no regular file or is larger than MaxLegacyBytes) is refused the
+// same way.
 QString ReadLegacyChart(const QString& FileName, TFCList& Chart);
 
 } // namespace tvx

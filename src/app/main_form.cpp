@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/cursors.h"
+#include "app/interface_texts.h"
 #include "app/mdi_child.h"
 #include "app/option_form.h"
 #include "chart/fc_list.h"
@@ -9,7 +10,9 @@
 #include "platform/ini_file.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/regular_file.h"
 #include "settings/main_settings.h"
+#include "settings/read_refusal.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -29,6 +32,13 @@
 namespace tvx {
 
 TMainForm* MainForm = nullptr;
+
+namespace {
+
+// "readme.txt" is a few kilobytes of text; a larger file is no help text.
+constexpr qint64 MaxHelpBytes = qint64{1} << 20;
+
+} // namespace
 
 QString ProgramTitle() {
     return QString::fromUtf8("Tarvinex редактор блок-схем");
@@ -236,8 +246,9 @@ void TMainForm::OpenDroppedFiles(const QStringList& FileNames) {
     }
     try {
         FileOpenFML(FileNames.constFirst());
-    } catch (const std::exception&) {
-        Prompts().ShowMessage(QString::fromUtf8("не удается открыть файл"));
+    } catch (const std::exception& e) {
+        Prompts().ShowMessage(QString::fromUtf8("не удается открыть файл ") +
+                              FileNames.constFirst() + u'\n' + FailureMessage(e));
     }
 }
 
@@ -247,14 +258,15 @@ void TMainForm::Timer4Timer() {
 }
 
 void TMainForm::LoadHelp(const QString& FileName, bool ReportMissing) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (ReportMissing) {
-            Prompts().ShowMessage(QStringLiteral("%1: %2").arg(FileName, file.errorString()));
+    const TFileRead read = ReadRegularFile(FileName, MaxHelpBytes);
+    if (!read.Ok()) {
+        // A file that is there but cannot be shown is always worth a word.
+        if (ReportMissing || !read.Missing()) {
+            Prompts().ShowMessage(ReadRefusal(FileName, read, MaxHelpBytes));
         }
         return;
     }
-    Memo2->setPlainText(DecodeTextFile(file.readAll()));
+    Memo2->setPlainText(DecodeTextFile(read.Bytes));
 }
 
 void TMainForm::ReportIniFailure(const std::exception& e) {

@@ -2,6 +2,7 @@
 // formats, and the recent-files entries of the File menu.
 #include "app/chart_collection.h"
 #include "app/chart_file_names.h"
+#include "app/chart_open_failure.h"
 #include "app/interface_texts.h"
 #include "app/legacy_chart_file.h"
 #include "app/main_form.h"
@@ -12,7 +13,9 @@
 #include "codegen/code_export.h"
 #include "codegen/file_names.h"
 #include "platform/prompts.h"
+#include "platform/regular_file.h"
 #include "settings/main_settings.h"
+#include "settings/read_refusal.h"
 
 #include <QFile>
 #include <QMdiSubWindow>
@@ -37,7 +40,7 @@ TMDIChild* TMainForm::NewMDIChild(std::unique_ptr<TChartCollection> ParseResult,
         child = CreateMDIChild(name);
     }
     const bool hasCharts = ParseResult && ParseResult->ChartCount() > 0;
-    const QString source = ParseResult ? ParseResult->SourceFile() : QString();
+    const QString source = ParseResult ? ParseResult->SourceText() : QString();
     const bool fromImport = ParseResult != nullptr;
     child->SetParseResult(std::move(ParseResult));
     if (!hasCharts) {
@@ -67,9 +70,10 @@ void TMainForm::FileOpen1Execute() {
     if (!answer.Accepted()) {
         return;
     }
-    QFile chosen(answer.FileName);
-    if (!chosen.open(QIODevice::ReadOnly)) {
-        Prompts().ShowMessage(answer.FileName + QStringLiteral(": ") + chosen.errorString());
+    QFile chosen;
+    const TFileRead opened = OpenRegularFile(chosen, answer.FileName);
+    if (!opened.Ok()) {
+        Prompts().ShowMessage(ReadRefusal(answer.FileName, opened, 0));
         return;
     }
     chosen.close();
@@ -80,12 +84,15 @@ void TMainForm::FileOpen1Execute() {
 }
 
 bool TMainForm::FileOpenFML(const QString& FileName) {
-    auto chart = std::make_unique<TFCList>();
-    if (!LoadFromXML(*chart, FileName)) {
-        // The reader has told the user; a window without a chart would serve
-        // nothing.
+    TChartReadFault fault = TChartReadFault::NotAChart;
+    std::optional<TChartBlocks> read = ReadChartXmlFile(FileName, &fault);
+    if (!read) {
+        // A window without a chart would serve nothing.
+        Prompts().ShowMessage(ChartOpenFailure(FileName, fault));
         return false;
     }
+    auto chart = std::make_unique<TFCList>();
+    InstallChartBlocks(*chart, std::move(*read));
     TMDIChild* child = CreateMDIChild(FileName);
     child->SetOwnChart(std::move(chart));
     MakeAction();
@@ -197,7 +204,7 @@ TMDIChild* TMainForm::ReadTVXtoMDI(const QString& FileName) {
     auto chart = std::make_unique<TFCList>();
     const QString error = ReadLegacyChart(FileName, *chart);
     if (!error.isEmpty()) {
-        Prompts().ShowMessage(LoadFailedMessage + u'\n' + error);
+        Prompts().ShowMessage(FileName + u'\n' + LoadFailedMessage + u'\n' + error);
         return nullptr;
     }
     TMDIChild* child = CreateMDIChild(FileName);

@@ -31,7 +31,7 @@ public:
         : Import(std::move(Import)) {}
     int ChartCount() const override { return Import->GetChartCount(); }
     TFCList* GetChart(int Index) const override { return Import->GetChart(Index); }
-    QString SourceFile() const override { return Import->SourceFile; }
+    QString SourceText() const override { return Import->LoadedText; }
 
 private:
     std::unique_ptr<TTVXParseChartes> Import;

@@ -267,14 +267,9 @@ void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
     Chart = ParseResult->GetChart(0);
 }
 
-void TMDIChild::LoadSource(const QString& FileName) {
-    QFile file(FileName);
-    QString text;
-    if (file.open(QIODevice::ReadOnly)) {
-        text = DecodeTextFile(file.readAll());
-    }
-    mmInputCode->setPlainText(text);
-    if (!text.isEmpty() && Splitter1->sizes().value(0) == 0) {
+void TMDIChild::LoadSource(const QString& Text) {
+    mmInputCode->setPlainText(Text);
+    if (!Text.isEmpty() && Splitter1->sizes().value(0) == 0) {
         QList<int> sizes = Splitter1->sizes();
         int share = std::max(sizes.value(1) / 3, 120);
         Splitter1->setSizes({share, std::max(sizes.value(1) - share, 100), sizes.value(2)});

@@ -185,8 +185,8 @@ public:
     // The keyboard focus goes to the chart panel, or to the in-place editor
     // while it is open.
     void FocusChart();
-    // The source pane shows the text of the file (empty when it cannot be read).
-    void LoadSource(const QString& FileName);
+    // The source pane shows Text, the source as the import read it.
+    void LoadSource(const QString& Text);
 
     TMainForm& MainForm() const { return Main; }
 

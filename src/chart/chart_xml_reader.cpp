@@ -9,6 +9,7 @@
 #include "chart/nesting_limit.h"
 #include "chart/xml_input_guard.h"
 #include "platform/prompts.h"
+#include "platform/regular_file.h"
 #include "settings/text_helpers.h"
 
 #include <QBuffer>
@@ -333,8 +334,8 @@ std::optional<TChartBlocks> ReadChartXmlFile(const QString& FileName, TChartRead
     if (Fault != nullptr) {
         *Fault = TChartReadFault::NotAChart;
     }
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!OpenRegularFile(file, FileName).Ok()) {
         return std::nullopt;
     }
     return ReadFromDevice(file, Fault);

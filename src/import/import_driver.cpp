@@ -9,10 +9,11 @@
 #include "parser/grammar_cache.h"
 #include "platform/cp1251.h"
 #include "platform/prompts.h"
+#include "platform/regular_file.h"
 #include "settings/builtin_texts.h"
 #include "settings/main_settings.h"
+#include "settings/read_refusal.h"
 #include "support/arrays.h"
-#include <QFile>
 #include <new>
 #include <utility>
 
@@ -65,29 +66,22 @@ TTVXParseChartes::TTVXParseChartes(TSourceLanguage Language)
 TTVXParseChartes::~TTVXParseChartes() = default;
 
 void TTVXParseChartes::LoadFromFile(const QString& FileName) {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw EImportError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
-    }
-    if (file.size() > MaxSourceBytes) {
+    const TFileRead read = ReadRegularFile(FileName, MaxSourceBytes);
+    if (read.Fault == TReadFault::TooLarge) {
         throw EImportError(SourceTooLarge(FileName));
     }
-    // One byte beyond the limit tells a file whose size was not known ahead.
-    const QByteArray bytes = file.read(MaxSourceBytes + 1);
-    if (bytes.size() > MaxSourceBytes) {
-        throw EImportError(SourceTooLarge(FileName));
+    if (!read.Ok()) {
+        throw EImportError(QStringLiteral("Cannot open file \"%1\". %2")
+                               .arg(FileName, ReadRefusalReason(read, MaxSourceBytes)));
     }
-    if (file.error() != QFileDevice::NoError) {
-        throw EImportError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(FileName, file.errorString()));
-    }
-    Lines = SplitLines(DecodeTextFile(bytes));
+    LoadedText = DecodeTextFile(read.Bytes);
+    Lines = SplitLines(LoadedText);
     SourceFile = FileName;
 }
 
 void TTVXParseChartes::LoadFromText(const QString& Text) {
     Lines = SplitLines(Text);
+    LoadedText = Text;
 }
 
 TSourceLanguage TTVXParseChartes::GetSourceLanguage() const {

@@ -58,11 +58,13 @@ public:
     TTVXParseChartes& operator=(const TTVXParseChartes&) = delete;
 
     // Lines := the file's lines (UTF-8, or windows-1251 when the bytes are not
-    // UTF-8; CR LF, LF and CR all end a line); SourceFile := FileName. A file
-    // that cannot be read or is larger than MaxSourceBytes raises
-    // EImportError and changes nothing.
+    // UTF-8; CR LF, LF and CR all end a line); LoadedText := its text;
+    // SourceFile := FileName. A file that cannot be read, is no regular file
+    // or is larger than MaxSourceBytes raises EImportError and changes
+    // nothing.
     void LoadFromFile(const QString& FileName);
-    // Lines := the lines of Text, for sources that are not in a file.
+    // Lines := the lines of Text, LoadedText := Text, for sources that are
+    // not in a file.
     void LoadFromText(const QString& Text);
 
     // Parses Lines with GrammarFile and, on acceptance, builds the charts.
@@ -104,6 +106,7 @@ public:
     void AddChart(std::unique_ptr<TFCList> Chart) override;
 
     QStringList Lines;   // the source text
+    QString LoadedText;  // the source as loaded, line breaks and all
     QString GrammarFile; // full path of the compiled grammar table file
     QString SourceFile;  // name of the loaded source file
 

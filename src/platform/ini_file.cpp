@@ -1,7 +1,6 @@
 #include "platform/ini_file.h"
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
-#include <QFile>
 #include <QLocale>
 #include <cmath>
 
@@ -118,11 +117,12 @@ TIniFile::TIniFile(QString fileName) : FFileName(std::move(fileName)) {
 }
 
 void TIniFile::Load() {
-    QFile file(FFileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    FLoad = ReadRegularFile(FFileName, MaxBytes);
+    if (!FLoad.Ok()) {
         return; // a missing or unreadable file reads as empty
     }
-    QString text = DecodeTextFile(file.readAll());
+    QString text = DecodeTextFile(FLoad.Bytes);
+    FLoad.Bytes.clear();
     QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.back().isEmpty()) {
         lines.removeLast();
@@ -177,6 +177,16 @@ std::optional<QString> TIniFile::RawValue(const QString& section, const QString&
         return std::nullopt;
     }
     return ValueOfLine(FLines[std::size_t(i)].Text);
+}
+
+QStringList TIniFile::Sections() const {
+    QStringList names;
+    for (const Line& line : FLines) {
+        if (line.IsSection) {
+            names.append(SectionName(line.Text.trimmed()));
+        }
+    }
+    return names;
 }
 
 bool TIniFile::SectionExists(const QString& section) const {
@@ -297,8 +307,9 @@ void TIniFile::UpdateFile() {
         text += line.Text;
         text += u'\n';
     }
-    if (!WriteFileAtomically(FFileName, text.toUtf8()).isEmpty()) {
-        throw EIniFileException(QStringLiteral("Unable to write to %1").arg(FFileName));
+    const QString error = WriteFileAtomically(FFileName, text.toUtf8());
+    if (!error.isEmpty()) {
+        throw EIniFileException(QStringLiteral("Unable to write to %1: %2").arg(FFileName, error));
     }
     FModified = false;
 }

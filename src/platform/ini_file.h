@@ -18,7 +18,10 @@
 // - Booleans are written "1" and "0" and read as true for any number but 0.
 // - The file is written as UTF-8; it is read as UTF-8, or as windows-1251 when
 //   its bytes are not valid UTF-8.
+// - Only a regular file of at most MaxBytes is read; anything else reads as
+//   empty, and LoadOutcome() tells why.
 #include "platform/exception.h"
+#include "platform/regular_file.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -27,7 +30,8 @@
 
 namespace tvx {
 
-// Raised when the file cannot be written: "Unable to write to <file name>".
+// Raised when the file cannot be written: "Unable to write to <file name>:
+// <reason>".
 class EIniFileException : public Exception {
 public:
     using Exception::Exception;
@@ -35,10 +39,21 @@ public:
 
 class TIniFile {
 public:
+    // Far more than the settings and a language file hold.
+    static constexpr qint64 MaxBytes = qint64{1} << 20;
+
+    // Reads fileName.
     explicit TIniFile(QString fileName);
+    // An empty text with no file behind it, to collect values.
+    TIniFile() = default;
 
     const QString& FileName() const { return FFileName; }
+    // How reading the file went (Bytes left empty): a missing file, one that
+    // is no regular file or is larger than MaxBytes reads as empty.
+    const TFileRead& LoadOutcome() const { return FLoad; }
 
+    // Section names in file order.
+    QStringList Sections() const;
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
     // Keys of a section in file order.
@@ -75,6 +90,7 @@ private:
     };
     std::vector<Line> FLines;
     QString FFileName;
+    TFileRead FLoad;
     bool FModified = false;
 
     void Load();

@@ -108,6 +108,21 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_mes_import_undefined"),
              QStringLiteral("Branches holding code were skipped because these names are not "
                             "defined: %1."));
+    // The reasons a file is not read; each follows the file's name.
+    Pool.Add(QStringLiteral("sm_mes_not_regular"),
+             QStringLiteral("It is not a regular file (a folder, pipe or device). The editor "
+                            "reads only regular files."));
+    // %1 stands for the largest file, in megabytes, read there.
+    Pool.Add(QStringLiteral("sm_mes_file_size"),
+             QStringLiteral("The file is larger than %1 MB, more than the editor reads here."));
+    Pool.Add(QStringLiteral("sm_mes_not_chart"),
+             QStringLiteral("It is not a chart file, or the chart in it is broken."));
+    Pool.Add(QStringLiteral("sm_mes_legacy_form"),
+             QStringLiteral("It holds a chart in the old record form (.tvx), which the editor "
+                            "saves but does not open."));
+    Pool.Add(QStringLiteral("sm_mes_annotated_form"),
+             QStringLiteral("It holds annotated Pascal text (.fc2), which the editor saves but "
+                            "does not open."));
     Pool.Add(QStringLiteral("sm_name_element"), QStringLiteral("Element"));
     Pool.Add(QStringLiteral("sm_name_node"), QStringLiteral("Node after Element"));
     Pool.Add(QStringLiteral("sm_name_kind"), QStringLiteral("Type"));
@@ -208,21 +223,22 @@ void FillProgDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_writeln"), QStringLiteral("writeln"));
 }
 
+QString MenuTextOf(const QString& Id) {
+    if (MainSettings != nullptr) {
+        return MainSettings->MenuPool->GetString(Id);
+    }
+    TStringPool builtin(QStringLiteral("Menu"));
+    FillMenuDefaults(builtin);
+    return builtin.GetString(Id);
+}
+
 QString MenuTextWith(const QString& Id, qint64 Number) {
     return MenuTextWith(Id, QString::number(Number));
 }
 
 QString MenuTextWith(const QString& Id, const QString& Value) {
-    QString text;
-    if (MainSettings != nullptr) {
-        text = MainSettings->MenuPool->GetString(Id);
-    } else {
-        TStringPool builtin(QStringLiteral("Menu"));
-        FillMenuDefaults(builtin);
-        text = builtin.GetString(Id);
-    }
     // A language file may leave the value out; the text stands as it is then.
-    return text.replace(QStringLiteral("%1"), Value);
+    return MenuTextOf(Id).replace(QStringLiteral("%1"), Value);
 }
 
 } // namespace tvx

@@ -10,7 +10,9 @@ void FillMenuDefaults(TStringPool& Pool);
 void FillProgDefaults(TStringPool& Pool);
 
 // The interface text Id of the settings' menu pool, or the built-in one while
-// there are no settings; "%1" in it is replaced by Number or Value.
+// there are no settings.
+QString MenuTextOf(const QString& Id);
+// The same, with "%1" in it replaced by Number or Value.
 QString MenuTextWith(const QString& Id, qint64 Number);
 QString MenuTextWith(const QString& Id, const QString& Value);
 

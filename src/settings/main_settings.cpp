@@ -2,6 +2,7 @@
 #include "platform/color_text.h"
 #include "platform/ini_file.h"
 #include "settings/builtin_texts.h"
+#include "settings/read_refusal.h"
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -133,26 +134,24 @@ void TMainSettings::SetDefaults() {
 }
 
 void TMainSettings::LoadFromIni() {
-    TIniFile ini(ConfigFileName());
-    ProgPool->LoadFromIni(ini);
-    ServPool->LoadFromIni(ini);
-    LoadFiles(ini);
-    LoadOptions(ini);
-    ReadFont(ini, SecFontBlock, FontBlock);
-    ReadFont(ini, SecFontExport, FontExport);
+    auto ini = std::make_unique<TIniFile>(ConfigFileName());
+    ProgPool->LoadFromIni(*ini);
+    ServPool->LoadFromIni(*ini);
+    WorkDirectory = ini->ReadString(SecFiles, QStringLiteral("WorkDir"), ProgramDir);
+    ReadRecentFiles(*ini, OpenedFiles);
+    LoadOptions(*ini);
+    ReadFont(*ini, SecFontBlock, FontBlock);
+    ReadFont(*ini, SecFontExport, FontExport);
+    FStored = std::move(ini);
+    FStoredFiles.Assign(OpenedFiles);
     DoChange();
     DoLanguageChange();
-}
-
-void TMainSettings::LoadFiles(const TIniFile& Ini) {
-    WorkDirectory = Ini.ReadString(SecFiles, QStringLiteral("WorkDir"), ProgramDir);
-    LoadRecentFiles(Ini);
 }
 
 // The names of keys Count - 1 down to 0 are added in turn, a missing key
 // adding an empty name. Only the keys the file holds are visited: a run of
 // missing keys adds its empty name once, as adding it again changes nothing.
-void TMainSettings::LoadRecentFiles(const TIniFile& Ini) {
+void TMainSettings::ReadRecentFiles(const TIniFile& Ini, TListOpenedFiles& Files) {
     const int count = Ini.ReadInteger(SecFiles, QStringLiteral("Count"), 0);
     std::map<int, QString> names; // by key; the first of two equal keys wins
     for (const auto& [key, value] : Ini.ReadSectionValues(SecFiles)) {
@@ -161,17 +160,17 @@ void TMainSettings::LoadRecentFiles(const TIniFile& Ini) {
             names.try_emplace(n, value);
         }
     }
-    OpenedFiles.Clear();
+    Files.Clear();
     int next = count - 1; // the highest key not added yet
     for (auto it = names.rbegin(); it != names.rend(); ++it) {
         if (it->first < next) {
-            OpenedFiles.Add(QString());
+            Files.Add(QString());
         }
-        OpenedFiles.Add(it->second);
+        Files.Add(it->second);
         next = it->first - 1;
     }
     if (next >= 0) {
-        OpenedFiles.Add(QString());
+        Files.Add(QString());
     }
 }
 
@@ -221,22 +220,59 @@ void TMainSettings::LoadOptions(const TIniFile& Ini) {
     cl_sel = ReadColor(Ini, SecOption, QStringLiteral("cl_sel"), cl_sel);
 }
 
+// Another running editor may have written the file since this one read it:
+// only the values that differ from what the file held when it was read or
+// written here go in, and those the file lacks, over what the file holds at
+// this moment.
 void TMainSettings::SaveToIni() {
-    TIniFile ini(ConfigFileName());
-    ProgPool->SaveToIni(ini);
-    ServPool->SaveToIni(ini);
-    SaveFiles(ini);
-    SaveOptions(ini);
-    WriteFont(ini, SecFontBlock, FontBlock);
-    WriteFont(ini, SecFontExport, FontExport);
-    ini.UpdateFile();
+    TIniFile values;
+    WriteValues(values);
+    auto ini = std::make_unique<TIniFile>(ConfigFileName());
+    RequireWholeIni(*ini);
+    for (const QString& section : values.Sections()) {
+        for (const auto& [key, value] : values.ReadSectionValues(section)) {
+            if (!ini->ValueExists(section, key) || !FStored->ValueExists(section, key) ||
+                FStored->ReadString(section, key, QString()) != value) {
+                ini->WriteString(section, key, value);
+            }
+        }
+    }
+    SaveRecentFiles(*ini);
+    ini->UpdateFile();
+    FStored = std::move(ini);
+    FStoredFiles.Assign(OpenedFiles);
 }
 
-void TMainSettings::SaveFiles(TIniFile& Ini) const {
+// Every value the file stores for this object, but the recent files.
+void TMainSettings::WriteValues(TIniFile& Ini) const {
+    ProgPool->SaveToIni(Ini);
+    ServPool->SaveToIni(Ini);
     Ini.WriteString(SecFiles, QStringLiteral("WorkDir"), WorkDirectory);
-    Ini.WriteInteger(SecFiles, QStringLiteral("Count"), OpenedFiles.GetCount());
-    for (int i = 0; i < OpenedFiles.GetCount(); ++i) {
-        Ini.WriteString(SecFiles, QString::number(i), OpenedFiles.Get(i));
+    SaveOptions(Ini);
+    WriteFont(Ini, SecFontBlock, FontBlock);
+    WriteFont(Ini, SecFontExport, FontExport);
+}
+
+// The names added here since the list was read or written go in front of the
+// list the file holds now, which loses the names removed here.
+void TMainSettings::SaveRecentFiles(TIniFile& Ini) const {
+    TListOpenedFiles onFile;
+    ReadRecentFiles(Ini, onFile);
+    TListOpenedFiles merged;
+    for (int i = onFile.GetCount() - 1; i >= 0; --i) {
+        const QString name = onFile.Get(i);
+        if (!FStoredFiles.Contains(name) || OpenedFiles.Contains(name)) {
+            merged.Add(name);
+        }
+    }
+    for (int i = OpenedFiles.GetCount() - 1; i >= 0; --i) {
+        if (!FStoredFiles.Contains(OpenedFiles.Get(i))) {
+            merged.Add(OpenedFiles.Get(i));
+        }
+    }
+    Ini.WriteInteger(SecFiles, QStringLiteral("Count"), merged.GetCount());
+    for (int i = 0; i < merged.GetCount(); ++i) {
+        Ini.WriteString(SecFiles, QString::number(i), merged.Get(i));
     }
 }
 

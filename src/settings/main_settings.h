@@ -114,7 +114,11 @@ public:
     // Reads "Config.ini"; missing or unreadable values keep their defaults.
     // Then raises both notifications.
     void LoadFromIni();
-    // Writes "Config.ini". Throws EIniFileException when it cannot be written.
+    // Writes into "Config.ini" the values that differ from what it held when
+    // it was last read or written here, and every value it lacks, keeping what
+    // another running editor wrote meanwhile; the names added to the recent
+    // files here go in front of the file's list, and those removed here leave
+    // it. Throws EIniFileException when it cannot be written.
     void SaveToIni();
 
     // Setters store the value and raise OnChange only when it differs.
@@ -169,13 +173,17 @@ public:
 
 private:
     QString FProgramDir;
+    // "Config.ini" as it was last read or written here, and the recent files
+    // then: what differs from them is what this object changed.
+    std::unique_ptr<TIniFile> FStored;
+    TListOpenedFiles FStoredFiles;
 
     template <typename T> void SetField(T& field, T value);
     void LoadOptions(const TIniFile& Ini);
-    void LoadFiles(const TIniFile& Ini);
-    void LoadRecentFiles(const TIniFile& Ini);
+    static void ReadRecentFiles(const TIniFile& Ini, TListOpenedFiles& Files);
     void SaveOptions(TIniFile& Ini) const;
-    void SaveFiles(TIniFile& Ini) const;
+    void WriteValues(TIniFile& Ini) const;
+    void SaveRecentFiles(TIniFile& Ini) const;
 };
 
 // The program's one settings object; nullptr until the program (or a test)

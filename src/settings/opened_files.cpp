@@ -4,7 +4,7 @@
 namespace tvx {
 
 void TListOpenedFiles::Add(const QString& FileName) {
-    if (FList.contains(FileName, Qt::CaseInsensitive)) {
+    if (Contains(FileName) || FileName.contains(u'\n') || FileName.contains(u'\r')) {
         return;
     }
     FList.prepend(FileName);

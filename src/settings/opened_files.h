@@ -19,8 +19,14 @@ public:
 
     // Puts FileName first, unless the list already holds it (without regard to
     // case), in which case nothing changes. The oldest name drops off when
-    // there are more than MaxCount.
+    // there are more than MaxCount. A name holding a line break is not listed:
+    // a line of "Config.ini" cannot hold it, so it would read back as another
+    // name.
     void Add(const QString& FileName);
+    // True when the list holds FileName, without regard to case.
+    bool Contains(const QString& FileName) const {
+        return FList.contains(FileName, Qt::CaseInsensitive);
+    }
     void Clear() { FList.clear(); }
     int GetCount() const { return int(FList.size()); }
     // The full file name at index i (0 = newest).

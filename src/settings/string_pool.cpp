@@ -1,5 +1,6 @@
 #include "settings/string_pool.h"
 #include "platform/ini_file.h"
+#include "settings/read_refusal.h"
 #include <algorithm>
 
 namespace tvx {
@@ -76,6 +77,7 @@ TPoolLoadable::TPoolLoadable(QString name, QString programDir)
 void TPoolLoadable::LoadFromFile(const QString& FileName) {
     TIniFile ini(FProgramDir + FileName);
     LoadFromIni(ini);
+    RequireWholeIni(ini);
     SaveToIni(ini);
     ini.UpdateFile();
 }

@@ -5,8 +5,11 @@
 #include "chart/chart_xml.h"
 #include "codegen/export_state.h"
 #include "common/file_size_limit.h"
+#include "common/named_pipe.h"
 #include "platform/bitmap.h"
+#include "settings/builtin_texts.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 
@@ -83,14 +86,53 @@ TEST_F(AppTest, OpenOfABadFileSaysSoAndLeavesNoWindow) {
     Prompts->QueueFileName(PathOf("bad.fml"));
     Form().FileOpen1Execute();
     EXPECT_EQ(Form().MDIChildCount(), 0);
-    EXPECT_EQ(Prompts->Messages(), QStringList{LoadFailedMessage});
+    EXPECT_EQ(Prompts->Messages(), QStringList{PathOf("bad.fml") + '\n' + LoadFailedMessage + '\n' +
+                                               MenuTextOf("sm_mes_not_chart")});
 
     Prompts->QueueFileName(PathOf("missing.fml"));
     Form().FileOpen1Execute();
     EXPECT_EQ(Form().MDIChildCount(), 0);
-    EXPECT_EQ(Prompts->Messages().size(), 2);
+    EXPECT_EQ(Prompts->Messages().value(1), PathOf("missing.fml") + "\nNo such file or directory");
 
     Form().FileOpen1Execute(); // cancelled
+    EXPECT_EQ(Form().MDIChildCount(), 0);
+}
+
+TEST_F(AppTest, EveryWayOfOpeningNamesTheFileAndWhyItDidNotOpen) {
+    tvx::testing::TNamedPipe pipe(PathOf("pipe.fml"));
+    if (!pipe.Error().isEmpty()) {
+        GTEST_SKIP() << "no named pipe can be made here: " << pipe.Error().toStdString();
+    }
+    TFCList chart;
+    TMouseInfo place(-1);
+    chart.AddBlock(nullptr, bkRoot, 0, "old", &place);
+    ASSERT_EQ(WriteLegacyChart(chart, PathOf("records.fml")), "");
+    QFile annotated(PathOf("annotated.fml"));
+    ASSERT_TRUE(annotated.open(QIODevice::WriteOnly));
+    annotated.write("{saved by Tarvinex}\nprogram old;\nbegin\nend.\n");
+    annotated.close();
+
+    // The command line, Open, a recent file and a drop.
+    StartEditor({PathOf("pipe.fml")});
+    const QString notRegular = PathOf("pipe.fml") + '\n' + MenuTextOf("sm_mes_not_regular");
+    EXPECT_EQ(Prompts->Messages(), QStringList{notRegular});
+    Prompts->QueueFileName(PathOf("pipe.fml"));
+    Form().FileOpen1Execute();
+    MainSettings->OpenedFiles.Add(PathOf("pipe.fml"));
+    Form().FileMenuClick(0);
+    QElapsedTimer clock;
+    clock.start();
+    Form().OpenDroppedFiles({PathOf("pipe.fml")});
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(Prompts->Messages(), QStringList(4, notRegular));
+
+    // Forms the editor writes but does not open say so.
+    Form().FileOpenFML(PathOf("records.fml"));
+    Form().FileOpenFML(PathOf("annotated.fml"));
+    EXPECT_EQ(Prompts->Messages().value(4), PathOf("records.fml") + '\n' + LoadFailedMessage +
+                                                '\n' + MenuTextOf("sm_mes_legacy_form"));
+    EXPECT_EQ(Prompts->Messages().value(5), PathOf("annotated.fml") + '\n' + LoadFailedMessage +
+                                                '\n' + MenuTextOf("sm_mes_annotated_form"));
     EXPECT_EQ(Form().MDIChildCount(), 0);
 }
 

@@ -1,6 +1,8 @@
 // Program start and end: command-line charts, dropped files, the help
 // panel, the tool-mode buttons and the status bar.
 #include "app_fixture.h"
+#include "common/named_pipe.h"
+#include "settings/builtin_texts.h"
 
 #include <QFile>
 #include <QLabel>
@@ -81,6 +83,25 @@ TEST_F(AppTest, OnlyTheFirstDroppedFileOpens) {
     EXPECT_EQ(Active()->Caption(), PathOf("b.fml"));
     // A dropped file is not a recent file.
     EXPECT_EQ(MainSettings->OpenedFiles.GetCount(), 0);
+}
+
+TEST_F(AppTest, HelpTextThatIsNoRegularFileIsRefusedWithoutWaiting) {
+    tvx::testing::TNamedPipe pipe(PathOf("readme.txt"));
+    if (!pipe.Error().isEmpty()) {
+        GTEST_SKIP() << "no named pipe can be made here: " << pipe.Error().toStdString();
+    }
+    const QString refused = PathOf("readme.txt") + '\n' + MenuTextOf("sm_mes_not_regular");
+    StartEditor();
+    EXPECT_EQ(Prompts->Messages(), QStringList{refused});
+
+    // A device that never ends no longer fills the memory.
+    QFile::remove(PathOf("readme.txt"));
+    if (!QFile::link("/dev/zero", PathOf("readme.txt"))) {
+        GTEST_SKIP() << "no link to /dev/zero can be made here";
+    }
+    Form().N4Click();
+    EXPECT_EQ(Prompts->Messages(), QStringList(2, refused));
+    EXPECT_TRUE(Form().Memo2->toPlainText().isEmpty());
 }
 
 TEST_F(AppTest, HelpPanelShowsAtStartAndOnRequest) {

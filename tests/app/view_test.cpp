@@ -259,14 +259,11 @@ TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     EXPECT_TRUE(plain->TabSet1->isVisible());
     const int height = plain->TabSet1->height();
     EXPECT_GT(height, 0);
-    auto charts = std::make_unique<TChartList>(PathOf("source.pas"));
+    // The source pane shows the text the import read, not a file read again.
+    auto charts = std::make_unique<TChartList>("program Main;\nbegin\nend.");
     charts->Add(Chart("Main", 1));
     charts->Add(Chart("Helper", 4));
     charts->Add(Chart("Other", 2));
-    QFile source(PathOf("source.pas"));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-    source.write("program Main;\nbegin\nend.\n");
-    source.close();
 
     TMDIChild* child = Form().NewMDIChild(std::move(charts), 0, nullptr);
     ASSERT_EQ(child->TabSet1->count(), 3);
@@ -275,7 +272,7 @@ TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
     EXPECT_LT(child->TabSet1->y(), child->Panel1->y()); // the tabs above the scroll bar
     EXPECT_EQ(child->TabSet1->height(), height);
     EXPECT_EQ(child->Chart->First()->Text, "Main");
-    EXPECT_TRUE(child->mmInputCode->toPlainText().startsWith("program Main;"));
+    EXPECT_EQ(child->mmInputCode->toPlainText(), "program Main;\nbegin\nend.");
     const QString code = child->reCode->toPlainText();
 
     child->ScrollX = -40;
@@ -296,7 +293,7 @@ TEST_F(AppTest, TabsShowTheChartsOfAnImport) {
 
 TEST_F(AppTest, EveryChartOfAnImportKeepsItsOwnUndoHistory) {
     StartEditor();
-    auto charts = std::make_unique<TChartList>(PathOf("source.pas"));
+    auto charts = std::make_unique<TChartList>();
     charts->Add(Chart("Main", 1));
     charts->Add(Chart("Helper", 4));
     TMDIChild* child = Form().NewMDIChild(std::move(charts), 0, nullptr);

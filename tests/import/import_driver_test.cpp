@@ -1,10 +1,14 @@
 // The import driver: reports of rejected texts, the log, loading sources,
 // handing out charts, and a grammar file that cannot be used.
 #include "import/c_import_support.h"
+#include "common/named_pipe.h"
+#include "import/pascal_import_support.h"
 #include "parser/gold_parser.h"
 #include "platform/recording_prompts.h"
+#include "settings/builtin_texts.h"
 #include "settings/main_settings.h"
 #include "support/arrays.h"
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -174,6 +178,26 @@ TEST(ImportSource, AnUnreadableOrOversizedFileRaisesAndChangesNothing) {
     }
     EXPECT_EQ(import.Lines, QStringList({"program Kept; begin end."}));
     EXPECT_EQ(import.SourceFile, "");
+}
+
+TEST(ImportSource, ANamedPipeIsRefusedWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("pipe.pas");
+    tvx::testing::TNamedPipe pipe(name);
+    if (!pipe.Error().isEmpty()) {
+        GTEST_SKIP() << "no named pipe can be made here: " << pipe.Error().toStdString();
+    }
+    TTVXParseChartes import(slPascal);
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        import.LoadFromFile(name);
+        ADD_FAILURE() << "a named pipe was read";
+    } catch (const EImportError& e) {
+        EXPECT_EQ(e.message(), "Cannot open file \"" + name + "\". " +
+                                   MenuTextOf(QStringLiteral("sm_mes_not_regular")));
+    }
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST(ImportCharts, AreHandedOutOnceAndASecondParseAppends) {

@@ -131,7 +131,7 @@ TEST_F(IniFileTest, UnwritableFileRaisesWithTheFileName) {
         ini.UpdateFile();
         FAIL() << "expected an exception";
     } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.message(), "Unable to write to " + name);
+        EXPECT_EQ(e.message(), "Unable to write to " + name + ": No such file or directory");
     }
 
     // A file that needs no change is not written, so it may be read-only.

@@ -1,4 +1,6 @@
+#include "common/named_pipe.h"
 #include "platform/ini_file.h"
+#include "settings/builtin_texts.h"
 #include "settings/main_settings.h"
 #include "settings/builtin_texts.h"
 #include <QFile>
@@ -152,6 +154,49 @@ TEST_F(SettingsTest, RecentFilesComeBackInStoredOrder) {
     EXPECT_EQ(s->OpenedFiles.Get(0), "/x.fml");
     EXPECT_EQ(s->OpenedFiles.Get(1), "");
     EXPECT_EQ(s->OpenedFiles.Get(2), "/z.fml");
+}
+
+TEST_F(SettingsTest, TwoRunningEditorsKeepEachOthersChanges) {
+    WriteConfig("[Files]\nWorkDir=/old/\nCount=1\n0=/shared.fml\n");
+    auto first = Make();
+    auto second = Make();
+    first->OpenedFiles.Add("/first.fml");
+    first->OpenedFiles.Delete(1); // "/shared.fml", gone from the disk
+    first->pm_bcebce = 20;
+    second->OpenedFiles.Add("/second.fml");
+    second->WorkDirectory = "/second/";
+    second.reset();
+    first.reset(); // last, with the working directory it read at start
+
+    auto s = Make();
+    EXPECT_EQ(s->WorkDirectory, "/second/");
+    EXPECT_EQ(s->pm_bcebce, 20);
+    ASSERT_EQ(s->OpenedFiles.GetCount(), 2);
+    EXPECT_EQ(s->OpenedFiles.Get(0), "/first.fml");
+    EXPECT_EQ(s->OpenedFiles.Get(1), "/second.fml");
+}
+
+TEST_F(SettingsTest, AConfigThatIsNoRegularFileIsNeitherWaitedForNorReplaced) {
+    tvx::testing::TNamedPipe pipe(ConfigName);
+    if (!pipe.Error().isEmpty()) {
+        GTEST_SKIP() << "no named pipe can be made here: " << pipe.Error().toStdString();
+    }
+    QElapsedTimer clock;
+    clock.start();
+    auto s = Make();
+    EXPECT_LT(clock.elapsed(), 1000);
+    ExpectLayoutDefaults(*s);
+    try {
+        s->SaveToIni();
+        ADD_FAILURE() << "the pipe was replaced";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.message(), "Unable to write to " + ConfigName + ": " +
+                                   MenuTextOf(QStringLiteral("sm_mes_not_regular")));
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(ConfigName).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    s->OnSaveError = [](const QString&) {};
 }
 
 TEST_F(SettingsTest, GarbageConfigLoadsWithDefaults) {
@@ -310,7 +355,7 @@ TEST_F(SettingsTest, UnwritableConfigIsReportedNotThrownFromTheDestructor) {
     QString reported;
     s->OnSaveError = [&](const QString& m) { reported = m; };
     s.reset();
-    EXPECT_EQ(reported, "Unable to write to " + badDir + "Config.ini");
+    EXPECT_EQ(reported, "Unable to write to " + badDir + "Config.ini: No such file or directory");
 }
 
 } // namespace

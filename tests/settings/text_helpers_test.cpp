@@ -24,6 +24,15 @@ TEST(OpenedFiles, AddingAKnownNameInAnyCaseChangesNothing) {
     EXPECT_EQ(list.Get(1), "C:\\a.fml");
 }
 
+TEST(OpenedFiles, ANameHoldingALineBreakIsNotListed) {
+    // One line of "Config.ini" could not hold it: it would come back as
+    // another name.
+    TListOpenedFiles list;
+    list.Add("/charts/a\nb.fml");
+    list.Add("/charts/a\rb.fml");
+    EXPECT_EQ(list.GetCount(), 0);
+}
+
 TEST(OpenedFiles, ShortNamesDeleteAndIndexErrors) {
     TListOpenedFiles list;
     list.Add("plain.fml");
