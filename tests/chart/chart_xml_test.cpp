@@ -201,6 +201,16 @@ TEST_F(ChartXml, TextsOfAnyContentAndSizeReadBack) {
     EXPECT_EQ(loaded.GetBlock(0)->Text, chart.GetBlock(0)->Text);
     EXPECT_EQ(loaded.GetBlock(1)->Text, chart.GetBlock(1)->Text);
     EXPECT_EQ(loaded.GetBlock(1)->Comment, chart.GetBlock(1)->Comment);
+    EXPECT_TRUE(Prompts.Messages().isEmpty());
+
+    const QByteArray huge(kMaxXmlTextBytes + 1, 'x');
+    WriteAll(Path("huge.fml"),
+             File(2, Block(0, -1, -1, 0, bkRoot, {1}) + Block(1, -1, 0, 1, bkProcess, {}, huge)));
+    EXPECT_FALSE(LoadFromXML(loaded, Path("huge.fml")));
+    ASSERT_EQ(Prompts.Messages().size(), 1);
+    EXPECT_EQ(Prompts.Messages()[0], ChartReadMessage(TChartReadFault::TextTooLong));
+    EXPECT_TRUE(Prompts.Messages()[0].startsWith(LoadFailedMessage + u'\n'));
+    EXPECT_TRUE(Prompts.Messages()[0].contains(QStringLiteral("10 MB")));
 }
 
 TEST_F(ChartXml, SavingReplacesTheFileWholeOrNotAtAll) {

@@ -292,7 +292,7 @@ TEST_F(SettingsTest, DefaultsOnAFilledObjectResetWithoutDuplicates) {
     s->EndFor = "x";
     s->SetDefaults();
     EXPECT_EQ(s->ServPool->Count(), 32);
-    EXPECT_EQ(s->MenuPool->Count(), 105);
+    EXPECT_EQ(s->MenuPool->Count(), 106);
     EXPECT_EQ(s->ProgPool->Count(), 30);
     EXPECT_EQ(s->ServPool->GetString("sm_yes"), QStringLiteral("Да"));
     EXPECT_EQ(s->pm_bcebce, 13);

@@ -83,7 +83,7 @@ TEST_F(LanguageFileTest, FileIsCompletedWithEveryMissingId) {
 
     TIniFile ini(ProgramDir + "german.lng");
     QStringList keys = ini.ReadSection("Menu");
-    EXPECT_EQ(keys.size(), 105);
+    EXPECT_EQ(keys.size(), 106);
     EXPECT_EQ(keys.front(), "SM_MENU_FILE");
     EXPECT_EQ(ini.ReadString("Menu", "sm_option_Apply", ""), "Apply");
     EXPECT_EQ(ini.ReadString("Other", "keep", ""), "me");
@@ -93,7 +93,7 @@ TEST_F(LanguageFileTest, MissingFileIsCreatedAndEarlierTextsDoNotSurvive) {
     Pool.SetString("sm_menu_new", "Neu");
     Pool.LoadFromFile("english.lng");
     EXPECT_EQ(Pool.GetString("sm_menu_new"), "New");
-    EXPECT_EQ(TIniFile(ProgramDir + "english.lng").ReadSection("Menu").size(), 105);
+    EXPECT_EQ(TIniFile(ProgramDir + "english.lng").ReadSection("Menu").size(), 106);
 }
 
 TEST_F(LanguageFileTest, UnwritableFileRaisesButKeepsTheLoadedTexts) {
