@@ -17,6 +17,9 @@
 //   layout_bench --nested N      time one nested chart of depth N only (its row)
 //   ... --kind if|while          with only if-else (or while) blocks nesting
 //   layout_bench --blocks N      time the chart of about N blocks only
+//   layout_bench --long-texts FILE  repaint a chart of five very long one-line
+//                                texts (up to a million characters), print its
+//                                peak memory and save it to FILE
 //
 // Besides each picture, --png and --gallery write the layout values of every
 // block (positions, extents, rectangles) to a .txt file of the same name, so
@@ -321,10 +324,9 @@ bool SavePicture(const TBitmap& Picture, const QString& FileName) {
 int RunTimings(const QString& PngDir, int OnlyBlocks) {
     std::printf("%8s %6s %6s %14s %12s %12s %12s %14s %8s\n", "blocks", "levels", "passes",
                 "picture", "unchanged ms", "edited ms", "first ms", "first whole ms", "peak MB");
-    for (int Target : {100, 1000, 3000}) {
-        if (OnlyBlocks != 0 && OnlyBlocks != Target) {
-            continue;
-        }
+    const std::vector<int> Targets =
+        OnlyBlocks != 0 ? std::vector<int>{OnlyBlocks} : std::vector<int>{100, 1000, 3000};
+    for (int Target : Targets) {
         TFCList Chart;
         const std::uint32_t Seed = 12345u + std::uint32_t(Target);
         BuildChart(Chart, Target, Seed, 0);
@@ -379,6 +381,32 @@ int RunNested(int Depth, const QString& Only, const QString& PngDir) {
         }
         SaveToXML(Fresh, Name + ".fml");
     }
+    return 0;
+}
+
+// A chart of five process blocks whose one-line texts are 1,000, 10,000,
+// 50,000, 200,000 and 1,000,000 characters long (a file of 1.26 MB): its
+// first repaint as the window does it, and the peak memory of the process.
+// The chart is saved to FileName, to be opened in the editor too.
+int RunLongTexts(const QString& FileName) {
+    TFCList Chart;
+    TChartBuilder Builder(Chart);
+    for (int Length : {1'000, 10'000, 50'000, 200'000, 1'000'000}) {
+        QString Text = QStringLiteral("x :=");
+        for (int N = 0; Text.size() < Length; ++N) {
+            Text += QStringLiteral(" a%1 +").arg(N);
+        }
+        Builder.Append(Builder.Root, 0, bkProcess, Text.left(Length));
+    }
+    TWindow Window;
+    const double First = WindowRepaint(Chart, Window);
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf16bit);
+    const double Whole = Milliseconds([&] { RepaintChart(Chart, Picture); });
+    std::printf("long texts: picture %d x %d, first repaint %.2f ms, whole picture %.2f ms, "
+                "peak %.0f MB\n",
+                Window.Picture.Width(), Window.Picture.Height(), First, Whole, PeakMegabytes());
+    SaveToXML(Chart, FileName);
     return 0;
 }
 
@@ -538,6 +566,7 @@ int main(int argc, char** argv) {
     QString GalleryDir;
     int Nested = 0;
     int OnlyBlocks = 0;
+    QString LongTexts;
     QString Only;
     QStringList Forwarded; // settings the nested charts' processes draw with too
     const QStringList Args = App.arguments();
@@ -558,10 +587,13 @@ int main(int argc, char** argv) {
             OnlyBlocks = Args[++I].toInt();
         } else if (Args[I] == "--kind" && I + 1 < Args.size()) {
             Only = Args[++I];
+        } else if (Args[I] == "--long-texts" && I + 1 < Args.size()) {
+            LongTexts = Args[++I];
         } else {
             std::fprintf(stderr,
-                         "usage: layout_bench [--png DIR] [--blocks 100|1000|3000] [--gallery DIR] "
-                         "[--font-size PT] [--ifangle DEG] [--nested DEPTH [--kind if|while]]\n");
+                         "usage: layout_bench [--png DIR] [--blocks N] [--gallery DIR] "
+                         "[--font-size PT] [--ifangle DEG] [--nested DEPTH [--kind if|while]] "
+                         "[--long-texts FILE]\n");
             return 2;
         }
     }
@@ -572,7 +604,9 @@ int main(int argc, char** argv) {
         }
     }
     int Result = 0;
-    if (Nested > 0) {
+    if (!LongTexts.isEmpty()) {
+        Result = RunLongTexts(LongTexts);
+    } else if (Nested > 0) {
         Result = RunNested(Nested, Only, PngDir);
     } else if (!GalleryDir.isEmpty()) {
         Result = RunGallery(GalleryDir, Settings);

@@ -321,24 +321,30 @@ void TMDIChild::RePaintChem() {
 }
 
 bool TMDIChild::Drawing(const std::function<void()>& Draw) {
-    QString failure;
+    QString text;
     try {
         Draw();
         DrawingFailed = false;
         return true;
     } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("not enough memory");
+        // What the drawing holds is given back, for the program (and the
+        // message) to go on with.
+        if (Chart != nullptr) {
+            ReleaseChartPictures(*Chart);
+        }
+        ChartBitmap->ReleasePixels();
+        *Composition = TChartComposition();
+        text = MenuText("sm_mes_no_memory");
     } catch (const Exception& e) {
-        failure = e.message();
+        text = QStringLiteral("The chart %1 could not be drawn (%2). Nothing of it is lost: it "
+                              "can still be edited, saved and closed.")
+                   .arg(Caption(), e.message());
     }
     // The chart itself is as it was: only its picture is missing. The message
     // is shown once, after the paint or command that failed, and not again
     // while drawing goes on failing.
     if (!DrawingFailed) {
         DrawingFailed = true;
-        const QString text = QStringLiteral("The chart %1 could not be drawn (%2). Nothing of it "
-                                            "is lost: it can still be edited, saved and closed.")
-                                 .arg(Caption(), failure);
         QTimer::singleShot(0, this, [text] { Prompts().ShowMessage(text); });
     }
     return false;

@@ -174,6 +174,17 @@ void RepaintChart(TFCList& Chart, TBitmap& Picture) {
     ComposeChart(Chart, Picture);
 }
 
+void ReleaseChartPictures(TFCList& Chart) {
+    for (TFlowBlock* Block : Chart.GetList()) {
+        Block->Bitmap->Memo().reset();
+        Block->Bitmap->ReleasePixels();
+    }
+    Chart.ChartBitmap->ReleasePixels();
+    Chart.PageBitmap->ReleasePixels();
+    Chart.LastLayout = TLayoutMemo{};
+    ForgetLayoutMemory();
+}
+
 void RepaintChart(TFCList& Chart) {
     Chart.ChartBitmap->SetPixelFormat(pf16bit);
     RepaintChart(Chart, *Chart.ChartBitmap);

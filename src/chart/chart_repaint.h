@@ -37,6 +37,13 @@ void RepaintChart(TFCList& Chart);
 // the layout wrote still as it left it) is not laid out again: what every
 // scroll step of a chart window costs. The same holds for RepaintChart.
 void LayoutChart(TFCList& Chart);
+// Gives back the memory the drawing of Chart holds: every block picture and
+// the chart picture become white (each keeping its size), and what the
+// layout kept of their drawing and of the texts it rendered is dropped; the
+// next repaint draws everything again. After a drawing that ran out of
+// memory, so that the program has memory to go on with.
+void ReleaseChartPictures(TFCList& Chart);
+
 // Composes the pictures the last passes left into Picture.
 void ComposeChart(const TFCList& Chart, TBitmap& Picture);
 

@@ -12,6 +12,17 @@ namespace tvx {
 class TBitmap;
 class TFCList;
 
+// Bounds of a text picture. A line is drawn at most kMaxTextWidth pixels
+// wide (wider than any screen shows it at half its size): a longer one is
+// cut and ends in an ellipsis. A text is drawn at most kMaxTextHeight pixels
+// high and its picture holds at most kMaxTextArea pixels: the lines past
+// that are left out, the last line drawn being an ellipsis. So a text of a
+// million characters costs no more memory than a screenful, and every text
+// a chart holds in practice is drawn whole.
+inline constexpr int kMaxTextWidth = 16384;
+inline constexpr int kMaxTextHeight = 16384;
+inline constexpr long long kMaxTextArea = 1LL << 24;
+
 // Renders Text into Bitmap as TFCList::RenderText does, the label texts
 // given. Runs on any thread that has text metrics of its own installed
 // (TThreadTextMetrics).

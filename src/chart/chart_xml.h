@@ -27,9 +27,14 @@ inline const QString LoadFailedMessage = QStringLiteral("Не удалось з�
 
 // Why chart file bytes were refused.
 enum class TChartReadFault : std::uint8_t {
-    NotAChart, // unreadable, not XML, or not a sound chart
-    TooDeep,   // a sound chart, nested deeper than nesting_limit.h allows
+    NotAChart,   // unreadable, not XML, or not a sound chart
+    TooDeep,     // a sound chart, nested deeper than nesting_limit.h allows
+    TextTooLong, // a text in one piece longer than the XML reader takes
 };
+
+// The longest text the XML reader takes in one piece (between two pieces of
+// markup), in bytes of UTF-8: libxml2's own limit for input it does not trust.
+inline constexpr int kMaxXmlTextBytes = 10'000'000;
 
 // What the user is told when a chart file is refused for Fault.
 QString ChartReadMessage(TChartReadFault Fault);

@@ -10,11 +10,14 @@
 #include "chart/xml_input_guard.h"
 #include "platform/prompts.h"
 #include "platform/regular_file.h"
+#include "settings/builtin_texts.h"
 #include "settings/text_helpers.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <climits>
+#include <cstring>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlreader.h>
 #include <unordered_set>
 
@@ -296,8 +299,19 @@ std::optional<TChartBlocks> TChartXmlReader::Read(TChartReadFault* Fault) {
     return BuildChartBlocks(Records, Count, Fault);
 }
 
+static_assert(kMaxXmlTextBytes == XML_MAX_TEXT_LENGTH);
+
+// True when libxml2 refused the file for a text longer than it takes in one
+// piece; its error names that limit in no code of its own, only in words.
+bool RefusedForLongText() {
+    const xmlError* error = xmlGetLastError();
+    return error != nullptr && error->domain == XML_FROM_PARSER && error->message != nullptr &&
+           std::strstr(error->message, "huge text node") != nullptr;
+}
+
 std::optional<TChartBlocks> ReadFromDevice(QIODevice& Device, TChartReadFault* Fault) {
     EnsureLibxmlReady();
+    xmlResetLastError();
     TInputSource source;
     source.Device = &Device;
     // No network, no DTD, libxml2's size limits for foreign input on, and no
@@ -308,14 +322,25 @@ std::optional<TChartBlocks> ReadFromDevice(QIODevice& Device, TChartReadFault* F
     if (!reader) {
         return std::nullopt;
     }
-    return TChartXmlReader(reader.get()).Read(Fault);
+    std::optional<TChartBlocks> read = TChartXmlReader(reader.get()).Read(Fault);
+    if (!read && Fault != nullptr && RefusedForLongText()) {
+        *Fault = TChartReadFault::TextTooLong;
+    }
+    return read;
 }
 
 } // namespace
 
 QString ChartReadMessage(TChartReadFault Fault) {
-    return Fault == TChartReadFault::TooDeep ? LoadFailedMessage + u'\n' + NestingLimitMessage()
-                                             : LoadFailedMessage;
+    switch (Fault) {
+    case TChartReadFault::TooDeep:
+        return LoadFailedMessage + u'\n' + NestingLimitMessage();
+    case TChartReadFault::TextTooLong:
+        return LoadFailedMessage + u'\n' +
+               MenuTextWith(QStringLiteral("sm_mes_text_too_long"), kMaxXmlTextBytes / 1'000'000);
+    default:
+        return LoadFailedMessage;
+    }
 }
 
 std::optional<TChartBlocks> ReadChartXml(const QByteArray& Bytes, TChartReadFault* Fault) {

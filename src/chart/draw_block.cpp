@@ -127,22 +127,17 @@ void TFCList::DrawBlock(TFlowBlock* Block) {
     TBlockPictureCall Picture(*Block->Bitmap);
     TCanvas& Canvas = Block->Bitmap->Canvas();
     Canvas.Pen.Color = Selection.Contains(Block) ? MainSettings->cl_sel : MainSettings->cl_def;
-    try {
-        if (Block->Parent == nullptr) {
-            DrawRootBlock(Call);
-        } else {
-            DrawShape(Call);
-        }
-    } catch (const Exception&) {
-        // A picture too large for memory keeps its old size; the pass goes on.
+    // A picture there is no memory for ends the pass: the caller reports it
+    // (a block left with its old picture would show a chart that is not so).
+    if (Block->Parent == nullptr) {
+        DrawRootBlock(Call);
+    } else {
+        DrawShape(Call);
     }
-    try {
-        Picture.Finish();
-        // The picture of a compound block runs down the height of what it
-        // holds: its lines, tile after equal tile, are kept once.
-        Block->Bitmap->ShareEqualTiles();
-    } catch (const Exception&) {
-    }
+    Picture.Finish();
+    // The picture of a compound block runs down the height of what it holds:
+    // its lines, tile after equal tile, are kept once.
+    Block->Bitmap->ShareEqualTiles();
 }
 
 } // namespace tvx

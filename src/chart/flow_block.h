@@ -3,6 +3,7 @@
 // parent, next block of its chain, one record per branch) and the layout values
 // the drawing passes write into it.
 #include "chart/block_kind.h"
+#include "chart/block_text.h"
 #include "platform/rect.h"
 #include "support/persistent.h"
 #include <QString>
@@ -72,7 +73,7 @@ public:
     int AbsX = 0; // Bitmap position in the chart picture
     int AbsY = 0;
     TBlockKind Kind = bkProcess;
-    QString Text;
+    TBlockText Text;
     QString Comment;
     int Level = 0;
     int ExitY = 0;

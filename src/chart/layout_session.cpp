@@ -156,6 +156,15 @@ TLayoutSession::~TLayoutSession() {
     }
 }
 
+void ForgetLayoutMemory() {
+    TLayoutMemory& M = Memory();
+    if (M.Depth == 0) {
+        M.ForgetTexts();
+        M.TextConditions = TTextConditions{};
+        M.Compositions.clear();
+    }
+}
+
 TLayoutSession* TLayoutSession::Current() {
     return Memory().Current;
 }

@@ -90,6 +90,16 @@ private:
     std::vector<TDrawOp> FCalls;
 };
 
+// Drops every text picture and composition kept between repaints (none may
+// be running): their memory is given back, and the next repaint makes them
+// again.
+void ForgetLayoutMemory();
+
+// Drops every text picture and composition kept between repaints (none may
+// be running): their memory is given back, and the next repaint makes them
+// again.
+void ForgetLayoutMemory();
+
 // The composition kept for Target between repaints (created on first use,
 // forgotten when Target has not been composed for a while).
 TChartComposition& KeptComposition(const TBitmap& Target);

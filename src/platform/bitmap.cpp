@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 
 namespace tvx {
@@ -105,7 +106,7 @@ TColor StoredColor(TPixelFormat Format, TColor Color) {
     if (HasPalette(Format)) {
         Stored = FromQColor(QColor(NearestInPalette(Format, Rgb)));
     } else {
-        QImage One(1, 1, StorageFormat(Format));
+        QImage One = CheckedImage(QImage(1, 1, StorageFormat(Format)));
         One.setPixel(0, 0, Rgb);
         Stored = FromQColor(QColor(One.pixel(0, 0)));
     }
@@ -114,6 +115,13 @@ TColor StoredColor(TPixelFormat Format, TColor Color) {
     }
     Known.insert(Key, Stored);
     return Stored;
+}
+
+QImage CheckedImage(QImage Image) {
+    if (Image.isNull()) {
+        throw std::bad_alloc();
+    }
+    return Image;
 }
 
 bool HasPalette(TPixelFormat Format) {
@@ -373,7 +381,7 @@ TBitmap::TRawPixel TBitmap::Encode(TColor Color) const {
             return E.Raw;
         }
     }
-    QImage One(1, 1, StorageFormat(FPixelFormat));
+    QImage One = CheckedImage(QImage(1, 1, StorageFormat(FPixelFormat)));
     One.setPixel(0, 0, ToQColor(StoredColor(FPixelFormat, Color)).rgb());
     TEntry& E = Recent[Next];
     E = TEntry{FPixelFormat, Color, TRawPixel{}};
@@ -471,12 +479,7 @@ void TBitmap::Reallocate(int NewWidth, int NewHeight) {
                                 .arg(NewHeight));
         }
         MakeWhole();
-        QImage Fresh(NewWidth, NewHeight, StorageFormat(FPixelFormat));
-        if (Fresh.isNull()) {
-            throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                                .arg(NewWidth)
-                                .arg(NewHeight));
-        }
+        QImage Fresh = CheckedImage(QImage(NewWidth, NewHeight, StorageFormat(FPixelFormat)));
         const int Bytes = BytesPerPixel();
         const TRawPixel Raw = Encode(NewFill);
         const int Rows = std::min(NewHeight, FImage.height());
@@ -555,12 +558,7 @@ void TBitmap::MakeWhole() const {
                             .arg(FWidth)
                             .arg(FHeight));
     }
-    QImage Fresh(FWidth, FHeight, StorageFormat(FPixelFormat));
-    if (Fresh.isNull()) {
-        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                            .arg(FWidth)
-                            .arg(FHeight));
-    }
+    QImage Fresh = CheckedImage(QImage(FWidth, FHeight, StorageFormat(FPixelFormat)));
     // The fill throughout, the ends of the rows with it; then the tiles.
     const int Bytes = BytesPerPixel();
     unsigned char* Bits = Fresh.bits();
@@ -612,7 +610,7 @@ void TBitmap::FillBlankTiles() const {
                 ++End;
             }
             if (Bits == nullptr) {
-                Bits = FImage.bits();
+                Bits = OwnBits();
             }
             const int X = int(TX) * kTileSize;
             const int Count = std::min(int(End) * kTileSize, FWidth) - X;
@@ -637,7 +635,7 @@ void TBitmap::UnblankTile(size_t Index) {
     const int Y = int(Index / size_t(Across)) * kTileSize;
     const int Count = std::min(kTileSize, FWidth - X);
     const int Bytes = BytesPerPixel();
-    unsigned char* Bits = FImage.bits();
+    unsigned char* Bits = OwnBits();
     const qsizetype Stride = FImage.bytesPerLine();
     for (int Row = Y; Row < std::min(Y + kTileSize, FHeight); ++Row) {
         StoreRun(Bits + Row * Stride + qsizetype(X) * Bytes, Count, FFillRaw, Bytes);
@@ -671,7 +669,7 @@ unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsi
         if (FMarks.empty()) {
             Width = FWidth - X;
             Height = FHeight - Y;
-            return FImage.bits() + Y * Stride + qsizetype(X) * Bytes;
+            return OwnBits() + Y * Stride + qsizetype(X) * Bytes;
         }
         const size_t Index = TileIndex(X, Y);
         if (FMarks[Index] != kStoredTile) {
@@ -691,7 +689,7 @@ unsigned char* TBitmap::WritableBlock(int X, int Y, int& Width, int& Height, qsi
             }
             Width = std::min(Width + kTileSize, FWidth - X);
         }
-        return FImage.bits() + Y * Stride + qsizetype(X) * Bytes;
+        return OwnBits() + Y * Stride + qsizetype(X) * Bytes;
     }
     Stride = qsizetype(kTileSize) * Bytes;
     if (FTiles.Empty() && (FTiles.Across() != TilesAcross() || FTiles.Down() != TilesDown())) {
@@ -793,7 +791,7 @@ void TBitmap::FillStoredTiles(const TRect& R) {
                     continue;
                 }
                 Stride = FImage.bytesPerLine();
-                Base = FImage.bits() + Y0 * Stride + qsizetype(X0) * Bytes;
+                Base = OwnBits() + Y0 * Stride + qsizetype(X0) * Bytes;
             } else {
                 const std::uintptr_t Raw = FTiles.Raw(TX, TY);
                 if (Raw == 0) {
@@ -830,7 +828,7 @@ void TBitmap::FillWhole(TColor Color) {
         // A small picture keeps its memory.
         const TRawPixel Raw = Encode(Stored);
         const int Bytes = BytesPerPixel();
-        unsigned char* Bits = FImage.bits();
+        unsigned char* Bits = OwnBits();
         for (int Y = 0; Y < FHeight; ++Y) {
             StoreRun(Bits + Y * FImage.bytesPerLine(), FWidth, Raw, Bytes);
         }
@@ -869,11 +867,11 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
     // The conversion works on real pixels, so that a picture of one colour
     // converts exactly as a drawn one does.
     MakeWhole();
+    if (!FImage.isNull()) {
+        FImage = CheckedImage(FImage.convertToFormat(StorageFormat(Value)));
+    }
     FPixelFormat = Value;
     Changed();
-    if (!FImage.isNull()) {
-        FImage = FImage.convertToFormat(StorageFormat(Value));
-    }
     FMarks.clear();
     FDirty = HasPalette(Value) && !FImage.isNull();
     SetFill(StoredColor(Value, FFill));
@@ -896,14 +894,9 @@ QImage TBitmap::Region(const TRect& R) const {
         return QImage();
     }
     if (Whole() && FMarks.empty()) {
-        return Image().copy(Left, Top, Right - Left, Bottom - Top);
+        return CheckedImage(Image().copy(Left, Top, Right - Left, Bottom - Top));
     }
-    QImage Out(Right - Left, Bottom - Top, StorageFormat(FPixelFormat));
-    if (Out.isNull()) {
-        throw Exception(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                            .arg(Right - Left)
-                            .arg(Bottom - Top));
-    }
+    QImage Out = CheckedImage(QImage(Right - Left, Bottom - Top, StorageFormat(FPixelFormat)));
     const int Bytes = BytesPerPixel();
     for (int Y = Top; Y < Bottom; ++Y) {
         unsigned char* To = Out.scanLine(Y - Top);
@@ -925,6 +918,9 @@ void TBitmap::MarkDirty() {
 
 QImage& TBitmap::Pixels() {
     MakeWhole();
+    if (!FImage.isNull()) {
+        OwnBits();
+    }
     FMarks.clear(); // a painter may draw anywhere
     if (FDirty) {
         RoundToPalette();
@@ -932,7 +928,19 @@ QImage& TBitmap::Pixels() {
     return FImage;
 }
 
+unsigned char* TBitmap::OwnBits() const {
+    // Pixels shared with a copy become this picture's own before they are
+    // written: Qt's own copy, on no memory, would leave a null image here.
+    if (!FImage.isDetached()) {
+        FImage = CheckedImage(FImage.copy());
+    }
+    return FImage.bits();
+}
+
 void TBitmap::RoundToPalette() const {
+    if (!FImage.isNull()) {
+        OwnBits();
+    }
     FDirty = false;
     for (int Y = 0; Y < FImage.height(); ++Y) {
         auto* Line = reinterpret_cast<QRgb*>(FImage.scanLine(Y));
@@ -987,6 +995,15 @@ void TBitmap::Assign(const TBitmap& Source) {
     FDirty = false;
     Changed();
     FCanvas->Touch(0, 0, FWidth, FHeight);
+}
+
+void TBitmap::ReleasePixels() {
+    FImage = QImage();
+    FMarks.clear();
+    DropTiles();
+    FDirty = false;
+    SetFill(StoredColor(FPixelFormat, clWhite));
+    Changed();
 }
 
 void TBitmap::SaveToFile(const QString& FileName) const {

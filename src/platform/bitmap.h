@@ -99,6 +99,10 @@ public:
     // brush and font.
     void Assign(const TBitmap& Source);
 
+    // Gives up the pixels: the picture keeps its size and format and is
+    // white everywhere, taking no memory for pixels until it is drawn on.
+    void ReleasePixels();
+
     // Lets the tiles of equal pixels share one copy of them (a picture kept
     // in tiles only; drawing on a shared tile gives it its own copy again).
     // Cheap when few tiles were made since the last call. Changes no pixel.
@@ -146,6 +150,9 @@ private:
     // palette formats for rounding.
     QImage& Pixels();
     void MarkDirty(); // after drawing that may leave colours outside the palette
+    // The pixels of the QImage for writing (which must exist), made the
+    // picture's own first when they are shared with a copy.
+    unsigned char* OwnBits() const;
     // Pixel (X, Y) for writing, with the block from there on that lies in
     // memory with one stride: Width x Height pixels, rows Stride bytes apart
     // (to the end of the tile, or of the picture; in a whole picture, on
@@ -304,6 +311,11 @@ private:
 
 // True for the formats of 1, 4 and 8 bits, whose colours come from a palette.
 bool HasPalette(TPixelFormat Format);
+
+// Image as it is, for pixels that were asked for. Qt answers a request for
+// pixels it has no memory for with a null image; that raises std::bad_alloc
+// here, before anything reads or writes through it.
+QImage CheckedImage(QImage Image);
 
 // What a colour becomes when stored in a picture of the given format (16 bits
 // per pixel keeps 5-6-5 bits, the palette formats their nearest entry).

@@ -869,9 +869,9 @@ void TCanvas::CopyTiles(const TRect& Dest, const TBitmap& Source, const TRect& S
     const bool Convert = Source.ImageFormat() != Format;
     TBitmap::TRawPixel Fill = Source.FFillRaw;
     if (Convert) {
-        QImage One(1, 1, Source.ImageFormat());
+        QImage One = CheckedImage(QImage(1, 1, Source.ImageFormat()));
         std::memcpy(One.bits(), Source.FFillRaw.Bytes, size_t(Source.BytesPerPixel()));
-        One = One.convertToFormat(Format);
+        One = CheckedImage(One.convertToFormat(Format));
         std::memcpy(Fill.Bytes, One.constBits(), size_t(Bytes));
     }
     const int SourceBytes = Source.BytesPerPixel();
@@ -887,9 +887,9 @@ void TCanvas::CopyTiles(const TRect& Dest, const TBitmap& Source, const TRect& S
                 const unsigned char* Piece = Tile + (qsizetype(Y0 % K) * K + X0 % K) * SourceBytes;
                 if (Convert) {
                     const QImage Converted =
-                        QImage(Piece, X1 - X0, Y1 - Y0, qsizetype(K) * SourceBytes,
-                               Source.ImageFormat())
-                            .convertToFormat(Format);
+                        CheckedImage(QImage(Piece, X1 - X0, Y1 - Y0, qsizetype(K) * SourceBytes,
+                                            Source.ImageFormat())
+                                         .convertToFormat(Format));
                     WriteBlock(X0 + DX, Y0 + DY, X1 - X0, Y1 - Y0, Converted.constBits(),
                                Converted.bytesPerLine());
                 } else {
@@ -928,8 +928,9 @@ void TCanvas::CopyImage(const TRect& Dest, const QImage& Source, const TRect& Sr
         // Converted first, exactly as the painter would convert it, so that a
         // large picture in tiles is not made whole for it.
         const TRect From = VisibleSource(Dest, Src);
-        Pixels = Pixels.copy(ToQRect(From)).convertToFormat(FOwner.ImageFormat());
         if (From.Left < From.Right && From.Top < From.Bottom) {
+            Pixels = CheckedImage(
+                CheckedImage(Pixels.copy(ToQRect(From))).convertToFormat(FOwner.ImageFormat()));
             WriteBlock(From.Left + Dest.Left - Src.Left, From.Top + Dest.Top - Src.Top,
                        From.Right - From.Left, From.Bottom - From.Top, Pixels.constBits(),
                        Pixels.bytesPerLine());

@@ -170,7 +170,7 @@ void TGIFImage::Assign(const TBitmap& Picture) {
     TBitmap reduced;
     reduced.Assign(Picture);
     reduced.SetPixelFormat(pf4bit);
-    const QImage image = reduced.Image().convertToFormat(QImage::Format_RGB32);
+    const QImage image = CheckedImage(reduced.Image().convertToFormat(QImage::Format_RGB32));
 
     QHash<QRgb, std::uint8_t> index;
     const QList<QRgb>& palette = Palette();

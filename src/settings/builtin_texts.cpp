@@ -95,6 +95,10 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_mes_too_deep"),
              QStringLiteral("The chart would be nested deeper than %1 levels, more than the "
                             "editor allows. Nothing was changed."));
+    // %1 stands for the longest text, in megabytes, a chart file may hold in one piece.
+    Pool.Add(QStringLiteral("sm_mes_text_too_long"),
+             QStringLiteral("A text in the file is longer than %1 MB in one piece, more than "
+                            "the editor reads. Nothing was changed."));
     // %1 stands for the largest source, in megabytes, the import reads.
     Pool.Add(QStringLiteral("sm_mes_import_size"),
              QStringLiteral("The source file is larger than %1 MB, more than the import "

@@ -3,6 +3,7 @@
 // view, with and without live preview, and dropped when it must go.
 #include "app/inplace_editor.h"
 #include "app_fixture.h"
+#include "chart/chart_xml.h"
 #include "chart_pointer.h"
 
 #include <QCheckBox>
@@ -86,6 +87,22 @@ TEST_F(InPlaceEditorTest, DoubleClickOpensItOverTheBlockAndAPressCommits) {
     EXPECT_EQ(child.mmInput->height(), 26 + 13 + 6);
     ClickAt(child, Nowhere(child));
     EXPECT_EQ(chart.GetBlock(2)->Text, "s := 10\r\nt");
+}
+
+// A control character a chart file cannot hold, pasted into the editor (no
+// key types one), shows in the block, the code and the undo snapshot alike:
+// as its picture.
+TEST_F(InPlaceEditorTest, ControlCharactersShowAsTheirPicturesEverywhere) {
+    TMDIChild& child = OpenSample(false);
+    DoubleClickAt(child, ElementOf(child, 2));
+    child.mmInput->insertPlainText(QStringLiteral("s := 'a") + QChar(1) + QStringLiteral("b'"));
+    ClickAt(child, Nowhere(child));
+    const QString shown = QStringLiteral("s := 'a\u2401b'");
+    EXPECT_EQ(child.Chart->GetBlock(2)->Text, shown);
+    EXPECT_TRUE(child.reCode->toPlainText().contains(shown));
+    const auto snapshot = ReadChartXmlFile(child.History.UndoList.at(child.History.UndoIndex));
+    ASSERT_TRUE(snapshot.has_value());
+    EXPECT_EQ(snapshot->Blocks[2]->Text, shown);
 }
 
 TEST_F(InPlaceEditorTest, LivePreviewWritesEveryChangeWithoutUndoSteps) {

@@ -160,10 +160,20 @@ TEST_F(ChartXml, FileHoldsOneTagOrValuePerLineInWindows1251) {
     EXPECT_EQ(Describe(loaded), Describe(chart));
 }
 
-TEST_F(ChartXml, TextsOutsideTheCodePageOrXmlSurviveOrAreCleaned) {
+// Characters XML cannot carry never enter a block text: a control character
+// is shown as its picture, a broken surrogate or a noncharacter as U+FFFD,
+// whichever way the text is set; what is shown is what is saved.
+TEST_F(ChartXml, TextsOutsideTheCodePageOrXmlSurviveAsShown) {
     TFCList chart;
     TFlowBlock* root = chart.AddBlock(nullptr, bkRoot, -1, QStringLiteral("€ ✓ 日本 😀"), nullptr);
-    AddAt(chart, root, 0, bkProcess, QStringLiteral("quoterLEFT a\x01\x1f b ") + QChar(0xD800));
+    TFlowBlock* block =
+        AddAt(chart, root, 0, bkProcess, QStringLiteral("quoterLEFT a\x01\x1f b ") + QChar(0xD800));
+    EXPECT_EQ(block->Text, QStringLiteral("quoterLEFT a\u2401\u241F b \uFFFD"));
+    root->Text = QStringLiteral("x\x7\t\r\n") + QChar(0xFFFF);
+    EXPECT_EQ(root->Text, QStringLiteral("x\u2407\t\r\n\uFFFD"));
+    root->Text += QString(QChar(0));
+    EXPECT_EQ(root->Text, QStringLiteral("x\u2407\t\r\n\uFFFD\u2400"));
+    root->Text = QStringLiteral("€ ✓ 日本 😀");
     SaveToXML(chart, Path("wide.fml"));
 
     const QByteArray bytes = ReadAll(Path("wide.fml"));
@@ -171,12 +181,13 @@ TEST_F(ChartXml, TextsOutsideTheCodePageOrXmlSurviveOrAreCleaned) {
     TFCList loaded;
     ASSERT_TRUE(LoadFromXML(loaded, Path("wide.fml")));
     EXPECT_EQ(loaded.GetBlock(0)->Text, QStringLiteral("€ ✓ 日本 😀"));
-    // The word itself turns into "<"; control characters cannot be stored.
-    EXPECT_EQ(loaded.GetBlock(1)->Text, QStringLiteral("< a b ") + QChar(0xFFFD));
+    // The word itself turns into "<".
+    EXPECT_EQ(loaded.GetBlock(1)->Text, QStringLiteral("< a\u2401\u241F b \uFFFD"));
 }
 
 // Whatever a block holds, the file saved for it opens again: this is also
-// the road of every undo snapshot and every paste.
+// the road of every undo snapshot and every paste. A hand-made file with a
+// text longer than the reader takes in one piece is refused saying so.
 TEST_F(ChartXml, TextsOfAnyContentAndSizeReadBack) {
     TFCList chart;
     TFlowBlock* root = chart.AddBlock(nullptr, bkRoot, -1, QString(5000, u'='), nullptr);
@@ -190,6 +201,16 @@ TEST_F(ChartXml, TextsOfAnyContentAndSizeReadBack) {
     EXPECT_EQ(loaded.GetBlock(0)->Text, chart.GetBlock(0)->Text);
     EXPECT_EQ(loaded.GetBlock(1)->Text, chart.GetBlock(1)->Text);
     EXPECT_EQ(loaded.GetBlock(1)->Comment, chart.GetBlock(1)->Comment);
+    EXPECT_TRUE(Prompts.Messages().isEmpty());
+
+    const QByteArray huge(kMaxXmlTextBytes + 1, 'x');
+    WriteAll(Path("huge.fml"),
+             File(2, Block(0, -1, -1, 0, bkRoot, {1}) + Block(1, -1, 0, 1, bkProcess, {}, huge)));
+    EXPECT_FALSE(LoadFromXML(loaded, Path("huge.fml")));
+    ASSERT_EQ(Prompts.Messages().size(), 1);
+    EXPECT_EQ(Prompts.Messages()[0], ChartReadMessage(TChartReadFault::TextTooLong));
+    EXPECT_TRUE(Prompts.Messages()[0].startsWith(LoadFailedMessage + u'\n'));
+    EXPECT_TRUE(Prompts.Messages()[0].contains(QStringLiteral("10 MB")));
 }
 
 TEST_F(ChartXml, SavingReplacesTheFileWholeOrNotAtAll) {

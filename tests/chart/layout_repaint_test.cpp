@@ -3,6 +3,7 @@
 #include "chart/chart_repaint.h"
 #include "chart/layout_session.h"
 #include "layout_test_support.h"
+#include "platform/exception.h"
 #include <functional>
 #include <vector>
 
@@ -213,6 +214,49 @@ TEST_F(LayoutRepaintTest, PicturesChangedBetweenRepaintsAreDrawnAgain) {
     RepaintChart(Reused, ReusedPicture);
     DrawEverythingAgain(Fresh, FreshPicture);
     ExpectSame(Reused, ReusedPicture, Fresh, FreshPicture);
+}
+
+// Measures as the fixed metrics do, and fails on one text as a picture
+// there is no memory for fails.
+class TFailingMetrics : public TFixedTextMetrics {
+public:
+    TFailingMetrics() : TFixedTextMetrics(10, 16) {}
+    TSize TextExtent(const TFont& Font, const QString& Text) const override {
+        if (!FailOn.isEmpty() && Text == FailOn) {
+            throw Exception(QStringLiteral("no memory for a picture"));
+        }
+        return TFixedTextMetrics::TextExtent(Font, Text);
+    }
+    inline static QString FailOn;
+};
+
+// A block whose picture fails ends the repaint (a block left with its old
+// picture would show a chart that is not so); once the pictures are given
+// back, the next repaint draws it all as if nothing had failed.
+TEST_F(LayoutRepaintTest, APictureThatFailsEndsTheRepaintAndLeavesNothingBehind) {
+    TFCList Failing;
+    TFCList Fresh;
+    BuildMixed(Failing);
+    BuildMixed(Fresh);
+    TBitmap FailingPicture;
+    TBitmap FreshPicture;
+    Metrics.reset();
+    Metrics = std::make_unique<TTextMetricsGuard>(std::make_unique<TFailingMetrics>());
+    RepaintChart(Failing, FailingPicture);
+    for (TFCList* Target : {&Failing, &Fresh}) {
+        for (TFlowBlock* B : Target->GetList()) {
+            if (B->Text == QStringLiteral("Tick(a)")) {
+                B->Text = QStringLiteral("Tock(a)");
+            }
+        }
+    }
+    TFailingMetrics::FailOn = QStringLiteral("Tock(a)");
+    EXPECT_THROW(RepaintChart(Failing, FailingPicture), Exception);
+    TFailingMetrics::FailOn.clear();
+    ReleaseChartPictures(Failing);
+    RepaintChart(Failing, FailingPicture);
+    DrawEverythingAgain(Fresh, FreshPicture);
+    ExpectSame(Failing, FailingPicture, Fresh, FreshPicture);
 }
 
 TEST_F(LayoutRepaintTest, CallsThatDrawOtherwiseThanTheOneBeforeLeaveNothingBehind) {

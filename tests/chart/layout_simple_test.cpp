@@ -24,6 +24,51 @@ TEST_F(LayoutSimpleTest, TextsAreSplitIntoLinesAndNeverSmallerThanTheLabels) {
     EXPECT_EQ(Rendered(Chart, "a"), (TSize{110, 16}));
 }
 
+// The lines a text picture draws, as its canvas receives them.
+class TDrawnLines : public TDrawHook {
+public:
+    bool Intercept(const TDrawOp& Op) override {
+        if (Op.Kind == TDrawOp::dkText) {
+            Lines.append(Op.Payload->Text);
+        }
+        return false;
+    }
+    QStringList Lines;
+};
+
+// However long a text, its picture is bounded: a line too wide for any
+// screen is cut before an ellipsis, and past the height or area the last
+// line drawn is an ellipsis. A line just inside the bound is drawn whole.
+TEST_F(LayoutSimpleTest, TextPicturesAreBoundedAndOrdinaryTextsDrawnWhole) {
+    TBitmap Bitmap;
+    TDrawnLines Drawn;
+    Bitmap.Canvas().SetDrawHook(&Drawn);
+    const QString Ellipsis = QStringLiteral("\u2026");
+    const QString Widest(1638, u'x'); // 16,380 pixels
+    Chart.RenderText(Bitmap, Widest);
+    EXPECT_EQ(Drawn.Lines, QStringList{Widest});
+
+    Drawn.Lines.clear();
+    Chart.RenderText(Bitmap, QString(1'000'000, u'y') + "\r\nz");
+    EXPECT_EQ((TSize{Bitmap.Width(), Bitmap.Height()}), (TSize{16380, 32}));
+    EXPECT_EQ(Drawn.Lines, (QStringList{QString(1637, u'y') + Ellipsis, "z"}));
+
+    Drawn.Lines.clear();
+    Chart.RenderText(Bitmap, QStringLiteral("a\n").repeated(100'000));
+    EXPECT_EQ((TSize{Bitmap.Width(), Bitmap.Height()}), (TSize{30, 16384}));
+    ASSERT_EQ(Drawn.Lines.size(), 1024);
+    EXPECT_EQ(Drawn.Lines[1022], "a");
+    EXPECT_EQ(Drawn.Lines[1023], Ellipsis);
+
+    // 2^24 pixels hold 64 lines of the widest width.
+    Drawn.Lines.clear();
+    Chart.RenderText(Bitmap, (Widest + "\n").repeated(100));
+    EXPECT_EQ((TSize{Bitmap.Width(), Bitmap.Height()}), (TSize{16380, 1024}));
+    ASSERT_EQ(Drawn.Lines.size(), 64);
+    EXPECT_EQ(Drawn.Lines[63], Ellipsis);
+    Bitmap.Canvas().SetDrawHook(nullptr);
+}
+
 TEST_F(LayoutSimpleTest, EachLineIsCentredInItsBand) {
     TBitmap Bitmap;
     Chart.RenderText(Bitmap, "x\r\nwide line");

@@ -34,15 +34,17 @@ begin
   Done;
   list.Items[i].Free;
   ok := not done and (a div b > $FF);
-  inherited Create(s + #13)
-end.
-)");
+  inherited Create(s + #13);
+)"
+                                              "  s := 'a\x01"
+                                              "b'\nend.\n");
     ASSERT_TRUE(result.Ok);
-    // Blanks stay only where two words would otherwise run together.
+    // Blanks stay only where two words would otherwise run together; a
+    // control character a chart file cannot hold shows as its picture.
     EXPECT_EQ(result.Outline("program P"),
               "7:P{0:total:=total+price*(1+rate/100); 2:Inc(count,2); 2:Done; "
               "2:list.Items[i].Free; 0:ok:=not done and(a div b>$FF); "
-              "2:inherited Create(s+#13)}");
+              "2:inherited Create(s+#13); 0:s:='a\u2401b'}");
 }
 
 TEST(PascalConversion, ReadAndWriteCallsAreInputBlocksWithoutTheirKeyword) {

@@ -1,8 +1,11 @@
 #include "platform/bitmap.h"
 #include "platform/exception.h"
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <new>
+#include <sys/resource.h>
 
 using namespace tvx;
 
@@ -110,6 +113,60 @@ TEST(Bitmap, AbsurdSizeRaisesAndKeepsOldSize) {
     EXPECT_THROW(B.SetSize(1 << 20, 1 << 20), Exception);
     EXPECT_EQ(B.Width(), 5);
     EXPECT_EQ(B.Height(), 5);
+}
+
+namespace {
+
+// Lets this process map at most Room more bytes while it lives.
+class TAddressSpaceLimit {
+public:
+    explicit TAddressSpaceLimit(rlim_t Room) {
+        getrlimit(RLIMIT_AS, &Previous);
+        QFile Status(QStringLiteral("/proc/self/status"));
+        rlim_t Used = 0;
+        if (Status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& Line : Status.readAll().split('\n')) {
+                if (Line.startsWith("VmSize:")) {
+                    Used = rlim_t(Line.mid(7).trimmed().split(' ').value(0).toULongLong()) * 1024;
+                }
+            }
+        }
+        const rlimit Tight{Used + Room, Previous.rlim_max};
+        setrlimit(RLIMIT_AS, &Tight);
+    }
+    ~TAddressSpaceLimit() { setrlimit(RLIMIT_AS, &Previous); }
+    TAddressSpaceLimit(const TAddressSpaceLimit&) = delete;
+    TAddressSpaceLimit& operator=(const TAddressSpaceLimit&) = delete;
+
+private:
+    rlimit Previous{};
+};
+
+} // namespace
+
+// Pixels Qt has no memory for come as a null image; copying from one wrote
+// through a null pointer. Now the copy raises std::bad_alloc, which the
+// windows report, and the target keeps its pixels.
+TEST(Bitmap, NoMemoryForAPictureRaisesBadAlloc) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator cannot run under an address space limit";
+#endif
+    TBitmap Source;
+    Source.SetPixelFormat(pf32bit);
+    Source.SetSize(4096, 4096);
+    Source.Canvas().SetPixel(5, 5, clRed);
+    Source.Image(); // 64 MB in one piece
+    TBitmap Target;
+    Target.SetPixelFormat(pf16bit);
+    Target.SetSize(4096, 4096);
+    Target.Canvas().SetPixel(7, 7, clBlue);
+    {
+        TAddressSpaceLimit Limit(16 << 20);
+        EXPECT_THROW(Target.Canvas().Draw(0, 0, Source), std::bad_alloc);
+    }
+    EXPECT_EQ(Target.Canvas().Pixel(7, 7), clBlue);
+    Target.Canvas().Draw(0, 0, Source);
+    EXPECT_EQ(Target.Canvas().Pixel(5, 5), clRed);
 }
 
 TEST(Bitmap, SaveToFileWritesBmpOrRaises) {
