@@ -9,8 +9,8 @@
 #include "platform/cp1251.h"
 #include "platform/ini_file.h"
 #include "platform/prompts.h"
-#include "platform/shell.h"
 #include "platform/regular_file.h"
+#include "platform/shell.h"
 #include "settings/main_settings.h"
 #include "settings/read_refusal.h"
 

@@ -1,7 +1,7 @@
 // The import driver: reports of rejected texts, the log, loading sources,
 // handing out charts, and a grammar file that cannot be used.
-#include "import/c_import_support.h"
 #include "common/named_pipe.h"
+#include "import/c_import_support.h"
 #include "import/pascal_import_support.h"
 #include "parser/gold_parser.h"
 #include "platform/recording_prompts.h"

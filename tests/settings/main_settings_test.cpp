@@ -2,7 +2,6 @@
 #include "platform/ini_file.h"
 #include "settings/builtin_texts.h"
 #include "settings/main_settings.h"
-#include "settings/builtin_texts.h"
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
