@@ -127,6 +127,7 @@ bool TTVXParseChartes::Preprocess(std::string& Text, TErrorReport& Refusal,
         }
         Prepared.NestedComments = preprocessor.NestedComments();
         Prepared.Notes.SkippedIncludes = preprocessor.SkippedIncludes();
+        Prepared.Notes.UndefinedNames = preprocessor.UndefinedNames();
         return true;
     }
     if (GetSourceLanguage() != slCpp) {

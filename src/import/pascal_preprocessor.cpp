@@ -80,10 +80,10 @@ bool NamesNestingMode(const std::string& Text) {
     return mode == "OBJFPC" || mode == "FPC";
 }
 
-// The end of the lexeme at Text[At] that matters here: a comment, a string
-// or a line comment; any other byte stands alone. For a directive comment,
-// BodyFrom and BodyTo tell where its text starts (after the '$') and ends;
-// for anything else both are 0.
+// The end of the lexeme at Text[At] that matters here: a comment, a string,
+// a line comment or a word; any other byte stands alone. For a directive
+// comment, BodyFrom and BodyTo tell where its text starts (after the '$')
+// and ends; for anything else both are 0.
 size_t LexemeEnd(const std::string& Text, size_t At, bool Nested, size_t& BodyFrom,
                  size_t& BodyTo) {
     BodyFrom = BodyTo = 0;
@@ -109,6 +109,9 @@ size_t LexemeEnd(const std::string& Text, size_t At, bool Nested, size_t& BodyFr
         }
         return end;
     } else {
+        while (IsWordByte(Text[At]) && end < Text.size() && IsWordByte(Text[end])) {
+            ++end;
+        }
         return end;
     }
     const bool closed =
@@ -148,8 +151,11 @@ const std::map<std::string, std::vector<std::string>>& ModeSymbols() {
 // defined(), comparisons, + -, not, and, or. Anything else is unknown.
 class TConditionReader {
 public:
-    TConditionReader(std::string_view Text, const std::map<std::string, std::string>& Symbols)
-        : Symbols(Symbols) {
+    // Undefined receives the names defined() and undefined() ask about that
+    // are not defined, as written.
+    TConditionReader(std::string_view Text, const std::map<std::string, std::string>& Symbols,
+                     std::vector<std::string>& Undefined)
+        : Symbols(Symbols), Undefined(Undefined) {
         Split(Text);
     }
 
@@ -180,7 +186,8 @@ private:
                        (Text[i + 1] == '=' || Text[i + 1] == '>')) {
                 n = 2;
             }
-            Tokens.push_back(Upper(Text.substr(i, n)));
+            Written.push_back(Text.substr(i, n));
+            Tokens.push_back(Upper(Written.back()));
             i += n;
         }
     }
@@ -308,7 +315,11 @@ private:
             if (Position >= Tokens.size()) {
                 return std::nullopt;
             }
-            const bool defined = Symbols.count(Tokens[Position++]) > 0;
+            const bool defined = Symbols.count(Tokens[Position]) > 0;
+            if (!defined) {
+                Undefined.emplace_back(Written[Position]);
+            }
+            ++Position;
             if (parenthesised && !Take(")")) {
                 return std::nullopt;
             }
@@ -343,7 +354,9 @@ private:
     }
 
     const std::map<std::string, std::string>& Symbols;
+    std::vector<std::string>& Undefined;
     std::vector<std::string> Tokens;
+    std::vector<std::string_view> Written; // the tokens as the text has them
     size_t Position = 0;
     int Depth = 0;
     bool Deep = false;
@@ -444,6 +457,9 @@ std::string TPascalPreprocessor::Run(std::string Text) {
     Symbols = PredefinedSymbols();
     Branches.clear();
     Includes.clear();
+    Undefined.clear();
+    Place = {};
+    Skipped.reset();
     Line = 1;
     ErrorText.clear();
     ErrorAt = -1;
@@ -466,8 +482,11 @@ std::string TPascalPreprocessor::Run(std::string Text) {
                 Text.replace(at, literal.size(), literal);
                 Blank(Text, at + literal.size(), end);
             }
-        } else if (!Active()) {
-            Blank(Text, at, end);
+        } else {
+            NoteToken(std::string_view(Text).substr(at, end - at));
+            if (!Active()) {
+                Blank(Text, at, end);
+            }
         }
         Line += int(std::count(Text.begin() + std::ptrdiff_t(at),
                                Text.begin() + std::ptrdiff_t(end), '\n'));
@@ -485,19 +504,27 @@ std::string TPascalPreprocessor::Run(std::string Text) {
 std::string TPascalPreprocessor::Directive(std::string_view Body) {
     std::string_view rest = Body;
     const std::string name = Upper(Word(rest));
+    std::vector<std::string> undefined;
     if (name == "IFDEF" || name == "IFNDEF") {
-        const bool defined = Symbols.count(Upper(Word(rest))) > 0;
-        Open(name, defined == (name == "IFDEF"));
+        const std::string_view symbol = Word(rest);
+        const bool defined = Symbols.count(Upper(symbol)) > 0;
+        if (!defined) {
+            undefined.emplace_back(symbol);
+        }
+        Open(name, defined == (name == "IFDEF"), std::move(undefined));
     } else if (name == "IF") {
-        Open(name, Evaluate(rest).value_or(true));
+        const bool value = Evaluate(rest, undefined).value_or(true);
+        Open(name, value, std::move(undefined));
     } else if (name == "IFOPT") {
-        Open(name, true);
+        Open(name, true, {});
     } else if (name == "ELSEIF") {
-        Alternative(Evaluate(rest).value_or(true));
+        const bool value = Evaluate(rest, undefined).value_or(true);
+        Alternative(value, std::move(undefined));
     } else if (name == "ELSE") {
-        Alternative(true);
+        Alternative(true, {});
     } else if (name == "ENDIF" || name == "IFEND") {
         if (!Branches.empty()) {
+            BranchEnds(Branches.back());
             Branches.pop_back();
         }
     } else if (!Active()) {
@@ -530,22 +557,66 @@ std::string TPascalPreprocessor::Directive(std::string_view Body) {
     return {};
 }
 
-void TPascalPreprocessor::Open(const std::string& Name, bool Condition) {
+void TPascalPreprocessor::Open(const std::string& Name, bool Condition,
+                               std::vector<std::string> Names) {
     const bool outer = Active();
-    Branches.push_back({outer, outer && Condition, outer && Condition, Line, Name});
+    Branches.push_back({outer, outer && Condition, outer && Condition, Line, Name,
+                        outer ? std::move(Names) : std::vector<std::string>()});
+    BranchStarts(Branches.back());
 }
 
-void TPascalPreprocessor::Alternative(std::optional<bool> Condition) {
+void TPascalPreprocessor::Alternative(bool Condition, std::vector<std::string> Names) {
     if (Branches.empty()) {
         return;
     }
     TBranch& branch = Branches.back();
-    branch.Active = branch.OuterActive && !branch.Taken && Condition.value_or(true);
+    BranchEnds(branch);
+    // Names that decide nothing, once a branch was read, are not kept.
+    if (branch.OuterActive && !branch.Taken) {
+        branch.Undefined.insert(branch.Undefined.end(), Names.begin(), Names.end());
+    }
+    branch.Active = branch.OuterActive && !branch.Taken && Condition;
     branch.Taken = branch.Taken || branch.Active;
+    BranchStarts(branch);
 }
 
-std::optional<bool> TPascalPreprocessor::Evaluate(std::string_view Expression) {
-    TConditionReader reader(Expression, Symbols);
+void TPascalPreprocessor::BranchStarts(const TBranch& Branch) {
+    if (Branch.OuterActive && !Branch.Active) {
+        Skipped.emplace(Place);
+    }
+}
+
+void TPascalPreprocessor::BranchEnds(const TBranch& Branch) {
+    if (!Branch.OuterActive || Branch.Active || !Skipped) {
+        return;
+    }
+    if (Skipped->HeldCode()) {
+        for (const std::string& name : Branch.Undefined) {
+            const QString text = QString::fromStdString(name);
+            if (!Undefined.contains(text, Qt::CaseInsensitive)) {
+                Undefined << text;
+            }
+        }
+    }
+    Skipped.reset();
+}
+
+void TPascalPreprocessor::NoteToken(std::string_view Lexeme) {
+    const bool comment =
+        Lexeme.front() == '{' || Lexeme.substr(0, 2) == "(*" || Lexeme.substr(0, 2) == "//";
+    if (comment || std::isspace(static_cast<unsigned char>(Lexeme.front())) != 0) {
+        return;
+    }
+    if (Active()) {
+        Place.Feed(Lexeme);
+    } else if (Skipped) {
+        Skipped->Feed(Lexeme);
+    }
+}
+
+std::optional<bool> TPascalPreprocessor::Evaluate(std::string_view Expression,
+                                                  std::vector<std::string>& Names) {
+    TConditionReader reader(Expression, Symbols, Names);
     const std::optional<long long> value = reader.Read();
     if (reader.TooDeep()) {
         Fail(Line,

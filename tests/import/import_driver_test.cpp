@@ -240,10 +240,31 @@ TEST(ImportNotes, NameWhatASuccessfulImportLeftUnread) {
     TErrorReport report;
     TTVXParseChartes pascal(slPascal);
     pascal.GrammarFile = PascalGrammarFile();
-    pascal.LoadFromText("program P;\nprocedure Q;\nbegin\n  {$I body.inc}\nend;\nbegin Q end.\n");
+    pascal.LoadFromText(R"(program P;
+{$IFDEF HAVE_EXTRA}
+uses Extra;
+type TRec = record case Boolean of True: (A: Integer); end;
+{$ENDIF}
+{$IF defined(Feature) and (FPC_VERSION > 2)}
+procedure W; begin end;
+{$ENDIF}
+{$IFNDEF UNIX}
+procedure Z; begin end;
+{$ENDIF}
+procedure Q;
+begin
+  {$I body.inc}
+  {$IFDEF QUIET} (* a comment *) {$ENDIF}
+  {$IFDEF Debug} WriteLn('q'); {$ELSE} x := 1; {$ENDIF}
+end;
+begin Q end.
+)");
     ASSERT_TRUE(pascal.Parse(report)) << report.Message.toStdString();
-    EXPECT_EQ(pascal.GetNotes().Message(), "The charts may lack code the import did not read.\r\n"
-                                           "Include files not read: body.inc.");
+    EXPECT_EQ(pascal.GetNotes().Message(),
+              "The charts may lack code the import did not read.\r\n"
+              "Include files not read: body.inc.\r\n"
+              "Branches holding code were skipped because these names are not defined: "
+              "Feature, Debug.");
 
     TTVXParseChartes c(slCpp);
     c.GrammarFile = CGrammarFile();
