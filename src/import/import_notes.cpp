@@ -8,7 +8,7 @@ QString TImportNotes::Message() const {
         return QString();
     }
     const QString separator = QStringLiteral(", ");
-    QStringList lines{MenuTextWith(QStringLiteral("sm_mes_import_notes"), QString())};
+    QStringList lines{MenuTextOf(QStringLiteral("sm_mes_import_notes"))};
     if (!SkippedIncludes.isEmpty()) {
         lines << MenuTextWith(QStringLiteral("sm_mes_import_includes"),
                               SkippedIncludes.join(separator));
