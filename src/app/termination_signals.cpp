@@ -13,6 +13,7 @@ namespace {
 // A signal handler may do next to nothing: it writes the signal's number to
 // this pipe, and the event loop reads it there and does the work.
 int Pipe[2] = {-1, -1};
+bool SignalReceived = false;
 
 extern "C" void OnTerminationSignal(int Signal) {
     const int saved = errno;
@@ -22,6 +23,7 @@ extern "C" void OnTerminationSignal(int Signal) {
 }
 
 void CloseEverything() {
+    SignalReceived = true;
     char bytes[16];
     while (::read(Pipe[0], bytes, sizeof bytes) > 0) {
     }
@@ -30,6 +32,8 @@ void CloseEverything() {
 }
 
 } // namespace
+
+bool TerminationSignalReceived() { return SignalReceived; }
 
 void CloseOnTerminationSignals() {
     if (Pipe[0] < 0) {

@@ -9,4 +9,8 @@ namespace tvx {
 // while that runs ends the program at once. Call with the application made.
 void CloseOnTerminationSignals();
 
+// True once a termination signal has arrived: the program is closing and
+// nobody may be there to answer a question.
+bool TerminationSignalReceived();
+
 } // namespace tvx
