@@ -12,6 +12,7 @@
 #include "chart/fc_list.h"
 #include "codegen/code_export.h"
 #include "codegen/file_names.h"
+#include "platform/file_presence.h"
 #include "platform/prompts.h"
 #include "platform/regular_file.h"
 #include "settings/main_settings.h"
@@ -145,7 +146,12 @@ void TMainForm::mSaveAsClick() {
     }
     SaveDialogPrevious = answer.FileName;
     const QString name = ChartFileName(answer.FileName, ServText("sm_default_xml"));
-    if (QFile::exists(name) && !AskReplace(name)) {
+    const TFilePresence presence = PresenceOf(name);
+    if (presence.State == TPresence::Refused) {
+        Prompts().ShowMessage(name + QStringLiteral(": ") + presence.Reason);
+        return;
+    }
+    if (presence.State == TPresence::Present && !AskReplace(name)) {
         return;
     }
     if (!SaveAsAbstract(name)) {

@@ -6,9 +6,8 @@
 #include "codegen/export_state.h"
 #include "codegen/file_names.h"
 #include "codegen/text_file.h"
+#include "platform/file_presence.h"
 #include "settings/main_settings.h"
-
-#include <QFileInfo>
 
 namespace tvx {
 namespace {
@@ -121,7 +120,12 @@ void TCodeExporter::GenerateIntoBuffers() {
 
 TExportResult TCodeExporter::WriteAsked(const QStringList& Lines, const QString& FileName,
                                         const TAskReplace& AskReplace) const {
-    if (QFileInfo::exists(FileName) && !(AskReplace && AskReplace(FileExistsQuestion(FileName)))) {
+    const TFilePresence presence = PresenceOf(FileName);
+    if (presence.State == TPresence::Refused) {
+        return ResultOf(FileName, presence.Reason);
+    }
+    if (presence.State == TPresence::Present &&
+        !(AskReplace && AskReplace(FileExistsQuestion(FileName)))) {
         TExportResult r;
         r.Status = TExportResult::Declined;
         r.FileName = FileName;

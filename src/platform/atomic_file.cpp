@@ -8,7 +8,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <poll.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,8 +23,17 @@ const QByteArray kTemporaryPrefix = QByteArrayLiteral(".tvx-");
 
 // The replacement could not be made the same file: write in place.
 constexpr int kWriteInPlace = -1;
+// The name led to another file between two looks at it: nothing was written.
+constexpr int kChangedMeanwhile = -2;
+
+// How long an in-place save waits for another one to finish with the file.
+constexpr int kLockWaitMs = 10000;
+constexpr int kLockPollMs = 10;
 
 QString Reason(int Error) {
+    if (Error == kChangedMeanwhile) {
+        return QStringLiteral("The file was replaced by another while it was being saved");
+    }
     return QString::fromLocal8Bit(std::strerror(Error));
 }
 
@@ -58,6 +69,8 @@ QByteArray FolderOf(const QByteArray& Path) {
 
 // The file a chain of links ends at (Path itself when it is no link); a link
 // to nothing gives the name it points at. False with errno set on a loop.
+// Only names the rename: whether a link may be followed at all is the
+// kernel's to say, on the open through the name the user gave.
 bool FollowLinks(QByteArray Path, QByteArray& Target) {
     for (int hop = 0; hop < 40; ++hop) {
         struct stat info {};
@@ -130,17 +143,23 @@ int SyncFolder(const QByteArray& Folder) {
     return 0;
 }
 
+// The new file a save writes before renaming it into place; Temporary
+// receives its name. Created 0600 by the open itself: nobody else can open
+// it while the chart is being written.
+int CreateTemporary(const QByteArray& Folder, QByteArray& Temporary) {
+    RemoveStaleOwnTemporaries(QFile::decodeName(Folder), kTemporaryPrefix, false);
+    Temporary = Folder + '/' + OwnTemporaryTemplate(kTemporaryPrefix);
+    return ::mkostemp(Temporary.data(), O_CLOEXEC);
+}
+
 // Writes a new file beside Target and renames it over Target. Old is the open
 // file being replaced (or -1 when there is none). Returns 0, an errno value,
 // or kWriteInPlace when the new file could not be made the same as the old.
 int ReplaceByRename(const QByteArray& Target, const QByteArray& Bytes, int Old,
                     const struct stat& OldStatus) {
     const QByteArray folder = FolderOf(Target);
-    RemoveStaleOwnTemporaries(QFile::decodeName(folder), kTemporaryPrefix, false);
-    QByteArray temporary = folder + '/' + OwnTemporaryTemplate(kTemporaryPrefix);
-    // Created 0600 by the open itself: nobody else can open it while the
-    // chart is being written.
-    TFd file(::mkostemp(temporary.data(), O_CLOEXEC));
+    QByteArray temporary;
+    TFd file(CreateTemporary(folder, temporary));
     if (!file) {
         return Old >= 0 && (errno == EACCES || errno == EPERM) ? kWriteInPlace : errno;
     }
@@ -157,7 +176,9 @@ int ReplaceByRename(const QByteArray& Target, const QByteArray& Bytes, int Old,
         error = closed;
     }
     if (error == 0 && ::rename(temporary.constData(), Target.constData()) != 0) {
-        error = errno;
+        // A file mounted over the name cannot be renamed away; a plain open
+        // writes into it.
+        error = Old >= 0 && errno == EBUSY ? kWriteInPlace : errno;
     }
     if (error != 0) {
         ::unlink(temporary.constData());
@@ -166,11 +187,41 @@ int ReplaceByRename(const QByteArray& Target, const QByteArray& Bytes, int Old,
     return SyncFolder(folder);
 }
 
-// Overwrites the open regular file Fd with Bytes, putting the old bytes back
-// when that fails. Returns 0 or an errno value.
-int WriteInPlace(int Fd, const struct stat& Status, const QByteArray& Bytes) {
+// Another copy of the program may be writing the same file in place: without
+// the lock their writes and truncations interleave into neither version.
+// Waits a while for it, not for good (the lock is advisory; anyone may hold
+// it). Returns 0 or an errno value.
+int LockForWriting(int Fd) {
+    for (int waited = 0;; waited += kLockPollMs) {
+        if (::flock(Fd, LOCK_EX | LOCK_NB) == 0) {
+            return 0;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno == ENOLCK || errno == ENOTSUP || errno == EINVAL) {
+            return 0; // a file system without locks: written as a plain write would
+        }
+        if (errno != EWOULDBLOCK || waited >= kLockWaitMs) {
+            return errno;
+        }
+        ::usleep(kLockPollMs * 1000);
+    }
+}
+
+// Overwrites the open regular file Fd with Bytes under an exclusive lock,
+// putting the old bytes back when that fails. Returns 0 or an errno value.
+int WriteInPlace(int Fd, const QByteArray& Bytes) {
+    struct stat status {};
+    if (const int locked = LockForWriting(Fd); locked != 0) {
+        return locked;
+    }
+    // The size as the previous writer left it.
+    if (::fstat(Fd, &status) != 0) {
+        return errno;
+    }
     QByteArray old;
-    if (!ReadAll(Fd, Status.st_size, old)) {
+    if (!ReadAll(Fd, status.st_size, old)) {
         return errno;
     }
     if (WriteAllAt(Fd, Bytes, 0) && ::ftruncate(Fd, off_t(Bytes.size())) == 0 && ::fsync(Fd) == 0) {
@@ -184,18 +235,33 @@ int WriteInPlace(int Fd, const struct stat& Status, const QByteArray& Bytes) {
     return error;
 }
 
-// A device or a pipe is written as a plain open writes it; without blocking,
-// so a pipe nobody reads fails at once instead of hanging.
-int WriteToSpecialFile(const QByteArray& Target, const QByteArray& Bytes) {
-    TFd file(::open(Target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file) {
-        return errno;
+// Waits until a pipe or device opened without blocking takes more bytes, or
+// its reader has gone (the next write then says so).
+bool WaitUntilWritable(int Fd) {
+    pollfd wanted{Fd, POLLOUT, 0};
+    for (;;) {
+        const int n = ::poll(&wanted, 1, -1);
+        if (n >= 0 || errno != EINTR) {
+            return n >= 0;
+        }
     }
+}
+
+// A device or a pipe is written as a plain write writes it: everything, as
+// fast as the reader takes it. It was opened without blocking, so a pipe
+// nobody reads failed at once instead of hanging.
+int WriteToSpecialFile(int Fd, const QByteArray& Bytes) {
     const char* p = Bytes.constData();
     qsizetype left = Bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(file.Get(), p, size_t(left));
+        const ssize_t n = ::write(Fd, p, size_t(left));
         if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno == EAGAIN) {
+            if (!WaitUntilWritable(Fd)) {
+                return errno;
+            }
             continue;
         }
         if (n <= 0) {
@@ -204,58 +270,93 @@ int WriteToSpecialFile(const QByteArray& Target, const QByteArray& Bytes) {
         p += n;
         left -= n;
     }
-    return file.Close();
+    return 0;
 }
 
-int Write(const QByteArray& Target, const QByteArray& Bytes) {
+bool SameFile(const struct stat& A, const struct stat& B) {
+    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
+}
+
+// Opens Named as a plain open does, so the kernel follows the links on the
+// way under its own rules (fs.protected_symlinks refuses a link another user
+// planted in a shared folder). Returns 0 or an errno value; kChangedMeanwhile
+// when the name now leads to another file than Expected.
+int OpenAgain(const QByteArray& Named, int Flags, const struct stat& Expected, TFd& File) {
+    File.Reset(::open(Named.constData(), Flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
-    if (::stat(Target.constData(), &status) != 0) {
-        return errno == ENOENT ? ReplaceByRename(Target, Bytes, -1, status) : errno;
-    }
-    if (S_ISDIR(status.st_mode)) {
-        return EISDIR;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return WriteToSpecialFile(Target, Bytes);
-    }
-    // Opening it for writing asks exactly what a plain open asks: the mode,
-    // access lists, a read-only file system. The rename would need only the
-    // folder's permission.
-    const int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    bool readable = true;
-    TFd file(::open(Target.constData(), O_RDWR | flags));
-    if (!file && errno == EACCES) {
-        readable = false;
-        file.Reset(::open(Target.constData(), O_WRONLY | flags));
-    }
-    if (!file) {
+    if (!File || ::fstat(File.Get(), &status) != 0) {
         return errno;
     }
-    if (::fstat(file.Get(), &status) != 0) {
+    return SameFile(status, Expected) ? 0 : kChangedMeanwhile;
+}
+
+// Writes Bytes to the regular file Named leads to, open as File.
+int WriteRegularFile(const QByteArray& Named, const QByteArray& Bytes, int File, bool Readable,
+                     const struct stat& Status) {
+    // The rename needs the name at the end of the chain, which must still
+    // be the file the kernel opened.
+    QByteArray target;
+    struct stat atTarget {};
+    if (!FollowLinks(Named, target)) {
         return errno;
     }
-    if (!S_ISREG(status.st_mode)) {
-        return WriteToSpecialFile(Target, Bytes); // replaced meanwhile
+    if (::lstat(target.constData(), &atTarget) != 0 || !SameFile(atTarget, Status)) {
+        return kChangedMeanwhile;
     }
-    if (status.st_nlink <= 1) {
-        const int result = ReplaceByRename(Target, Bytes, file.Get(), status);
+    if (Status.st_nlink <= 1) {
+        const int result = ReplaceByRename(target, Bytes, File, Status);
         if (result != kWriteInPlace) {
             return result;
         }
     }
     // A file the user may write but not read: its old bytes could not be put
     // back after a failed write, so it is not written in place.
-    return readable ? WriteInPlace(file.Get(), status, Bytes) : EACCES;
+    return Readable ? WriteInPlace(File, Bytes) : EACCES;
+}
+
+int Write(const QByteArray& Named, const QByteArray& Bytes) {
+    // A look that opens nothing: a pipe opened for reading and writing would
+    // be read by this very process.
+    TFd path(::open(Named.constData(), O_PATH | O_CLOEXEC));
+    struct stat status {};
+    if (!path) {
+        if (errno != ENOENT) {
+            return errno;
+        }
+        QByteArray target;
+        return FollowLinks(Named, target) ? ReplaceByRename(target, Bytes, -1, status) : errno;
+    }
+    if (::fstat(path.Get(), &status) != 0) {
+        return errno;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return EISDIR;
+    }
+    TFd file;
+    if (!S_ISREG(status.st_mode)) {
+        int error = OpenAgain(Named, O_WRONLY, status, file);
+        if (error == 0) {
+            error = WriteToSpecialFile(file.Get(), Bytes);
+        }
+        const int closed = file.Close();
+        return error != 0 ? error : closed;
+    }
+    // Opening it for writing asks exactly what a plain open asks: the mode,
+    // access lists, a read-only file system. The rename would need only the
+    // folder's permission.
+    bool readable = true;
+    int error = OpenAgain(Named, O_RDWR, status, file);
+    if (error == EACCES) {
+        readable = false;
+        error = OpenAgain(Named, O_WRONLY, status, file);
+    }
+    return error != 0 ? error : WriteRegularFile(Named, Bytes, file.Get(), readable, status);
 }
 
 } // namespace
 
 QString WriteFileAtomically(const QString& FileName, const QByteArray& Bytes) {
-    QByteArray target;
-    if (!FollowLinks(QFile::encodeName(FileName), target)) {
-        return Reason(errno);
-    }
-    const int error = Write(target, Bytes);
+    const int error = Write(QFile::encodeName(FileName), Bytes);
     return error == 0 ? QString() : Reason(error);
 }
 

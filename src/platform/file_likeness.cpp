@@ -54,12 +54,24 @@ bool ReadAttribute(int Fd, const QByteArray& Name, QByteArray& Value) {
     }
 }
 
+// Attributes of the trusted namespace are left out of every listing for a
+// process that may not set them, so a copy would drop them without a word.
+// Setting one on the new file (To) tells whether this process sees them all;
+// a file system without that namespace keeps none to lose.
+bool SeesEveryAttribute(int To) {
+    const char* const probe = "trusted.tvx-probe";
+    if (::fsetxattr(To, probe, "", 0, XATTR_CREATE) == 0) {
+        return ::fremovexattr(To, probe) == 0;
+    }
+    return errno == ENOTSUP;
+}
+
 // To ends up with exactly the attributes of From: a folder's default access
 // list gives a new file entries the old one never had.
 bool CopyAttributes(int To, int From) {
     QList<QByteArray> wanted;
     QList<QByteArray> present;
-    if (!ListAttributes(From, wanted) || !ListAttributes(To, present)) {
+    if (!SeesEveryAttribute(To) || !ListAttributes(From, wanted) || !ListAttributes(To, present)) {
         return false;
     }
     for (const QByteArray& name : std::as_const(present)) {

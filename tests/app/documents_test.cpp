@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <cerrno>
+#include <cstring>
 
 using namespace tvx;
 
@@ -193,6 +195,15 @@ TEST_F(AppTest, SaveAsProposesTheChartNumberAndAsksBeforeReplacing) {
     // another file), and the form follows the extension in any letter case.
     EXPECT_EQ(other->Caption(), PathOf("a.b.FML"));
     EXPECT_TRUE(LoadFromXML(read, PathOf("a.b.FML")));
+
+    // A name the system refuses to look at is not taken for a new file.
+    const qsizetype questions = Prompts->Questions().size();
+    Prompts->QueueFileName(PathOf("first.fml/c"));
+    Form().mSaveAsClick();
+    EXPECT_EQ(Prompts->Messages().last(),
+              PathOf("first.fml/c.fml") + ": " + QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+    EXPECT_EQ(Prompts->Questions().size(), questions);
+    EXPECT_EQ(other->Caption(), PathOf("a.b.FML"));
 }
 
 TEST_F(AppTest, SaveByExtensionWritesAnnotatedTextAndLegacyRecords) {

@@ -3,6 +3,8 @@
 #include "codegen/text_file.h"
 #include "codegen_fixture.h"
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 
 namespace tvx {
 namespace {
@@ -124,6 +126,14 @@ TEST_F(CodeExport, ExportToAnUnwritablePlaceFails) {
     EXPECT_EQ(r.Status, TExportResult::Failed);
     EXPECT_FALSE(r.Error.isEmpty());
     EXPECT_EQ(ExportMode, emPlain);
+
+    // A name the system will not even look at is no "absent" file: nothing
+    // is asked, and the reason is the system's.
+    WriteBytes(Path("plain"), "a file");
+    const TExportResult refused = Exporter().ExportCpp(Path("plain/prog"), Answer(true));
+    EXPECT_EQ(refused.Status, TExportResult::Failed);
+    EXPECT_EQ(refused.Error, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+    EXPECT_TRUE(Questions.isEmpty());
 }
 
 TEST_F(CodeExport, AnnotatedTextOfRootOnlyChartHasFourLines) {

@@ -7,12 +7,16 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace tvx;
@@ -53,6 +57,12 @@ void MakeFile(const QString& Name, const QByteArray& Content, uid_t Owner, gid_t
     const QByteArray path = QFile::encodeName(Name);
     ASSERT_EQ(::chown(path.constData(), Owner, Group), 0);
     ASSERT_EQ(::chmod(path.constData(), Mode), 0);
+}
+
+// A file with two names is written in place, so both keep showing it.
+void MakeFileWithTwoNames(const QString& Name, const QString& Other) {
+    ASSERT_EQ(WriteFileAtomically(Name, "old"), QString());
+    ASSERT_EQ(::link(QFile::encodeName(Name).constData(), QFile::encodeName(Other).constData()), 0);
 }
 
 } // namespace
@@ -137,13 +147,9 @@ TEST(AtomicFile, ASaveKilledHalfwayLeavesAPrivateCopyThatTheNextSaveRemoves) {
 }
 
 TEST(AtomicFile, AFailedWriteInPlacePutsTheOldBytesBack) {
-    // A file with two names is written in place, so both keep showing it.
     QTemporaryDir dir;
     const QString name = dir.filePath("c.fml");
-    ASSERT_EQ(WriteFileAtomically(name, "old"), QString());
-    ASSERT_EQ(::link(QFile::encodeName(name).constData(),
-                     QFile::encodeName(dir.filePath("other.fml")).constData()),
-              0);
+    MakeFileWithTwoNames(name, dir.filePath("other.fml"));
     ASSERT_EQ(WriteFileAtomically(name, "new"), QString());
     EXPECT_EQ(ReadAll(dir.filePath("other.fml")), "new");
     {
@@ -239,4 +245,131 @@ TEST(AtomicFile, AFileSavedByRootKeepsOwnerGroupModeAttributesAndLinks) {
     EXPECT_EQ(ReadAll(dir.filePath("other.fml")), "newer");
     EXPECT_EQ(StatOf(name).st_ino, StatOf(dir.filePath("other.fml")).st_ino);
     EXPECT_EQ(StatOf(name).st_mode, before.st_mode);
+}
+
+TEST(AtomicFile, TwoSavesAtOnceInPlaceLeaveOneWholeVersion) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("c.fml");
+    MakeFileWithTwoNames(name, dir.filePath("other.fml"));
+    const QByteArray longer(3 << 20, 'a');
+    const QByteArray shorter(2 << 20, 'b');
+    for (int pair = 0; pair < 8; ++pair) {
+        pid_t children[2];
+        for (int i = 0; i < 2; ++i) {
+            children[i] = ::fork();
+            if (children[i] == 0) {
+                ::_exit(WriteFileAtomically(name, i == 0 ? longer : shorter).isEmpty() ? 0 : 1);
+            }
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const QByteArray now = ReadAll(name);
+        ASSERT_TRUE(now == longer || now == shorter) << "pair " << pair << ": " << now.size();
+    }
+}
+
+TEST(AtomicFile, AnAttributeTheUserCannotSeeOrSetKeepsTheFileWrittenInPlace) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("mine/c.fml");
+    if (::geteuid() == 0) {
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        ASSERT_TRUE(QDir(dir.path()).mkpath("mine"));
+        ASSERT_EQ(::chown(QFile::encodeName(dir.filePath("mine")).constData(), kNobody, kNoGroup),
+                  0);
+        MakeFile(name, "old", kNobody, kNoGroup, 0644);
+        if (::setxattr(QFile::encodeName(name).constData(), "trusted.note", "kept", 4, 0) != 0) {
+            GTEST_SKIP() << "no trusted attribute can be set here: " << std::strerror(errno);
+        }
+    }
+    QString why;
+    const std::optional<QString> answer =
+        tvx::testing::RunAsNobody([&] { return WriteFileAtomically(name, "new"); }, why);
+    if (!answer) {
+        GTEST_SKIP() << why.toStdString();
+    }
+    EXPECT_EQ(*answer, QString());
+    EXPECT_EQ(ReadAll(name), "new");
+    EXPECT_EQ(Attribute(name, "trusted.note"), "kept");
+}
+
+TEST(AtomicFile, ALinkAnotherUserPlantedInASharedFolderIsRefusedAsTheKernelRefusesIt) {
+    QFile setting(QStringLiteral("/proc/sys/fs/protected_symlinks"));
+    if (!setting.open(QIODevice::ReadOnly) || setting.readAll().trimmed() != "1") {
+        GTEST_SKIP() << "the kernel protects no links here (fs.protected_symlinks is not 1)";
+    }
+    QTemporaryDir dir;
+    const QString victim = dir.filePath("victim.fml");
+    const QString link = dir.filePath("shared/c.fml");
+    if (::geteuid() == 0) {
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        ASSERT_TRUE(QDir(dir.path()).mkpath("shared"));
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("shared")).constData(), 01777), 0);
+        ASSERT_EQ(WriteFileAtomically(victim, "root's"), QString());
+    }
+    QString why;
+    const std::optional<QString> planted = tvx::testing::RunAsNobody(
+        [&] { return QFile::link(victim, link) ? QString() : QStringLiteral("no link"); }, why);
+    if (!planted || !planted->isEmpty()) {
+        GTEST_SKIP() << "no link of another user could be planted: " << why.toStdString();
+    }
+    EXPECT_EQ(WriteFileAtomically(link, "x"), Reason(EACCES));
+    EXPECT_EQ(ReadAll(victim), "root's");
+}
+
+TEST(AtomicFile, AFileMountedOverItsNameIsWrittenInPlace) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("source.fml");
+    const QString name = dir.filePath("c.fml");
+    ASSERT_EQ(WriteFileAtomically(source, "old"), QString());
+    ASSERT_EQ(WriteFileAtomically(name, "covered"), QString());
+    const QByteArray path = QFile::encodeName(name);
+    if (::mount(QFile::encodeName(source).constData(), path.constData(), nullptr, MS_BIND,
+                nullptr) != 0) {
+        GTEST_SKIP() << "no file can be bind-mounted here: " << std::strerror(errno);
+    }
+    const QString result = WriteFileAtomically(name, "new");
+    ::umount2(path.constData(), MNT_DETACH);
+    EXPECT_EQ(result, QString());
+    EXPECT_EQ(ReadAll(source), "new");
+    EXPECT_EQ(Entries(dir.path()), QStringList({"c.fml", "source.fml"}));
+}
+
+TEST(AtomicFile, APipeGetsEveryByteWhileItsReaderIsThereAndTheEndIsToldWhenItGoes) {
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("pipe.fml"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    // The reader that stops early would otherwise end the test by SIGPIPE.
+    const auto oldHandler = std::signal(SIGPIPE, SIG_IGN);
+    const QByteArray chart(200 << 10, 'c');
+    for (const bool readerStays : {true, false}) {
+        const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        // Holds the pipe open so the reader waits for the save, not for nothing.
+        const int keeper = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_TRUE(reader >= 0 && keeper >= 0);
+        ::fcntl(reader, F_SETFL, 0);
+        QByteArray received;
+        std::thread reading([&] {
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) {
+                received.append(buffer, n);
+                if (!readerStays) {
+                    break;
+                }
+            }
+            ::close(reader);
+        });
+        const QString result = WriteFileAtomically(dir.filePath("pipe.fml"), chart);
+        ::close(keeper);
+        reading.join();
+        if (readerStays) {
+            EXPECT_EQ(result, QString());
+            EXPECT_EQ(received, chart);
+        } else {
+            EXPECT_EQ(result, Reason(EPIPE));
+        }
+    }
+    std::signal(SIGPIPE, oldHandler);
 }
