@@ -99,6 +99,10 @@ int RunMainLoop() {
     MainLoopRunning = true;
     const int result = QApplication::exec();
     MainLoopRunning = false;
+    // Closing the last window posts a quit of its own; still there after our
+    // quit, it would end the next event loop outside this one, a message
+    // box's, at once.
+    QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::Quit);
     return result;
 }
 
