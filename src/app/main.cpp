@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
 
     // The settings live from before the first window until after the last one.
     // When they go they write "Config.ini"; a failure to do so is shown to the
-    // user once, never fatal. The main window records the program directory
+    // user once, never fatal (on a termination signal it goes to standard
+    // error, see TQtPrompts). The main window records the program directory
     // only later, so a "Config.ini" without a working directory gives none.
     auto settings =
         std::make_unique<tvx::TMainSettings>(QCoreApplication::applicationDirPath() + u'/');
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
         tvx::TMainForm window(arguments);
         prompts.SetParent(&window);
         window.show();
-        result = app.exec();
+        result = tvx::RunMainLoop();
         prompts.SetParent(nullptr);
     }
 

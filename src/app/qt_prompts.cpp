@@ -1,5 +1,6 @@
 #include "app/qt_prompts.h"
 
+#include "app/termination_signals.h"
 #include "platform/text_metrics.h"
 
 #include <QApplication>
@@ -54,7 +55,8 @@ TFileDialogResult RunFileDialog(QWidget* parent, const TFileDialogRequest& reque
     if (!request.FileName.isEmpty()) {
         dialog.selectFile(request.FileName);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() ||
+        TerminationSignalReceived()) {
         return {QString(), request.FilterIndex};
     }
     int chosen = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
@@ -84,27 +86,50 @@ QStringList QtNameFilters(const QString& filter) {
     return result;
 }
 
+// Once a termination signal has arrived nobody may be there to answer, and a
+// box would keep the closing program alive: messages go to standard error,
+// questions are answered No and dialogs cancelled, as the console prompts do.
+// A dialog that was open when the signal came is cancelled under its caller,
+// which gets the same answers.
 void TQtPrompts::ShowMessage(const QString& text) {
+    if (TerminationSignalReceived()) {
+        Closing.ShowMessage(text);
+        return;
+    }
     QMessageBox::information(Parent, Title(), text);
 }
 
 bool TQtPrompts::AskYesNo(const QString& text) {
-    return QMessageBox::question(Parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    if (TerminationSignalReceived()) {
+        return Closing.AskYesNo(text);
+    }
+    const bool yes =
+        QMessageBox::question(Parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
+    return yes && !TerminationSignalReceived();
 }
 
 TFileDialogResult TQtPrompts::OpenFileDialog(const TFileDialogRequest& request) {
+    if (TerminationSignalReceived()) {
+        return Closing.OpenFileDialog(request);
+    }
     return RunFileDialog(Parent, request, QFileDialog::AcceptOpen);
 }
 
 TFileDialogResult TQtPrompts::SaveFileDialog(const TFileDialogRequest& request) {
+    if (TerminationSignalReceived()) {
+        return Closing.SaveFileDialog(request);
+    }
     return RunFileDialog(Parent, request, QFileDialog::AcceptSave);
 }
 
 bool TQtPrompts::FontDialog(TFont& font) {
+    if (TerminationSignalReceived()) {
+        return Closing.FontDialog(font);
+    }
     bool ok = false;
     QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), Parent, Title());
-    if (!ok) {
+    if (!ok || TerminationSignalReceived()) {
         return false;
     }
     font.Name = chosen.family();

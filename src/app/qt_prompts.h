@@ -1,6 +1,7 @@
 #pragma once
 // The prompts the running editor uses: real message boxes, Yes/No questions,
-// file dialogs and the font dialog, all modal over the main window.
+// file dialogs and the font dialog, all modal over the main window; none
+// once a termination signal has arrived.
 #include "platform/prompts.h"
 
 class QWidget;
@@ -21,6 +22,7 @@ public:
 
 private:
     QWidget* Parent;
+    TConsolePrompts Closing; // answers once a termination signal has arrived
 };
 
 // "Charts (*.fml)|*.fml|All (*.*)|*.*" as the name filters of a Qt file
