@@ -23,8 +23,8 @@ const char* const ImportFilter = "Файлы программ (*.PAS)|*.pas;|Ф�
                                  "Все файлы (*.*)|*.*|";
 
 // The charts of one import, as the chart window keeps them: the converter
-// stays alive with them, since they are its. Its language and source name are
-// the window's for the next re-import.
+// stays alive with them, since they are its. Its language is the window's
+// for the next re-import.
 class TImportedCharts : public TChartCollection {
 public:
     explicit TImportedCharts(std::unique_ptr<TTVXParseChartes> Import)
@@ -33,7 +33,6 @@ public:
     TFCList* GetChart(int Index) const override { return Import->GetChart(Index); }
     QString SourceText() const override { return Import->LoadedText; }
     TSourceLanguage Language() const { return Import->GetSourceLanguage(); }
-    const QString& SourceName() const { return Import->SourceFile; }
 
 private:
     std::unique_ptr<TTVXParseChartes> Import;
@@ -87,13 +86,10 @@ int WindowSourceType(const TMDIChild& Child) {
     return imported != nullptr ? int(imported->Language()) : int(MainSettings->SourceType);
 }
 
-// What refusals of a re-import call the pane's text: the file it was first
-// imported from, or else the pane itself.
-QString WindowSourceName(const TMDIChild& Child) {
-    const auto* imported = dynamic_cast<const TImportedCharts*>(Child.ParseResult.get());
-    if (imported != nullptr && !imported->SourceName().isEmpty()) {
-        return imported->SourceName();
-    }
+// What refusals of a re-import call the text they refuse: the pane it is
+// in, by its window, and not the file it was first imported from, which
+// may hold another text by now.
+QString SourcePaneName(const TMDIChild& Child) {
     return QStringLiteral("The source pane of ") + Child.Caption();
 }
 
@@ -178,7 +174,7 @@ void TMainForm::sbCompileF9Click() {
     TErrorReport report;
     bool accepted = false;
     try {
-        import->LoadFromText(child->mmInputCode->toPlainText(), WindowSourceName(*child));
+        import->LoadFromText(child->mmInputCode->toPlainText(), SourcePaneName(*child));
         accepted = import->Parse(report);
     } catch (const std::exception& e) {
         // A source too large, charts nested too deeply or too little memory:
