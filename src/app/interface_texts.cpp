@@ -26,8 +26,18 @@ QString FailureMessage(const std::exception& e) {
 }
 
 bool AskReplace(const QString& FileName) {
-    return Prompts().AskYesNo(MenuText("sm_mes_file_exist1") + u' ' + FileName +
-                              QStringLiteral("\r\n") + MenuText("sm_mes_file_exist2"));
+    return AskReplace(QStringList{FileName});
+}
+
+bool AskReplace(const QStringList& FileNames) {
+    constexpr qsizetype MaxNamed = 10;
+    QStringList named = FileNames.mid(0, MaxNamed);
+    if (FileNames.size() > MaxNamed) {
+        named.append(QStringLiteral("..."));
+    }
+    const QString lineBreak = QStringLiteral("\r\n");
+    return Prompts().AskYesNo(MenuText("sm_mes_file_exist1") + u' ' + named.join(lineBreak) +
+                              lineBreak + MenuText("sm_mes_file_exist2"));
 }
 
 } // namespace tvx

@@ -14,6 +14,7 @@
 #include "settings/main_settings.h"
 #include "settings/read_refusal.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -253,8 +254,21 @@ void TMainForm::OpenDroppedFiles(const QStringList& FileNames) {
 }
 
 void TMainForm::Timer4Timer() {
-    Panel1->hide();
+    HideHelp();
     Timer4->stop();
+}
+
+void TMainForm::HideHelp() {
+    // Hidden with the focus in it, the panel would pass the focus on to the
+    // zoom box, whose text Delete empties: the keys go to the chart instead.
+    if (Panel1->isAncestorOf(QApplication::focusWidget())) {
+        if (TMDIChild* child = ActiveMDIChild()) {
+            child->FocusChart();
+        } else {
+            MdiArea->setFocus();
+        }
+    }
+    Panel1->hide();
 }
 
 void TMainForm::LoadHelp(const QString& FileName, bool ReportMissing) {

@@ -216,6 +216,7 @@ private:
     void ReportIniFailure(const std::exception& e);
     void SetComboText(const QString& Text);
     void LoadHelp(const QString& FileName, bool ReportMissing);
+    void HideHelp();
     void CloseAllChildren();
 
     bool Activated = false;

@@ -14,7 +14,6 @@
 
 #include <QPlainTextEdit>
 #include <QTabBar>
-#include <QTemporaryFile>
 #include <QTextBlock>
 
 namespace tvx {
@@ -24,7 +23,8 @@ const char* const ImportFilter = "Файлы программ (*.PAS)|*.pas;|Ф�
                                  "Все файлы (*.*)|*.*|";
 
 // The charts of one import, as the chart window keeps them: the converter
-// stays alive with them, since they are its.
+// stays alive with them, since they are its. Its language is the window's
+// for the next re-import.
 class TImportedCharts : public TChartCollection {
 public:
     explicit TImportedCharts(std::unique_ptr<TTVXParseChartes> Import)
@@ -32,6 +32,7 @@ public:
     int ChartCount() const override { return Import->GetChartCount(); }
     TFCList* GetChart(int Index) const override { return Import->GetChart(Index); }
     QString SourceText() const override { return Import->LoadedText; }
+    TSourceLanguage Language() const { return Import->GetSourceLanguage(); }
 
 private:
     std::unique_ptr<TTVXParseChartes> Import;
@@ -78,10 +79,26 @@ QString GrammarFile(int SourceType) {
     }
 }
 
+// What the window's source pane is read as: the language of the import that
+// filled the window; for a window no import filled, the Import menu's.
+int WindowSourceType(const TMDIChild& Child) {
+    const auto* imported = dynamic_cast<const TImportedCharts*>(Child.ParseResult.get());
+    return imported != nullptr ? int(imported->Language()) : int(MainSettings->SourceType);
+}
+
+// What refusals of a re-import call the text they refuse: the pane it is
+// in, by its window, and not the file it was first imported from, which
+// may hold another text by now.
+QString SourcePaneName(const TMDIChild& Child) {
+    return QStringLiteral("The source pane of ") + Child.Caption();
+}
+
 } // namespace
 
 std::unique_ptr<TTVXParseChartes> TMainForm::ImportFromFile(const QString& FileName) {
-    auto import = std::make_unique<TTVXParseChartes>(MainSettings);
+    // The language is fixed now: the window keeps it for its re-imports,
+    // whatever the Import menu says later.
+    auto import = std::make_unique<TTVXParseChartes>(TSourceLanguage(MainSettings->SourceType));
     import->LoadFromFile(FileName);
     import->GrammarFile = GrammarFile(MainSettings->SourceType);
     if (import->GrammarFile.isEmpty()) {
@@ -146,54 +163,44 @@ void TMainForm::sbCompileF9Click() {
     if (child == nullptr) {
         return;
     }
-    const QString grammar = GrammarFile(MainSettings->SourceType);
+    const int sourceType = WindowSourceType(*child);
+    const QString grammar = GrammarFile(sourceType);
     if (grammar.isEmpty()) {
         return; // not a language: the window keeps what it shows
     }
-    // The pane goes through a scratch file of this run's own, so no file of
-    // the user's is ever replaced; it is removed when the command ends. It is
-    // made 0600 under a name nobody can guess, in the private folder when
-    // there is one.
-    const QString folder = SnapshotDir().isEmpty() ? TempDir : SnapshotDir();
-    QTemporaryFile scratch(folder + QStringLiteral("NewImportF9-XXXXXX.pas"));
-    const QByteArray text = child->mmInputCode->toPlainText().toUtf8();
-    if (!scratch.open() || scratch.write(text) != text.size() || !scratch.flush()) {
-        Prompts().ShowMessage(scratch.fileName() + QStringLiteral(": ") + scratch.errorString());
-        return;
-    }
-    scratch.close();
-    auto import = std::make_unique<TTVXParseChartes>(MainSettings);
+    // The pane's text is read as it stands; no file is written for it.
+    auto import = std::make_unique<TTVXParseChartes>(TSourceLanguage(sourceType));
     import->GrammarFile = grammar;
     TErrorReport report;
     bool accepted = false;
     try {
-        import->LoadFromFile(scratch.fileName());
+        import->LoadFromText(child->mmInputCode->toPlainText(), SourcePaneName(*child));
         accepted = import->Parse(report);
     } catch (const std::exception& e) {
-        // An unreadable scratch file, charts nested too deeply or too little
-        // memory: the window keeps the charts it shows.
+        // A source too large, charts nested too deeply or too little memory:
+        // the window keeps the charts it shows.
         Prompts().ShowMessage(FailureMessage(e));
+        return;
+    }
+    if (!accepted) {
+        // The window keeps its tabs, charts and histories: the source is
+        // mended in the pane and imported again.
+        SelectLine(*child->mmInputCode, report.Line);
+        Prompts().ShowMessage(QStringLiteral("Синтаксическая ошибка!\r\n") + report.Message);
         return;
     }
     const int tab = child->TabSet1->count() > 0 ? child->TabSet1->currentIndex() : -1;
     child->HideEditor(); // its block goes with the charts replaced now
     const QString notes = import->GetNotes().Message();
     NewMDIChild(std::make_unique<TImportedCharts>(std::move(import)), 1, child);
-    if (accepted) {
-        if (tab >= 0 && tab < child->ParseResult->ChartCount()) {
-            child->TabSet1Change(tab);
-        }
-        child->update();
-        child->RePaintChem();
-        if (!notes.isEmpty()) {
-            Prompts().ShowMessage(notes);
-        }
-        return;
+    if (tab >= 0 && tab < child->ParseResult->ChartCount()) {
+        child->TabSet1Change(tab);
     }
     child->update();
     child->RePaintChem();
-    SelectLine(*child->mmInputCode, report.Line);
-    Prompts().ShowMessage(QStringLiteral("Синтаксическая ошибка!\r\n") + report.Message);
+    if (!notes.isEmpty()) {
+        Prompts().ShowMessage(notes);
+    }
 }
 
 } // namespace tvx

@@ -30,18 +30,16 @@ QString AbsoluteName(const QString& Name) {
     return info.isRelative() ? info.absoluteFilePath() : Name;
 }
 
-// The file an overwrite question is about: the chosen name itself or,
-// since the pages are what gets written, the first page file that exists.
-QString FirstExisting(const QString& Name, const QStringList& Pages) {
-    if (QFile::exists(Name)) {
-        return Name;
-    }
+// The page files that exist: what the export would replace. The chosen name
+// itself is never written, so a file of that name is none of them.
+QStringList Existing(const QStringList& Pages) {
+    QStringList existing;
     for (const QString& page : Pages) {
         if (QFile::exists(page)) {
-            return page;
+            existing.append(page);
         }
     }
-    return QString();
+    return existing;
 }
 
 } // namespace
@@ -63,7 +61,7 @@ void TMainForm::BMP1Click() {
     const bool gif = answer.FilterIndex == 2;
     const QString name =
         RemoveExtensions(answer.FileName) + ServText(gif ? "sm_default_gif" : "sm_default_bmp");
-    const QString existing = FirstExisting(name, PagePictureNames(*child->Chart, name));
+    const QStringList existing = Existing(PagePictureNames(*child->Chart, name));
     if (!existing.isEmpty() && !AskReplace(existing)) {
         return;
     }

@@ -111,7 +111,7 @@ void TMainForm::N4Click() {
 }
 
 void TMainForm::Button1Click() {
-    Panel1->hide();
+    HideHelp();
 }
 
 void TMainForm::English1Click(int Index) {

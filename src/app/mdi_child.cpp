@@ -79,7 +79,9 @@ TMDIChild::~TMDIChild() {
          std::initializer_list<QObject*>{ScrollBar1, ScrollBar2, TabSet1, mmInput}) {
         sender->disconnect(this);
     }
-    mmInput->removeEventFilter(this);
+    for (QObject* watched : std::initializer_list<QObject*>{mmInput, mmInputCode, reCode}) {
+        watched->removeEventFilter(this);
+    }
     PanelPaint->OnKeyBoardDown = nullptr;
     // The snapshots go with the history (TUndoHistory deletes its files).
     // The chart shown may belong to ParseResult, which frees it once.
@@ -160,8 +162,12 @@ void TMDIChild::BuildLayout() {
     connect(TabSet1, &QTabBar::currentChanged, this, [this](int tab) {
         if (tab >= 0) {
             TabSet1Change(tab);
+            FocusChart(); // the chart chosen on the tabs takes the keys
         }
     });
+    // How the focus comes into a pane tells a click from other activations.
+    mmInputCode->installEventFilter(this);
+    reCode->installEventFilter(this);
     connect(pbOut, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { ViewPopup->popup(pbOut->mapToGlobal(at)); });
 }
@@ -285,7 +291,16 @@ void TMDIChild::ShowCode() {
 
 void TMDIChild::FormActivate() {
     reCode->clear();
-    FocusChart();
+    // A click into a pane of a window that was not active activates it: the
+    // keys go where the click put them. Any other activation gives them to
+    // the chart.
+    if (!PaneFocusedByClick()) {
+        FocusChart();
+    }
+}
+
+bool TMDIChild::PaneFocusedByClick() const {
+    return PaneClicked && (mmInputCode->hasFocus() || reCode->hasFocus());
 }
 
 void TMDIChild::FocusChart() {
@@ -435,7 +450,6 @@ void TMDIChild::TabSet1Change(int NewTab) {
     }
     ScrollX = 0;
     ScrollY = 0;
-    FocusChart();
     RePaintChem();
     RefreshCurcorPos(); // the last hit named a block of the chart shown before
     if (otherChart) {

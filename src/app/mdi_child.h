@@ -121,7 +121,8 @@ public:
     int Zooming(int V) const;
     int UnZooming(int V) const;
 
-    // Shows chart NewTab of the import on the tabs.
+    // Shows chart NewTab of the import on the tabs; the keyboard focus stays
+    // where it is.
     void TabSet1Change(int NewTab);
     void ScrollBar1Change(int Position);
     void ScrollBar2Change(int Position);
@@ -180,7 +181,8 @@ public:
     // The code pane shows CodeBuffer2 in the export font.
     void ShowCode();
     // The window became the active one: its code pane is emptied until the
-    // next after-edit action fills it again, and the chart takes the keys.
+    // next after-edit action fills it again, and the chart takes the keys
+    // unless a click into a pane activated the window.
     void FormActivate();
     // The keyboard focus goes to the chart panel, or to the in-place editor
     // while it is open.
@@ -232,6 +234,9 @@ private:
     // program, and returns false.
     bool Drawing(const std::function<void()>& Draw);
     bool DrawingFailed = false; // reported, and not yet drawn since
+    // A pane has the focus and a click put it there.
+    bool PaneFocusedByClick() const;
+    bool PaneClicked = false; // the last pane to take the focus took it by a click
 
     TMainForm& Main;
     std::unique_ptr<TFCList> OwnChart;

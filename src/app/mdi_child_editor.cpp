@@ -109,6 +109,9 @@ bool TMDIChild::eventFilter(QObject* Watched, QEvent* Event) {
     if (Watched == mmInput && Event->type() == QEvent::KeyPress) {
         mmInputKeyPress(static_cast<QKeyEvent*>(Event)->text());
     }
+    if ((Watched == mmInputCode || Watched == reCode) && Event->type() == QEvent::FocusIn) {
+        PaneClicked = static_cast<QFocusEvent*>(Event)->reason() == Qt::MouseFocusReason;
+    }
     return QWidget::eventFilter(Watched, Event);
 }
 

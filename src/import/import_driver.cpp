@@ -79,9 +79,14 @@ void TTVXParseChartes::LoadFromFile(const QString& FileName) {
     SourceFile = FileName;
 }
 
-void TTVXParseChartes::LoadFromText(const QString& Text) {
+void TTVXParseChartes::LoadFromText(const QString& Text, const QString& Name) {
+    // A text is held to the bound of a file: it may become one.
+    if (Text.toUtf8().size() > MaxSourceBytes) {
+        throw EImportError(SourceTooLarge(Name));
+    }
     Lines = SplitLines(Text);
     LoadedText = Text;
+    SourceFile = Name;
 }
 
 TSourceLanguage TTVXParseChartes::GetSourceLanguage() const {

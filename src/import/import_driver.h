@@ -63,9 +63,11 @@ public:
     // or is larger than MaxSourceBytes raises EImportError and changes
     // nothing.
     void LoadFromFile(const QString& FileName);
-    // Lines := the lines of Text, LoadedText := Text, for sources that are
-    // not in a file.
-    void LoadFromText(const QString& Text);
+    // Lines := the lines of Text, LoadedText := Text, SourceFile := Name, for
+    // sources that are not in a file; Name is what refusals call the source.
+    // A text larger than MaxSourceBytes (as UTF-8) raises EImportError and
+    // changes nothing.
+    void LoadFromText(const QString& Text, const QString& Name = QString());
 
     // Parses Lines with GrammarFile and, on acceptance, builds the charts.
     // True when the text was accepted and its charts built. Report receives

@@ -7,6 +7,7 @@
 #include "codegen/export_state.h"
 #include "common/allocation_failure.h"
 #include "import/error_report.h"
+#include "import/import_driver.h"
 #include "platform/bitmap.h"
 
 #include <QApplication>
@@ -335,9 +336,12 @@ TEST_F(ReimportTest, EditedSourceReplacesTheChartsAndKeepsTheTab) {
     EXPECT_EQ(child->Chart, child->ParseResult->GetChart(0));
 }
 
-TEST_F(ReimportTest, RejectedSourceSelectsTheLineAndLeavesAnEmptyChart) {
+TEST_F(ReimportTest, RejectedSourceSelectsTheLineAndKeepsTheCharts) {
     TMDIChild* child = Imported(ThreeRoutines);
     ASSERT_NE(child, nullptr);
+    child->TabSet1->setCurrentIndex(1);
+    const TFCList* shown = child->Chart;
+    const auto snapshots = child->History.UndoList.size();
     // Line 5 reads like line 3, so only its position tells them apart.
     const QString text = "program P;\nbegin\n  a := b\n  ;\n  a := b c;\nend.\n";
     SetSource(*child, text);
@@ -353,14 +357,16 @@ TEST_F(ReimportTest, RejectedSourceSelectsTheLineAndLeavesAnEmptyChart) {
     EXPECT_EQ(selected.selectedText(), "  a := b c;");
     EXPECT_EQ(selected.block().blockNumber(), 4);
 
-    EXPECT_EQ(child->TabSet1->count(), 0);
-    ASSERT_EQ(child->Chart->Count(), 1);
-    EXPECT_EQ(child->Chart->First()->Text, "example2");
+    EXPECT_EQ(Tabs(*child), QStringList({"program Demo", "First", "Second"}));
+    EXPECT_EQ(child->TabSet1->currentIndex(), 1);
+    EXPECT_EQ(child->Chart, shown);
+    EXPECT_EQ(child->History.UndoList.size(), snapshots);
     EXPECT_EQ(child->mmInputCode->toPlainText(), text);
     EXPECT_TRUE(ScratchFiles().isEmpty());
 }
 
 TEST_F(ReimportTest, SourceLanguageChoosesTheGrammar) {
+    // A window no import filled reads its pane in the Import menu's language.
     Form().FileNew1Execute();
     TMDIChild* child = Active();
     QFile::remove(PathOf("ImportPAS.dll"));
@@ -370,17 +376,21 @@ TEST_F(ReimportTest, SourceLanguageChoosesTheGrammar) {
     EXPECT_TRUE(Prompts->Messages().isEmpty());
     EXPECT_EQ(Tabs(*child).size(), 2);
 
-    // Not a language: the window keeps what it shows.
-    Settings->SetSourceType(2);
-    TFCList* shown = child->Chart;
-    SetSource(*child, "garbage");
+    // Once filled, it keeps that language, whatever the menu says later.
+    for (int other : {2, int(slPascal)}) {
+        Settings->SetSourceType(std::uint8_t(other));
+        Form().sbCompileF9Click();
+    }
+    // So does a window imported as C while the menu says Pascal.
+    TMDIChild* imported = Import(WriteSource("demo.c", TwoFunctions), 2);
+    ASSERT_NE(imported, nullptr);
     Form().sbCompileF9Click();
-    EXPECT_EQ(child->Chart, shown);
+    EXPECT_TRUE(Prompts->Messages().isEmpty()) << Prompts->Messages().join('|').toStdString();
     EXPECT_EQ(Tabs(*child).size(), 2);
-    EXPECT_TRUE(Prompts->Records().isEmpty());
+    EXPECT_EQ(Tabs(*imported).size(), 2);
 }
 
-TEST_F(ReimportTest, TooDeepOrOutOfMemoryImportsLeaveEveryWindowAsItWas) {
+TEST_F(ReimportTest, TooDeepTooLargeOrOutOfMemoryImportsLeaveEveryWindowAsItWas) {
     TMDIChild* child = Imported(ThreeRoutines);
     ASSERT_NE(child, nullptr);
     const QStringList tabs = Tabs(*child);
@@ -419,6 +429,14 @@ TEST_F(ReimportTest, TooDeepOrOutOfMemoryImportsLeaveEveryWindowAsItWas) {
     }
     EXPECT_EQ(Prompts->Messages(),
               QStringList(2, Settings->MenuPool->GetString("sm_mes_no_memory")));
+    unchanged();
+
+    // A text past what the import reads is refused by the name of its pane.
+    SetSource(*child, QStringLiteral("{ padding }\n").repeated(100000));
+    Prompts->ClearRecords();
+    Form().sbCompileF9Click();
+    EXPECT_TRUE(
+        Prompts->Messages().value(0).startsWith("The source pane of " + child->Caption() + "\r\n"));
     unchanged();
     EXPECT_TRUE(Reports->Titles.isEmpty());
 }

@@ -66,6 +66,32 @@ TEST_F(PasteTest, CtrlVReachesTheChartOfANewOrActivatedWindow) {
     EXPECT_EQ(Form().focusWidget(), static_cast<QWidget*>(first->PanelPaint));
 }
 
+TEST_F(PasteTest, AClickIntoThePaneOfAnInactiveWindowKeepsTheKeysThere) {
+    StartEditor();
+    Form().FileNew1Execute();
+    TMDIChild& clicked = *Active();
+    clicked.LoadSource("begin\nend.");
+    Edit();
+    ClickAt(clicked, ElementOf(clicked, 1)); // the block is hovered and marked
+    clicked.N34Click();
+    const int blocks = clicked.Chart->Count();
+    Form().FileNew1Execute();
+    ASSERT_NE(Active(), &clicked);
+    QGuiApplication::clipboard()->setText("typed");
+
+    QTest::mouseClick(clicked.mmInputCode->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(Active(), &clicked);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_EQ(focus, static_cast<QWidget*>(clicked.mmInputCode));
+    clicked.mmInputCode->moveCursor(QTextCursor::Start);
+    QTest::keyClick(focus, Qt::Key_Delete);
+    QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClicks(focus, "ab");
+    EXPECT_EQ(clicked.mmInputCode->toPlainText(), "typedabegin\nend.");
+    EXPECT_EQ(clicked.Chart->Count(), blocks);
+    EXPECT_TRUE(Prompts->Messages().isEmpty());
+}
+
 TEST_F(PasteTest, NoTextBoxPastesAnEmptyClipboard) {
     StartEditor();
     Form().FileNew1Execute();

@@ -143,28 +143,34 @@ TEST_F(PictureExportTest, PageTooTallForAGifIsRefusedByName) {
     EXPECT_TRUE(Prompts->Messages().at(0).contains(PathOf("charts/tall_Part_0.gif")));
 }
 
-TEST_F(PictureExportTest, FilesThatWouldBeReplacedAreAskedAbout) {
+TEST_F(PictureExportTest, ThePageFilesThatWouldBeReplacedAreAskedAbout) {
+    // A file of the chosen name is not written, so not asked about.
     const QString base = PathOf("charts/chart.bmp");
-    const QString page = PathOf("charts/chart_Part_0.bmp");
+    const QString page0 = PathOf("charts/chart_Part_0.bmp");
+    const QString page1 = PathOf("charts/chart_Part_1.bmp");
     Write(base, "not a picture");
     Export(PathOf("charts/chart"), 1);
-    EXPECT_EQ(Prompts->Questions(), QStringList{"File  " + base + "\r\nNow exist! ReSave it?"});
-    EXPECT_FALSE(QFile::exists(page));
+    EXPECT_TRUE(Prompts->Questions().isEmpty());
+    EXPECT_FALSE(ReadPicture(page0).isNull());
+    EXPECT_EQ(Contents(base), "not a picture");
+
+    // One question names every page file there is; No keeps them all.
+    Edit(bkPageBreak);
+    Edit();
+    Write(page0, "earlier 0");
+    Write(page1, "earlier 1");
+    Prompts->ClearRecords();
+    Export(PathOf("charts/chart"), 1);
+    EXPECT_EQ(Prompts->Questions(),
+              QStringList{"File  " + page0 + "\r\n" + page1 + "\r\nNow exist! ReSave it?"});
+    EXPECT_EQ(Contents(page0), "earlier 0");
+    EXPECT_EQ(Contents(page1), "earlier 1");
 
     Prompts->ClearRecords();
     Prompts->QueueAnswer(true);
     Export(PathOf("charts/chart"), 1);
     EXPECT_EQ(Prompts->Questions().size(), 1);
-    EXPECT_FALSE(ReadPicture(page).isNull());
-    EXPECT_EQ(Contents(base), "not a picture");
-
-    // A page file of an earlier export is not replaced without a question.
-    QFile::remove(base);
-    Write(page, "earlier");
-    Prompts->ClearRecords();
-    Export(PathOf("charts/chart"), 1);
-    EXPECT_EQ(Prompts->Questions(), QStringList{"File  " + page + "\r\nNow exist! ReSave it?"});
-    EXPECT_EQ(Contents(page), "earlier");
+    EXPECT_FALSE(ReadPicture(page1).isNull());
 }
 
 TEST_F(PictureExportTest, WriteFailureIsReportedAndCancelWritesNothing) {

@@ -1,9 +1,11 @@
 // Program start and end: command-line charts, dropped files, the help
 // panel, the tool-mode buttons and the status bar.
+#include "app/focused_panel.h"
 #include "app_fixture.h"
 #include "common/named_pipe.h"
 #include "settings/builtin_texts.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -116,14 +118,22 @@ TEST_F(AppTest, HelpPanelShowsAtStartAndOnRequest) {
     EXPECT_TRUE(Form().Timer4->isActive());
     EXPECT_EQ(Form().Timer4->interval(), 1500);
     EXPECT_EQ(Form().Memo2->toPlainText(), "How to draw a chart");
+    // The focus the panel had is not passed on to the zoom box, where
+    // Delete would empty the text.
+    QWidget* zoomBox = Form().ComboBox1;
+    EXPECT_NE(QApplication::focusWidget(), zoomBox);
     Form().Timer4Timer();
     EXPECT_FALSE(Form().Panel1->isVisible());
     EXPECT_FALSE(Form().Timer4->isActive());
+    EXPECT_NE(QApplication::focusWidget(), zoomBox);
 
+    Form().FileNew1Execute();
     Form().N4Click();
     EXPECT_TRUE(Form().Panel1->isVisible());
+    Form().Memo2->setFocus();
     Form().Button1Click();
     EXPECT_FALSE(Form().Panel1->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Active()->PanelPaint));
 
     QFile::remove(PathOf("readme.txt"));
     Form().N4Click();
