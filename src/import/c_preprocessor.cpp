@@ -295,9 +295,7 @@ private:
         case TCCondition::False:
             return false;
         case TCCondition::TooDeep:
-            Fail(
-                Line,
-                QStringLiteral("the condition nests deeper than %1 levels").arg(kMaxSourceNesting));
+            Fail(Line, ConditionTooDeepText());
             return false;
         default:
             return true;

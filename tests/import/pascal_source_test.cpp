@@ -104,8 +104,8 @@ TEST(PascalSource, ConditionalsLeftOpenOrNestedTooDeepAreRefusedAtTheirLine) {
             ImportPascal("program P;\nbegin\n{$IF " + deep + "} x := 1 {$ENDIF}\nend.");
         EXPECT_FALSE(refused.Ok);
         EXPECT_EQ(refused.Report.Line, 3);
-        EXPECT_TRUE(refused.Report.Message.startsWith("Line 3: Preprocessor Error: "))
-            << refused.Report.Message.left(100).toStdString();
+        EXPECT_EQ(refused.Report.Message,
+                  "Line 3: Preprocessor Error: the condition nests deeper than 256 levels");
     }
     const TPascalImport nested = ImportPascal("begin {$IF " + QString(200, '(') + "1" +
                                               QString(200, ')') + "} x := 1 {$ENDIF} end.");
