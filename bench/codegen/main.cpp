@@ -66,7 +66,7 @@ double MillisecondsPerRun(TFCList& Chart, const TMainSettings& Settings, int Run
         TCodeSink sink(b1, b2);
         QElapsedTimer t;
         t.start();
-        TCodeGenerator(sink, Settings).SavePartToFile(QString(), Chart.First());
+        TCodeGenerator(sink, Settings).SavePartToFile(Chart.First());
         times.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
@@ -93,7 +93,7 @@ int Time(const TMainSettings& Settings) {
             ExportLanguage = language;
             QStringList b1, b2;
             TCodeSink sink(b1, b2);
-            TCodeGenerator(sink, Settings).SavePartToFile(QString(), chart.First());
+            TCodeGenerator(sink, Settings).SavePartToFile(chart.First());
             const double ms = MillisecondsPerRun(chart, Settings, 7);
             std::printf("%-8s %8d %10lld %12.2f\n", LanguageName(language), chart.Count(),
                         static_cast<long long>(b2.size()), ms);
@@ -122,7 +122,7 @@ int Print(const TMainSettings& Settings, const QString& FileName) {
         ExportLanguage = language;
         QStringList b1, b2;
         TCodeSink sink(b1, b2);
-        TCodeGenerator(sink, Settings).SavePartToFile(QString(), chart.First());
+        TCodeGenerator(sink, Settings).SavePartToFile(chart.First());
         out << "--- " << LanguageName(language) << " ---\n" << b2.join('\n') << "\n";
     }
     return 0;

@@ -19,7 +19,7 @@ void TMainForm::RefreshCode(TMDIChild& Child) {
     ExportMode = emPreview;
     if (Child.Chart != nullptr && Child.Chart->Count() > 0) {
         TCodeSink sink(Child.CodeBuffer1, Child.CodeBuffer2);
-        SavePartToFile(sink, QString(), Child.Chart->First());
+        SavePartToFile(sink, Child.Chart->First());
     }
     Child.ShowCode();
 }

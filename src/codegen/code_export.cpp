@@ -115,7 +115,7 @@ void TCodeExporter::GenerateIntoBuffers() {
         return;
     }
     TCodeSink sink(CodeBuffer1, CodeBuffer2);
-    TCodeGenerator(sink, Settings).SavePartToFile(QString(), Chart.First());
+    TCodeGenerator(sink, Settings).SavePartToFile(Chart.First());
 }
 
 TExportResult TCodeExporter::WriteAsked(const QStringList& Lines, const QString& FileName,

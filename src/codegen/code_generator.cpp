@@ -20,11 +20,10 @@ int ChainLength(const TFlowBlock* Head) {
 TCodeGenerator::TCodeGenerator(TCodeSink& Sink, const TMainSettings& Settings)
     : Sink(Sink), Settings(Settings) {}
 
-void TCodeGenerator::SavePartToFile(const QString& FileName, TFlowBlock* Block) {
+void TCodeGenerator::SavePartToFile(TFlowBlock* Block) {
     if (Block == nullptr) {
         return;
     }
-    this->FileName = FileName;
     Steps.assign(1, {TStep::skBlock, 0, Block, {}});
     Expansion.clear();
     Run();
@@ -40,7 +39,7 @@ void TCodeGenerator::Run() {
             Steps.pop_back();
             switch (step.Kind) {
             case TStep::skLine:
-                Sink.SaveToPasFile(FileName, step.Text);
+                Sink.SaveToPasFile(step.Text);
                 continue;
             case TStep::skReset:
                 step.Block->NoEndOp = 0;
@@ -146,8 +145,8 @@ void TCodeGenerator::WriteSingle(TFlowBlock& Single, std::uint8_t NoEndOp) {
     Nested(TStep::skSingle, &Single, NoEndOp);
 }
 
-void SavePartToFile(TCodeSink& Sink, const QString& FileName, TFlowBlock* Block) {
-    TCodeGenerator(Sink, *MainSettings).SavePartToFile(FileName, Block);
+void SavePartToFile(TCodeSink& Sink, TFlowBlock* Block) {
+    TCodeGenerator(Sink, *MainSettings).SavePartToFile(Block);
 }
 
 } // namespace tvx

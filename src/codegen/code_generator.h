@@ -27,15 +27,15 @@ public:
 
     // Writes Block and every block inside its branches; the blocks that
     // follow Block in its own chain are not written. nullptr, or an
-    // ExportLanguage outside elPascal..elBasic, writes nothing. FileName goes to
-    // the sink with every line; empty sends the lines to the buffers only.
+    // ExportLanguage outside elPascal..elBasic, writes nothing. Every line goes
+    // to the sink as soon as it is complete.
     // However deep the chart nests, the run needs no more stack than for a
     // flat one: what is left to write waits on a list of steps.
     //
     // The only change made to the chart is to NoEndOp flags, each set for the
     // time its block is written and back to 0 before the run returns, also
     // when the sink raises. Two runs over one chart must not overlap.
-    void SavePartToFile(const QString& FileName, TFlowBlock* Block);
+    void SavePartToFile(TFlowBlock* Block);
 
     // The block text as it is written: with the clean-up switch on, CR LF, CR
     // and LF each become a blank and runs of blanks shrink to one.
@@ -104,7 +104,6 @@ private:
 
     TCodeSink& Sink;
     const TMainSettings& Settings;
-    QString FileName; // of the run in progress
     // What is left to do, the next step last; and the steps of the block
     // being expanded, in writing order.
     std::vector<TStep> Steps;
@@ -113,6 +112,6 @@ private:
 
 // Runs the generator with the program's settings object (MainSettings), which
 // must exist.
-void SavePartToFile(TCodeSink& Sink, const QString& FileName, TFlowBlock* Block);
+void SavePartToFile(TCodeSink& Sink, TFlowBlock* Block);
 
 } // namespace tvx

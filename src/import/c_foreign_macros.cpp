@@ -28,17 +28,7 @@ struct TRange {
 class TForeignMacros {
 public:
     explicit TForeignMacros(std::vector<TCToken>& Tokens)
-        : Tokens(Tokens), Drop(Tokens.size(), false), Closes(Tokens.size(), Tokens.size()) {
-        std::vector<std::size_t> open;
-        for (std::size_t i = 0; i < Tokens.size(); ++i) {
-            if (Tokens[i].Is("(")) {
-                open.push_back(i);
-            } else if (Tokens[i].Is(")") && !open.empty()) {
-                Closes[open.back()] = i;
-                open.pop_back();
-            }
-        }
-    }
+        : Tokens(Tokens), Drop(Tokens.size(), false), Closes(MatchParentheses(Tokens)) {}
 
     void Run() {
         MarkNamesInSpecifiers();
@@ -338,7 +328,7 @@ private:
 
     std::vector<TCToken>& Tokens;
     std::vector<bool> Drop;
-    std::vector<std::size_t> Closes;    // of each '(' the matching ')', or Size()
+    std::vector<std::size_t> Closes;    // of each '(' the matching ')' (MatchParentheses)
     std::vector<std::size_t> LoopHeads; // names of macros that head a block, in order
 };
 

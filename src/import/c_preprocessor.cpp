@@ -3,6 +3,7 @@
 #include "import/c_foreign_macros.h"
 #include "import/c_macros.h"
 #include "import/c_skipped_code.h"
+#include "import/c_statement_macros.h"
 #include "import/source_nesting_limit.h"
 #include <algorithm>
 #include <deque>
@@ -160,6 +161,7 @@ public:
             Fail(Conditionals.back().Line, QStringLiteral("#if without #endif"));
         }
         if (Result.Error.isEmpty()) {
+            EndStatementMacros(out);
             DropForeignMacros(out);
             Render(out);
         }
@@ -293,9 +295,7 @@ private:
         case TCCondition::False:
             return false;
         case TCCondition::TooDeep:
-            Fail(
-                Line,
-                QStringLiteral("the condition nests deeper than %1 levels").arg(kMaxSourceNesting));
+            Fail(Line, ConditionTooDeepText());
             return false;
         default:
             return true;

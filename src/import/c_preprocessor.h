@@ -6,8 +6,10 @@
 // macros are expanded where a use would not read as its expansion does
 // (types, keywords, braces); uses that read alike (a constant, MAX(a, b),
 // a do { } while (0) statement) stay as written, so the charts show them
-// as the author wrote them. Macros from headers the import cannot read are
-// then dropped where plain C could not hold them (c_foreign_macros.h).
+// as the author wrote them. Macros from headers the import cannot read get
+// the ';' they leave out where they stand as statements
+// (c_statement_macros.h) and are then dropped where plain C could not hold
+// them (c_foreign_macros.h).
 //
 // Every line of the result holds what stood on the same line of the source,
 // so the parser's line numbers are the source's: an expansion stays on the

@@ -292,4 +292,19 @@ TCTokenKind KindOfText(std::string_view Text) {
     return TCTokenKind::Punct;
 }
 
+std::vector<std::size_t> MatchParentheses(const std::vector<TCToken>& Tokens) {
+    std::vector<std::size_t> partners(Tokens.size(), Tokens.size());
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < Tokens.size(); ++i) {
+        if (Tokens[i].Is("(")) {
+            open.push_back(i);
+        } else if (Tokens[i].Is(")") && !open.empty()) {
+            partners[open.back()] = i;
+            partners[i] = open.back();
+            open.pop_back();
+        }
+    }
+    return partners;
+}
+
 } // namespace tvx

@@ -57,4 +57,8 @@ TCTokenKind FirstCToken(std::string_view Text, std::size_t& Length);
 // The kind of a token made by pasting texts together ("a" ## "1" is a word).
 TCTokenKind KindOfText(std::string_view Text);
 
+// Of each '(' in Tokens the index of its ')', and of each ')' the index of
+// its '('; Tokens.size() for every other token and for one never matched.
+std::vector<std::size_t> MatchParentheses(const std::vector<TCToken>& Tokens);
+
 } // namespace tvx

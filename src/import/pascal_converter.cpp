@@ -278,14 +278,22 @@ void TPascalConverter::ConvertCall(const TCall& Call, const TReduction* Node) {
     switch (CodeOf(first)) {
     case pcWriteln:
     case pcWrite:
+        kind = bkOutput;
+        break;
     case pcReadln:
     case pcRead:
-        // The keyword goes, as written; what stays is the argument list.
-        text.remove(0, QString::fromUtf8(first->Text.data(), qsizetype(first->Text.size())).size());
         kind = bkInput;
         break;
     default:
         break;
+    }
+    if (kind != bkCall) {
+        // The export puts the word and the parentheses back ("writeln(" +
+        // text + ")"), so the block keeps only what stands between them.
+        text.remove(0, QString::fromUtf8(first->Text.data(), qsizetype(first->Text.size())).size());
+        if (text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')'))) {
+            text = text.mid(1, text.size() - 2);
+        }
     }
     AddSimpleBlock(Call, kind, text);
 }

@@ -619,8 +619,7 @@ std::optional<bool> TPascalPreprocessor::Evaluate(std::string_view Expression,
     TConditionReader reader(Expression, Symbols, Names);
     const std::optional<long long> value = reader.Read();
     if (reader.TooDeep()) {
-        Fail(Line,
-             QStringLiteral("the condition nests more than %1 levels deep").arg(kMaxSourceNesting));
+        Fail(Line, ConditionTooDeepText());
     }
     return value ? std::optional<bool>(*value != 0) : std::nullopt;
 }

@@ -43,38 +43,13 @@ protected:
 
 const QByteArray PascalFile = "program Demo;\r\nbegin\r\n    x := 1;\r\nend.\r\n";
 
-TEST_F(CodeExport, SinkAddsEveryLineToBothBuffersAndTouchesNoFileWithoutName) {
+TEST_F(CodeExport, SinkAddsEveryLineToBothBuffers) {
     QStringList b1{"sign"}, b2;
     TCodeSink sink(b1, b2);
-    sink.SaveToPasFile(QString(), "a");
-    sink.SaveToPasFile(QString(), "b");
+    sink.SaveToPasFile("a");
+    sink.SaveToPasFile("b");
     EXPECT_EQ(b1, QStringList({"sign", "a", "b"}));
     EXPECT_EQ(b2, QStringList({"a", "b"}));
-    EXPECT_TRUE(QDir(Dir.path()).entryList(QDir::Files).filter(".pas").isEmpty());
-    EXPECT_FALSE(sink.HasWriteError());
-}
-
-TEST_F(CodeExport, SinkAppendsLinesToTheFile) {
-    const QString name = Path("out.txt");
-    WriteBytes(name, "kept\r\n");
-    QStringList b1, b2;
-    TCodeSink sink(b1, b2);
-    TCodeGenerator(sink, *Settings).SavePartToFile(name, Root);
-    EXPECT_EQ(ReadAll(name), "kept\r\n" + PascalFile);
-    EXPECT_EQ(b2.size(), 4);
-}
-
-TEST_F(CodeExport, SinkReportsAnUnwritableFileOnceAndKeepsFillingTheBuffers) {
-    const QString name = Path("missing-dir/out.pas");
-    QStringList b1, b2;
-    TCodeSink sink(b1, b2);
-    TCodeGenerator(sink, *Settings).SavePartToFile(name, Root);
-    EXPECT_TRUE(sink.HasWriteError());
-    EXPECT_TRUE(sink.WriteError().contains(name)) << sink.WriteError().toStdString();
-    EXPECT_EQ(b1.size(), 4);
-    EXPECT_EQ(b2.size(), 4);
-    sink.ClearWriteError();
-    EXPECT_FALSE(sink.HasWriteError());
 }
 
 TEST_F(CodeExport, PascalExportDropsEveryExtension) {

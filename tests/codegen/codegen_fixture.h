@@ -55,7 +55,7 @@ protected:
         QStringList buffer1;
         QStringList buffer2;
         TCodeSink sink(buffer1, buffer2);
-        TCodeGenerator(sink, *Settings).SavePartToFile(QString(), block ? block : Root);
+        TCodeGenerator(sink, *Settings).SavePartToFile(block ? block : Root);
         EXPECT_EQ(buffer1, buffer2);
         return buffer2;
     }

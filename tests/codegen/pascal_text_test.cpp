@@ -186,7 +186,7 @@ TEST_F(PascalText, WordsFromConfigIniAreUsed) {
     Append(bkIfYesLeft, "c");
     QStringList b1, b2;
     TCodeSink sink(b1, b2);
-    TCodeGenerator(sink, settings).SavePartToFile(QString(), Root);
+    TCodeGenerator(sink, settings).SavePartToFile(Root);
     EXPECT_EQ(b2.mid(0, 3), QStringList({"unit Demo;", "begin", "    if c THEN"}));
 }
 

@@ -120,6 +120,21 @@ TEST(CPreprocessing, ReadsMacrosFromHeadersWherePlainCCannotHoldAName) {
     });
 }
 
+TEST(CPreprocessing, AMacroStatementWithoutItsSemicolonKeepsTheStatementAfterIt) {
+    ExpectCharts({
+        {"int main(int argc, char **argv) {\n  LIBXML_TEST_VERSION\n  doc = xmlReadFile(argv[1], "
+         "NULL, 0);\n  INIT\n  *p = 1;\n  CHECK(doc)\n  if (!doc)\n    TRACE\n  else\n    "
+         "BEGIN_THREADS\n  END_THREADS\n  FLUSH(out, 2)\n  int n = 0;\n  LOG\n  return n;\n  "
+         "DONE\n}\n",
+         "7:int main(int argc, char** argv){0:LIBXML_TEST_VERSION; 0:doc = xmlReadFile(argv[1],"
+         "NULL,0); 0:INIT; 0:*p = 1; 0:CHECK(doc); 3:!doc{0:TRACE | 0:BEGIN_THREADS}; "
+         "0:END_THREADS; 0:FLUSH(out,2); 0:LOG; 0:return n; 0:DONE}"},
+        // Names in initialisers and a statement over several lines are left as they are.
+        {"void f(void) {\n  int v[] = {\n    ONE,\n    TWO\n  };\n  x\n    = y;\n}\n",
+         "7:void f(void){0:x = y}"},
+    });
+}
+
 TEST(CPreprocessing, LinesStayWhereTheSourceHasThem) {
     // The error line after removed branches, directives, comments and a
     // multi-line macro call; an error inside an expansion is on its use.

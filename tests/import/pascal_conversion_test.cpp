@@ -47,7 +47,7 @@ begin
               "2:inherited Create(s+#13); 0:s:='a\u2401b'}");
 }
 
-TEST(PascalConversion, ReadAndWriteCallsAreInputBlocksWithoutTheirKeyword) {
+TEST(PascalConversion, WriteCallsAreOutputAndReadCallsInputBlocksOfTheirArguments) {
     const TPascalImport result = ImportPascal(R"(program IO;
 begin
   writeln;
@@ -61,7 +61,7 @@ end.
 )");
     ASSERT_TRUE(result.Ok);
     EXPECT_EQ(result.Outline("program IO"),
-              "7:IO{9:; 9:('Sum=',s); 9:('x = ',x:8:2); 9:(a,b); 9:(c); 9:; 2:Report(a,b)}");
+              "7:IO{8:; 8:'Sum=',s; 8:'x = ',x:8:2; 9:a,b; 9:c; 9:; 2:Report(a,b)}");
 }
 
 TEST(PascalConversion, ForLoopsKeepTheirDirectionBetweenTheBounds) {

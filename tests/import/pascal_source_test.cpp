@@ -16,14 +16,14 @@ TEST(PascalSource, CommentsEndOnlyAtTheirOwnDelimiter) {
     const TPascalImport quoted =
         ImportBody("x := 0; { user's choice } writeln('a', x); { it's over }");
     ASSERT_TRUE(quoted.Ok) << quoted.Report.Message.toStdString();
-    EXPECT_EQ(quoted.Outline("program P"), "7:P{0:x:=0; 9:('a',x)}");
+    EXPECT_EQ(quoted.Outline("program P"), "7:P{0:x:=0; 8:'a',x}");
     EXPECT_EQ(quoted.Tally.Fault(), "");
 
     const TPascalImport mixed = ImportBody(
         "{ don't panic } writeln('hi'); (* don't *) s := 'b';\r\n(** title **) { see (* below }\r\n"
         "a := 1 (* { *) ; // (* not a comment start\r\nb := 2 { old { note }");
     ASSERT_TRUE(mixed.Ok) << mixed.Report.Message.toStdString();
-    EXPECT_EQ(mixed.Outline("program P"), "7:P{9:('hi'); 0:s:='b'; 0:a:=1; 0:b:=2}");
+    EXPECT_EQ(mixed.Outline("program P"), "7:P{8:'hi'; 0:s:='b'; 0:a:=1; 0:b:=2}");
 
     // Free Pascal's own modes nest comments of one kind.
     const TPascalImport nested =
@@ -104,8 +104,8 @@ TEST(PascalSource, ConditionalsLeftOpenOrNestedTooDeepAreRefusedAtTheirLine) {
             ImportPascal("program P;\nbegin\n{$IF " + deep + "} x := 1 {$ENDIF}\nend.");
         EXPECT_FALSE(refused.Ok);
         EXPECT_EQ(refused.Report.Line, 3);
-        EXPECT_TRUE(refused.Report.Message.startsWith("Line 3: Preprocessor Error: "))
-            << refused.Report.Message.left(100).toStdString();
+        EXPECT_EQ(refused.Report.Message,
+                  "Line 3: Preprocessor Error: the condition nests deeper than 256 levels");
     }
     const TPascalImport nested = ImportPascal("begin {$IF " + QString(200, '(') + "1" +
                                               QString(200, ')') + "} x := 1 {$ENDIF} end.");

@@ -22,6 +22,10 @@ struct TStatementRules {
     // Loops whose body is a lone ';' hold one empty block (C): the keyword
     // and the position of the body among the loop's children.
     std::vector<std::pair<std::string, int>> LoopBodies;
+    // Declarations whose type may be a macro standing as a statement of its
+    // own when it ends its line (C: "LIBXML_TEST_VERSION" above "doc = f();"
+    // reads as a declaration of doc).
+    TNames MacroStatements;
 };
 
 const TStatementRules& PascalRules() {
@@ -33,6 +37,7 @@ const TStatementRules& PascalRules() {
          "TryStatement", "GotoStatement", "RaiseStatement", "AsmStatement", "InlineVarDecl"},
         {},
         {"Expr", "Factor"},
+        {},
         {},
     };
     return rules;
@@ -46,6 +51,7 @@ const TStatementRules& CRules() {
         {"switch", "case", "default", "goto", "break", "continue"},
         {"Expr", "Const Expr", "For Init", "Local Decl", "Global Decl"},
         {{"while", 4}, {"do", 1}, {"for", 8}},
+        {"Local Decl"},
     };
     return rules;
 }
@@ -73,6 +79,37 @@ bool IsEmptyStatement(const TToken* Token) {
     return false;
 }
 
+// The first two terminals under Node, in source order; null when missing.
+std::pair<const TToken*, const TToken*> FirstTwoTerminals(const TReduction* Node) {
+    std::pair<const TToken*, const TToken*> found{nullptr, nullptr};
+    std::vector<const TToken*> pending(Node->Tokens().rbegin(), Node->Tokens().rend());
+    while (!pending.empty() && found.second == nullptr) {
+        const TToken* token = pending.back();
+        pending.pop_back();
+        if (const TReduction* node = token->GetReduction()) {
+            pending.insert(pending.end(), node->Tokens().rbegin(), node->Tokens().rend());
+        } else if (found.first == nullptr) {
+            found.first = token;
+        } else {
+            found.second = token;
+        }
+    }
+    return found;
+}
+
+// A name alone on its line heading the node: a macro used as a statement
+// without its ';', whose statement the node swallowed.
+bool StartsWithNameAloneOnItsLine(const TReduction* Node) {
+    const auto [first, second] = FirstTwoTerminals(Node);
+    if (first == nullptr || second == nullptr || first->GetName() != "Id") {
+        return false;
+    }
+    // Both texts are views of the one source text the parser holds.
+    const char* end = first->Text.data() + first->Text.size();
+    const std::string_view between(end, std::size_t(second->Text.data() - end));
+    return between.find_first_of("\r\n") != std::string_view::npos;
+}
+
 void Count(const TReduction* Root, const TStatementRules& Rules, TStatementTally& Tally) {
     std::vector<const TReduction*> pending{Root};
     while (!pending.empty()) {
@@ -84,6 +121,9 @@ void Count(const TReduction* Root, const TStatementRules& Rules, TStatementTally
             ++Tally.WithBlock;
         } else if (Holds(Rules.WithoutBlock, name) || Holds(Rules.KeywordsWithoutBlock, keyword)) {
             ++Tally.WithoutBlock;
+        }
+        if (Holds(Rules.MacroStatements, name) && StartsWithNameAloneOnItsLine(node)) {
+            ++Tally.WithBlock;
         }
         for (const auto& [loop, body] : Rules.LoopBodies) {
             if (keyword == loop && IsEmptyStatement(node->GetToken(body))) {

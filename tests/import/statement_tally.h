@@ -10,7 +10,10 @@
 // A statement either makes one block (an assignment, a call, an if, a loop)
 // or by its kind makes none (a declaration, a goto, a compound statement, a
 // case whose arms are flattened into the chart); what stands inside the
-// second kind is counted on its own. Statements inside expressions (the body
+// second kind is counted on its own. A C declaration whose type is a name
+// alone on its line is a macro from a header used as a statement without its
+// ';' that swallowed the statement after it: it counts as a statement lost.
+// Statements inside expressions (the body
 // of an anonymous function) stay in the text of the block that holds them
 // and are not counted.
 #include "chart/fc_list.h"
