@@ -33,7 +33,9 @@ void CloseEverything() {
 
 } // namespace
 
-bool TerminationSignalReceived() { return SignalReceived; }
+bool TerminationSignalReceived() {
+    return SignalReceived;
+}
 
 void CloseOnTerminationSignals() {
     if (Pipe[0] < 0) {
