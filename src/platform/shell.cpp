@@ -72,7 +72,7 @@ QString GetTempDir() {
 // Another copy clearing leftovers may remove a folder between its making and
 // its locking; then a new one is made. A few tries are plenty for that race.
 TPrivateTempDir::TPrivateTempDir() {
-    for (int attempt = 0; attempt < 8 && Lock < 0; ++attempt) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
         Dir = std::make_unique<QTemporaryDir>(
             GetTempDir() + QString::fromLatin1(OwnTemporaryTemplate(kPrivatePrefix)));
         if (!Dir->isValid()) {

@@ -2,10 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdlib>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,31 +10,16 @@ using namespace tvx;
 
 namespace {
 
-int ReadCounter(const QByteArray& Path) {
-    char text[32] = {};
-    const int fd = ::open(Path.constData(), O_RDONLY);
-    const ssize_t n = fd >= 0 ? ::read(fd, text, sizeof text - 1) : -1;
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return n > 0 ? std::atoi(text) : 0;
-}
-
-void WriteCounter(const QByteArray& Path, int Value) {
-    const std::string text = std::to_string(Value);
-    const int fd = ::open(Path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd >= 0) {
-        (void)!::write(fd, text.data(), text.size());
-        ::close(fd);
-    }
-}
-
-// Reads, adds one and writes back, Times times, each under the lock.
+// Reads the number in File, adds one and writes it back, Times times, each
+// under the lock.
 void Count(const QString& File, int Times) {
-    const QByteArray path = QFile::encodeName(File);
     for (int i = 0; i < Times; ++i) {
         const TLockFile lock(File);
-        WriteCounter(path, ReadCounter(path) + 1);
+        QFile file(File);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const int n = file.readAll().toInt();
+        file.resize(0);
+        file.write(QByteArray::number(n + 1));
     }
 }
 
@@ -63,6 +45,8 @@ TEST(LockFile, TwoProcessesReadChangeAndWriteInTurn) {
     int status = 0;
     ASSERT_EQ(::waitpid(other, &status, 0), other);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(ReadCounter(QFile::encodeName(counter)), 2 * times);
+    QFile result(counter);
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+    EXPECT_EQ(result.readAll().toInt(), 2 * times);
     EXPECT_FALSE(QFile::exists(counter + ".lock"));
 }

@@ -1,93 +1,85 @@
 #include "platform/own_temporaries.h"
+#include "platform/shell.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tvx;
 
-namespace {
-
-// The pid of a process that has ended.
-pid_t EndedProcess() {
+// What an ended process of ours left goes; a locked save temporary (its maker
+// may run in another process-id space, where its id means nothing), names
+// made elsewhere and names only like ours stay.
+TEST(OwnTemporaries, OnlyUnlockedLeftoversWithOurExactNamesAreRemoved) {
     const pid_t ended = ::fork();
     if (ended == 0) {
         ::_exit(0);
     }
-    ::waitpid(ended, nullptr, 0);
-    return ended;
-}
-
-// Opens Path and takes its maker's lock, as the program does with what it makes.
-int HoldLock(const QString& Path) {
-    const int fd = ::open(QFile::encodeName(Path).constData(), O_RDONLY | O_CLOEXEC);
-    EXPECT_TRUE(fd >= 0 && LockOwnTemporary(fd)) << Path.toStdString();
-    return fd;
-}
-
-} // namespace
-
-// A copy in another process-id space sees its neighbours' ids as ended: the
-// lock, not the id, keeps a running copy's folders and save temporaries.
-TEST(OwnTemporaries, OnlyUnlockedLeftoversWithOurExactNamesAreRemoved) {
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
     const QByteArray mine = OwnTemporaryTemplate("tarvinex-");
-    const QByteArray head = mine.left(mine.indexOf(QByteArray::number(::getpid())));
-    const QByteArray ended = QByteArray::number(EndedProcess());
-    const QByteArray stale = head + ended + "-abcdef";
-    const QByteArray live = head + ended + "-ghijkl";
-    QByteArray otherMachine = stale;
-    otherMachine.replace("tarvinex-", "tarvinex-0");
+    const QString head = QString::fromLatin1(mine.left(mine.indexOf('-', 9) + 1));
+    const QString pid = QString::number(ended);
+    const QString stale = head + pid + "-abcdef";
+    const QString otherMachine = "tarvinex-0" + stale.mid(9);
+    const QString locked = head + pid + "-ghijkl";
+    const QStringList userFiles{head + " 999997-abcdef", head + "+999998-abcdef",
+                                head + "0" + pid + "-abcdef"};
 
     QTemporaryDir dir;
-    QDir root(dir.path());
-    for (const QByteArray& name : {stale, live, otherMachine, QByteArray("tarvinex-notes")}) {
-        ASSERT_TRUE(root.mkpath(QString::fromLatin1(name) + "/inner"));
-        QFile chart(dir.filePath(QString::fromLatin1(name) + "/inner/c.fml"));
-        ASSERT_TRUE(chart.open(QIODevice::WriteOnly));
+    for (const QString& folder : {stale, otherMachine}) {
+        ASSERT_TRUE(QDir(dir.path()).mkpath(folder + "/inner"));
     }
-    const QStringList userFiles{QString::fromLatin1(head + " 999997-abcdef"),
-                                QString::fromLatin1(head + "+999998-abcdef"),
-                                QString::fromLatin1(head + "0" + ended + "-abcdef")};
-    const QString staleFile = QString::fromLatin1(head + ended + "-mnopqr");
-    const QString liveFile = QString::fromLatin1(head + ended + "-stuvwx");
-    for (const QString& name : userFiles + QStringList{staleFile, liveFile}) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (const QString& file : userFiles + QStringList{head + pid + "-mnopqr", locked}) {
+        ASSERT_TRUE(QFile(dir.filePath(file)).open(QIODevice::WriteOnly));
     }
-    const int liveFolderLock = HoldLock(dir.filePath(QString::fromLatin1(live)));
-    const int liveFileLock = HoldLock(dir.filePath(liveFile));
+    const int lock = ::open(QFile::encodeName(dir.filePath(locked)).constData(), O_RDONLY);
+    ASSERT_TRUE(LockOwnTemporary(lock));
 
     RemoveStaleOwnTemporaries(dir.path(), "tarvinex-", true);
-    QStringList kept = userFiles + QStringList{QString::fromLatin1(live), liveFile,
-                                               QString::fromLatin1(otherMachine), "tarvinex-notes"};
+    QStringList kept = userFiles + QStringList{otherMachine, locked};
     kept.sort();
-    EXPECT_EQ(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
               kept);
-    ::close(liveFolderLock);
-    ::close(liveFileLock);
+    ::close(lock);
 }
 
-// A maker that locks only after a remover took its new file or folder away
-// hears of it, and makes another.
-TEST(OwnTemporaries, LockingWhatWasRemovedFails) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("folder");
-    ASSERT_TRUE(QDir().mkdir(folder));
-    QFile file(dir.filePath("file"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const QString& path : {folder, file.fileName()}) {
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        ASSERT_GE(fd, 0);
-        ASSERT_TRUE(QFileInfo(path).isDir() ? QDir().rmdir(path) : QFile::remove(path));
-        errno = 0;
-        EXPECT_FALSE(LockOwnTemporary(fd)) << path.toStdString();
-        EXPECT_EQ(errno, ENOENT);
-        ::close(fd);
+// The copy that clears runs in a process-id space of its own, where the
+// running copy's id names no process.
+TEST(OwnTemporaries, APrivateFolderInUseOutlivesClearingFromAnotherProcessIdSpace) {
+    QTemporaryDir temp;
+    const QByteArray tempBefore = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const auto folder = MakePrivateTempDir();
+    ASSERT_TRUE(folder->isValid());
+    const pid_t outer = ::fork();
+    if (outer == 0) {
+        if (::unshare(CLONE_NEWPID) != 0) {
+            ::_exit(2);
+        }
+        const pid_t inner = ::fork();
+        if (inner == 0) {
+            RemoveStalePrivateTempDirs();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::_exit(::waitpid(inner, &status, 0) == inner && WIFEXITED(status) ? 0 : 3);
     }
+    int status = 0;
+    ::waitpid(outer, &status, 0);
+    if (tempBefore.isNull()) {
+        qunsetenv("TMPDIR");
+    } else {
+        qputenv("TMPDIR", tempBefore);
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) {
+        GTEST_SKIP() << "starting a process-id space needs root here";
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(QFileInfo::exists(folder->path()));
 }
