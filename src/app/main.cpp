@@ -15,7 +15,7 @@ namespace {
 
 // An earlier run that was killed or crashed may have left copies of charts
 // behind: its private folders in the temporary directory and half-done saves
-// beside the files it knew. Only what a process that has ended made goes.
+// beside the files it knew. Only what no running copy holds goes.
 void RemoveLeftoversOfEarlierRuns(const tvx::TMainSettings& Settings) {
     tvx::RemoveStalePrivateTempDirs();
     QSet<QString> folders{Settings.ProgramDirectory(), Settings.WorkDirectory};

@@ -4,12 +4,12 @@
 // every chart window shares: the tool mode, the block type to add, the block
 // clipboard. Every user command is one of its handlers.
 #include "app/qt_translations.h"
+#include "platform/shell.h"
 
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <memory>
 
 class QAction;
@@ -223,7 +223,7 @@ private:
     QPointer<TMDIChild> LastActiveChild; // the chart window activated last
     bool ChangingCombo = false;
     QString SaveDialogPrevious; // file name the save dialog returned last
-    std::unique_ptr<QTemporaryDir> Snapshots;
+    std::unique_ptr<TPrivateTempDir> Snapshots;
     bool UndoOffReported = false;
 };
 

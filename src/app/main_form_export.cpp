@@ -19,7 +19,7 @@ bool Confirm(const QString& Question) {
 
 void ReportFailure(const TExportResult& Result) {
     if (Result.Status == TExportResult::Failed) {
-        Prompts().ShowMessage(Result.FileName + QStringLiteral(": ") + Result.Error);
+        Prompts().ShowMessage(Result.Error); // it names the file
     }
 }
 

@@ -21,7 +21,6 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <cmath>
 

@@ -20,11 +20,11 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
-class QTemporaryDir;
 
 namespace tvx {
 
 class TMainSettings;
+class TPrivateTempDir;
 class TStringPool;
 
 // A one-line field that names a font, written in that font's face and style.
@@ -168,7 +168,7 @@ private:
     TMainSettings& Settings;
     // The copy Cancel goes back to, kept in a directory of its own so that it
     // never writes the user's "Config.ini".
-    std::unique_ptr<QTemporaryDir> BackupDir;
+    std::unique_ptr<TPrivateTempDir> BackupDir;
     std::unique_ptr<TMainSettings> Backup;
     std::int32_t BackupExportLanguage = 0;
     bool HasBackup = false;

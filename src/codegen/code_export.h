@@ -24,7 +24,7 @@ struct TExportResult {
     enum TStatus {
         Written,  // the file holds the new text
         Declined, // the file existed and the user chose not to replace it
-        Failed,   // the file could not be written; Error says why
+        Failed,   // the file could not be written; Error says which and why
     };
     TStatus Status = Written;
     QString FileName; // the file written or meant to be written

@@ -8,7 +8,8 @@ namespace tvx {
 // Writes every item followed by CR LF (the last one included) in UTF-8,
 // replacing the file. An item holding line breaks spans several lines of the
 // file. The file is replaced as a whole or not at all, so a failure never
-// leaves it half-written. Returns the reason of a failure, empty on success.
+// leaves it half-written. Returns the message of a failure, naming the file
+// and the reason; empty on success.
 QString WriteLinesToFile(const QStringList& Lines, const QString& FileName);
 
 } // namespace tvx

@@ -163,6 +163,11 @@ int ReplaceByRename(const QByteArray& Target, const QByteArray& Bytes, int Old,
     if (!file) {
         return Old >= 0 && (errno == EACCES || errno == EPERM) ? kWriteInPlace : errno;
     }
+    // Locked while it is written, so that another copy clearing leftovers
+    // keeps off it.
+    if (!LockOwnTemporary(file.Get())) {
+        return errno;
+    }
     int error = 0;
     if (!WriteAllAt(file.Get(), Bytes, 0)) {
         error = errno;

@@ -4,6 +4,10 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
@@ -65,9 +69,39 @@ QString GetTempDir() {
     return QDir::tempPath() + u'/';
 }
 
-std::unique_ptr<QTemporaryDir> MakePrivateTempDir() {
-    return std::make_unique<QTemporaryDir>(
-        GetTempDir() + QString::fromLatin1(OwnTemporaryTemplate(kPrivatePrefix)));
+// Another copy clearing leftovers may remove a folder between its making and
+// its locking; then a new one is made. A few tries are plenty for that race.
+TPrivateTempDir::TPrivateTempDir() {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        Dir = std::make_unique<QTemporaryDir>(
+            GetTempDir() + QString::fromLatin1(OwnTemporaryTemplate(kPrivatePrefix)));
+        if (!Dir->isValid()) {
+            Error = Dir->errorString();
+            return;
+        }
+        const int fd = ::open(QFile::encodeName(Dir->path()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0 && LockOwnTemporary(fd)) {
+            Lock = fd;
+            return;
+        }
+        Error = QString::fromLocal8Bit(std::strerror(errno));
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+}
+
+// The folder goes first, then the lock: no other copy can take it meanwhile.
+TPrivateTempDir::~TPrivateTempDir() {
+    Dir.reset();
+    if (Lock >= 0) {
+        ::close(Lock);
+    }
+}
+
+std::unique_ptr<TPrivateTempDir> MakePrivateTempDir() {
+    return std::make_unique<TPrivateTempDir>();
 }
 
 void RemoveStalePrivateTempDirs() {

@@ -42,12 +42,31 @@ private:
 QString GetTempDir();
 
 // A folder of this process's own in the temporary directory (mode 0700, an
-// unpredictable name), removed with all it holds when the object goes.
-// isValid() is false when none could be made; errorString() says why.
-std::unique_ptr<QTemporaryDir> MakePrivateTempDir();
+// unpredictable name), removed with all it holds when the object goes. It is
+// locked while the object lives, so that no other copy of the program takes
+// it for a leftover. isValid() is false when none could be made;
+// errorString() says why.
+class TPrivateTempDir {
+public:
+    TPrivateTempDir();
+    ~TPrivateTempDir();
+    TPrivateTempDir(const TPrivateTempDir&) = delete;
+    TPrivateTempDir& operator=(const TPrivateTempDir&) = delete;
 
-// Removes the private folders of earlier runs whose process has ended (killed,
-// crashed): they may hold the user's charts.
+    bool isValid() const { return Lock >= 0; }
+    QString path() const { return Dir->path(); }
+    QString errorString() const { return Error; }
+
+private:
+    std::unique_ptr<QTemporaryDir> Dir;
+    int Lock = -1; // open on the folder, holding its lock
+    QString Error;
+};
+
+std::unique_ptr<TPrivateTempDir> MakePrivateTempDir();
+
+// Removes the private folders of earlier runs that no running copy holds
+// (killed, crashed): they may hold the user's charts.
 void RemoveStalePrivateTempDirs();
 
 // The login name of the user running the program; "Unknown" when the system

@@ -1,6 +1,7 @@
 #include "settings/main_settings.h"
 #include "platform/color_text.h"
 #include "platform/ini_file.h"
+#include "platform/lock_file.h"
 #include "settings/builtin_texts.h"
 #include "settings/read_refusal.h"
 #include <cmath>
@@ -227,6 +228,9 @@ void TMainSettings::LoadOptions(const TIniFile& Ini) {
 void TMainSettings::SaveToIni() {
     TIniFile values;
     WriteValues(values);
+    // Two copies closing at once (a logout ends both) must not both read the
+    // file before either has written it.
+    const TLockFile lock(ConfigFileName());
     auto ini = std::make_unique<TIniFile>(ConfigFileName());
     RequireWholeIni(*ini);
     for (const QString& section : values.Sections()) {

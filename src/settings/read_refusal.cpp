@@ -22,13 +22,25 @@ QString ReadRefusal(const QString& FileName, const TFileRead& Read, qint64 MaxBy
     return FileName + u'\n' + ReadRefusalReason(Read, MaxBytes);
 }
 
-void RequireWholeIni(const TIniFile& Ini) {
+namespace {
+
+void ThrowUnlessWhole(const TIniFile& Ini, const QString& Failure) {
     const TFileRead& read = Ini.LoadOutcome();
     if (read.Ok() || read.Missing()) {
         return;
     }
-    throw EIniFileException(QStringLiteral("Unable to write to %1: %2")
-                                .arg(Ini.FileName(), ReadRefusalReason(read, TIniFile::MaxBytes)));
+    throw EIniFileException(
+        Failure.arg(Ini.FileName(), ReadRefusalReason(read, TIniFile::MaxBytes)));
+}
+
+} // namespace
+
+void RequireWholeIni(const TIniFile& Ini) {
+    ThrowUnlessWhole(Ini, QStringLiteral("Unable to write to %1: %2"));
+}
+
+void RequireReadIni(const TIniFile& Ini) {
+    ThrowUnlessWhole(Ini, QStringLiteral("Unable to read %1: %2"));
 }
 
 } // namespace tvx

@@ -20,4 +20,8 @@ QString ReadRefusal(const QString& FileName, const TFileRead& Read, qint64 MaxBy
 // otherwise.
 void RequireWholeIni(const TIniFile& Ini);
 
+// The same check where the file is being loaded, as a language file is:
+// "Unable to read <file>: <why>".
+void RequireReadIni(const TIniFile& Ini);
+
 } // namespace tvx

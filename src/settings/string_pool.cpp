@@ -77,7 +77,7 @@ TPoolLoadable::TPoolLoadable(QString name, QString programDir)
 void TPoolLoadable::LoadFromFile(const QString& FileName) {
     TIniFile ini(FProgramDir + FileName);
     LoadFromIni(ini);
-    RequireWholeIni(ini);
+    RequireReadIni(ini);
     SaveToIni(ini);
     ini.UpdateFile();
 }

@@ -84,8 +84,9 @@ public:
 
     // Loads the stored entries from the program directory + FileName, then writes them all
     // back so that the file holds every id afterwards (a missing file is
-    // created). Throws EIniFileException when the file cannot be written; the
-    // texts already loaded stay in the pool.
+    // created). Throws EIniFileException when the file cannot be read in full
+    // (it is then left as it is) or cannot be written; the texts already
+    // loaded stay in the pool.
     void LoadFromFile(const QString& FileName);
 
 private:

@@ -70,6 +70,13 @@ TEST_F(AppTest, CppExportAddsItsExtensionOnlyToABareName) {
     Prompts->QueueFileName(PathOf("prog.txt"));
     Form().C1Click();
     EXPECT_TRUE(QFile::exists(PathOf("prog.txt")));
+
+    // A failure names the file once.
+    const QString unwritable = PathOf("missing/prog.cpp");
+    Prompts->QueueFileName(unwritable);
+    Form().C1Click();
+    ASSERT_EQ(Prompts->Messages().size(), 1);
+    EXPECT_EQ(Prompts->Messages()[0].count(unwritable), 1);
     ExportLanguage = elPascal;
 }
 

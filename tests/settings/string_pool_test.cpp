@@ -1,6 +1,7 @@
 #include "platform/ini_file.h"
 #include "settings/builtin_texts.h"
 #include "settings/string_pool.h"
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -94,6 +95,17 @@ TEST_F(LanguageFileTest, MissingFileIsCreatedAndEarlierTextsDoNotSurvive) {
     Pool.LoadFromFile("english.lng");
     EXPECT_EQ(Pool.GetString("sm_menu_new"), "New");
     EXPECT_EQ(TIniFile(ProgramDir + "english.lng").ReadSection("Menu").size(), Pool.Count());
+}
+
+TEST_F(LanguageFileTest, UnreadableFileIsReportedAsNotRead) {
+    ASSERT_TRUE(QDir().mkdir(ProgramDir + "russian.lng"));
+    try {
+        Pool.LoadFromFile("russian.lng");
+        ADD_FAILURE() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_TRUE(e.message().startsWith("Unable to read " + ProgramDir + "russian.lng: "))
+            << e.message().toStdString();
+    }
 }
 
 TEST_F(LanguageFileTest, UnwritableFileRaisesButKeepsTheLoadedTexts) {
