@@ -25,9 +25,13 @@ QString FailureMessage(const std::exception& e) {
     return own != nullptr ? own->message() : QString::fromUtf8(e.what());
 }
 
+QString ReplaceQuestion(const QString& FileName) {
+    return MenuText("sm_mes_file_exist1") + u' ' + FileName + QStringLiteral("\r\n") +
+           MenuText("sm_mes_file_exist2");
+}
+
 bool AskReplace(const QString& FileName) {
-    return Prompts().AskYesNo(MenuText("sm_mes_file_exist1") + u' ' + FileName +
-                              QStringLiteral("\r\n") + MenuText("sm_mes_file_exist2"));
+    return Prompts().AskYesNo(ReplaceQuestion(FileName));
 }
 
 } // namespace tvx

@@ -10,7 +10,8 @@ namespace tvx {
 QString ServText(const char* Id);
 QString MenuText(const char* Id);
 
-// Asks whether FileName, which exists, may be replaced.
+// The question whether FileName, which exists, may be replaced; and asking it.
+QString ReplaceQuestion(const QString& FileName);
 bool AskReplace(const QString& FileName);
 
 // What the user is told when a command ends in the exception: the message of

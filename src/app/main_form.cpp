@@ -15,7 +15,6 @@
 #include "settings/read_refusal.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -115,11 +114,6 @@ void TMainForm::CloseAllChildren() {
     }
 }
 
-void TMainForm::closeEvent(QCloseEvent* e) {
-    CloseAllChildren();
-    e->accept();
-}
-
 QString TMainForm::SnapshotDir() const {
     if (Snapshots && Snapshots->isValid()) {
         return Snapshots->path() + u'/';
@@ -184,6 +178,10 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* Window) {
         // Only a change between chart windows activates one; the main window
         // coming back from a dialog does not.
         if (child != LastActiveChild) {
+            // What is typed in the window left goes into its chart.
+            if (LastActiveChild) {
+                LastActiveChild->CommitEdit();
+            }
             LastActiveChild = child;
             child->FormActivate();
         }

@@ -146,6 +146,7 @@ void TMainForm::sbCompileF9Click() {
     if (child == nullptr) {
         return;
     }
+    child->CommitEdit(); // an undo step the re-import can be undone to
     const QString grammar = GrammarFile(MainSettings->SourceType);
     if (grammar.isEmpty()) {
         return; // not a language: the window keeps what it shows

@@ -51,6 +51,7 @@ void TMainForm::BMP1Click() {
     if (child == nullptr || child->Chart == nullptr) {
         return;
     }
+    child->CommitEdit();
     TFileDialogRequest request;
     request.Filter = QString::fromUtf8(PictureFilter);
     request.FileName = AbsoluteName(RemoveExtensions(child->Caption()));
@@ -123,6 +124,7 @@ void TMainForm::Paste1Click() {
         return;
     }
     Paste(*child->Chart, BlockClipboard.get(), child->MouseInfo);
+    child->MarkChanged();
 }
 
 void TMainForm::ClipBoard1Click() {
@@ -147,6 +149,7 @@ void TMainForm::N2Click() {
     for (TFlowBlock* block : child->Chart->GetList()) {
         block->Text = name + QString::fromUtf8(" №") + QString::number(block->Index);
     }
+    child->MarkChanged();
     child->RePaintChem();
     child->PaintChem();
 }

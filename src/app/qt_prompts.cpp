@@ -93,6 +93,21 @@ bool TQtPrompts::AskYesNo(const QString& text) {
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+TSaveChoice TQtPrompts::AskSaveChanges(const QString& text) {
+    // Standard buttons: the platform orders them and Qt's translation names
+    // them in the interface language; Escape and the close box cancel.
+    switch (QMessageBox::warning(Parent, Title(), text,
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return TSaveChoice::Save;
+    case QMessageBox::Discard:
+        return TSaveChoice::Discard;
+    default:
+        return TSaveChoice::Cancel;
+    }
+}
+
 TFileDialogResult TQtPrompts::OpenFileDialog(const TFileDialogRequest& request) {
     return RunFileDialog(Parent, request, QFileDialog::AcceptOpen);
 }
