@@ -96,9 +96,9 @@ bool TQtPrompts::AskYesNo(const QString& text) {
 TSaveChoice TQtPrompts::AskSaveChanges(const QString& text) {
     // Standard buttons: the platform orders them and Qt's translation names
     // them in the interface language; Escape and the close box cancel.
-    switch (QMessageBox::warning(Parent, Title(), text,
-                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                 QMessageBox::Save)) {
+    switch (QMessageBox::question(Parent, Title(), text,
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                  QMessageBox::Save)) {
     case QMessageBox::Save:
         return TSaveChoice::Save;
     case QMessageBox::Discard:
