@@ -102,7 +102,7 @@ public:
     TChartFileState& ShownFile() { return FileStates[ShownTab]; }
     // The tabs whose chart has changes no save has written, in tab order.
     QList<int> ChangedTabs() const;
-    // The chart shown was changed in a way no snapshot records.
+    // The chart shown now differs from what its file (if any) holds.
     void MarkChanged() { ShownFile().Changed = true; }
     // The name the close question gives the chart shown: the caption, with
     // the tab's label for a chart of an import.
