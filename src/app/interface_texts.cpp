@@ -1,5 +1,6 @@
 #include "app/interface_texts.h"
 #include "platform/exception.h"
+#include "platform/file_presence.h"
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 #include "settings/string_pool.h"
@@ -17,12 +18,32 @@ QString MenuText(const char* Id) {
                                    : QString();
 }
 
+bool MayReplace(const QStringList& FileNames) {
+    QStringList existing;
+    for (const QString& name : FileNames) {
+        const TFilePresence presence = PresenceOf(name);
+        if (presence.State == TPresence::Refused) {
+            Prompts().ShowMessage(name + QStringLiteral(": ") + presence.Reason);
+            return false;
+        }
+        if (presence.State == TPresence::Present) {
+            existing.append(name);
+        }
+    }
+    return existing.isEmpty() || AskReplace(existing);
+}
+
 QString FailureMessage(const std::exception& e) {
     if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
         return MenuText("sm_mes_no_memory");
     }
     const auto* own = dynamic_cast<const Exception*>(&e);
     return own != nullptr ? own->message() : QString::fromUtf8(e.what());
+}
+
+QString ReplaceQuestion(const QString& FileName) {
+    return MenuText("sm_mes_file_exist1") + u' ' + FileName + QStringLiteral("\r\n") +
+           MenuText("sm_mes_file_exist2");
 }
 
 bool AskReplace(const QString& FileName) {
@@ -35,9 +56,7 @@ bool AskReplace(const QStringList& FileNames) {
     if (FileNames.size() > MaxNamed) {
         named.append(QStringLiteral("..."));
     }
-    const QString lineBreak = QStringLiteral("\r\n");
-    return Prompts().AskYesNo(MenuText("sm_mes_file_exist1") + u' ' + named.join(lineBreak) +
-                              lineBreak + MenuText("sm_mes_file_exist2"));
+    return Prompts().AskYesNo(ReplaceQuestion(named.join(QStringLiteral("\r\n"))));
 }
 
 } // namespace tvx

@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -116,11 +115,6 @@ void TMainForm::CloseAllChildren() {
     }
 }
 
-void TMainForm::closeEvent(QCloseEvent* e) {
-    CloseAllChildren();
-    e->accept();
-}
-
 QString TMainForm::SnapshotDir() const {
     if (Snapshots && Snapshots->isValid()) {
         return Snapshots->path() + u'/';
@@ -185,6 +179,10 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* Window) {
         // Only a change between chart windows activates one; the main window
         // coming back from a dialog does not.
         if (child != LastActiveChild) {
+            // What is typed in the window left goes into its chart.
+            if (LastActiveChild) {
+                LastActiveChild->CommitEdit();
+            }
             LastActiveChild = child;
             child->FormActivate();
         }

@@ -115,6 +115,16 @@ public:
     // annotated Pascal text (".fc2"), or else the legacy records (".tvx").
     // False when nothing was written (the user was told why).
     bool SaveAsAbstract(const QString& FileName);
+    // Save and Save as of Child's chart shown (Child is made the active
+    // window): true when it was written. Save writes without asking only the
+    // file the chart was read from or last written to, in that form, while
+    // it is unchanged on disk; a chart never saved goes through Save as.
+    bool SaveChart(TMDIChild& Child);
+    bool SaveChartAs(TMDIChild& Child);
+    // Asks, for each chart of Child with changes no save has written, whether
+    // to save them: false when the user cancels (or a save asked for did not
+    // happen), and the window must stay as it was.
+    bool MayCloseChart(TMDIChild& Child);
     bool SaveTVXfile(const QString& FileName);
     // Opens a legacy record file in a new window (no command calls it).
     TMDIChild* ReadTVXtoMDI(const QString& FileName);
@@ -134,8 +144,11 @@ public:
     // Every block of the active chart gets the text "Block №" and its position.
     void N2Click();
 
-    // After every edit: code pane and undo snapshot of the active window.
+    // After every edit: code pane and undo snapshot of the active window,
+    // which now holds changes no save has written.
     void MakeAction();
+    // The same for Child, active or not.
+    void MakeAction(TMDIChild& Child);
     // The code pane of the active window from a fresh generator run, without
     // a snapshot.
     void RefreshCode(TMDIChild& Child);
@@ -217,6 +230,12 @@ private:
     void SetComboText(const QString& Text);
     void LoadHelp(const QString& FileName, bool ReportMissing);
     void HideHelp();
+    // A name for a new chart that no open window carries.
+    QString NewChartName() const;
+    // The open window whose chart was read from or last written to the file
+    // FileName names; nullptr when none.
+    TMDIChild* WindowHolding(const QString& FileName) const;
+    void Activate(TMDIChild& Child);
     void CloseAllChildren();
 
     bool Activated = false;

@@ -2,6 +2,7 @@
 // formats, and the recent-files entries of the File menu.
 #include "app/chart_collection.h"
 #include "app/chart_file_names.h"
+#include "app/chart_file_state.h"
 #include "app/chart_open_failure.h"
 #include "app/interface_texts.h"
 #include "app/legacy_chart_file.h"
@@ -19,6 +20,7 @@
 #include "settings/read_refusal.h"
 
 #include <QFile>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace tvx {
@@ -36,9 +38,7 @@ TMDIChild* TMainForm::NewMDIChild(std::unique_ptr<TChartCollection> ParseResult,
     const TMouseInfo rootTarget(-1);
     TMDIChild* child = Window;
     if (child == nullptr) {
-        const QString name = ProgramDir + ServText("sm_default_file") + u'_' +
-                             QString::number(MDIChildCount() + 1) + ServText("sm_default_xml");
-        child = CreateMDIChild(name);
+        child = CreateMDIChild(NewChartName());
     }
     const bool hasCharts = ParseResult && ParseResult->ChartCount() > 0;
     const QString source = ParseResult ? ParseResult->SourceText() : QString();
@@ -55,8 +55,29 @@ TMDIChild* TMainForm::NewMDIChild(std::unique_ptr<TChartCollection> ParseResult,
         child->LoadSource(source);
     }
     MakeAction();
+    // A new window starts with nothing to lose; a reused one (re-import) has
+    // just had its charts replaced.
+    if (Window == nullptr) {
+        child->ShownFile().Changed = false;
+    }
     child->RePaintChem();
     return child;
+}
+
+QString TMainForm::NewChartName() const {
+    QStringList taken;
+    for (const TMDIChild* child : MDIChildren()) {
+        taken.append(child->Caption());
+    }
+    auto name = [](int Number) {
+        return ProgramDir + ServText("sm_default_file") + u'_' + QString::number(Number) +
+               ServText("sm_default_xml");
+    };
+    int number = MDIChildCount() + 1;
+    while (taken.contains(name(number))) {
+        ++number;
+    }
+    return name(number);
 }
 
 void TMainForm::FileNew1Execute() {
@@ -85,6 +106,15 @@ void TMainForm::FileOpen1Execute() {
 }
 
 bool TMainForm::FileOpenFML(const QString& FileName) {
+    // A file open already is shown where it is: a second window of it would
+    // save over what the first one saved.
+    if (TMDIChild* open = WindowHolding(FileName)) {
+        Activate(*open);
+        return true;
+    }
+    // Taken before the read: a change in between makes Save ask, never the
+    // other way round.
+    const TFileIdentity identity = FileIdentityOf(FileName);
     TChartReadFault fault = TChartReadFault::NotAChart;
     std::optional<TChartBlocks> read = ReadChartXmlFile(FileName, &fault);
     if (!read) {
@@ -97,8 +127,27 @@ bool TMainForm::FileOpenFML(const QString& FileName) {
     TMDIChild* child = CreateMDIChild(FileName);
     child->SetOwnChart(std::move(chart));
     MakeAction();
+    child->ShownFile().Read(FileName, TChartForm::Xml, identity);
     child->RePaintChem();
     return true;
+}
+
+TMDIChild* TMainForm::WindowHolding(const QString& FileName) const {
+    const TFileIdentity identity = FileIdentityOf(FileName);
+    for (TMDIChild* child : MDIChildren()) {
+        for (const auto& [tab, file] : child->FileStates) {
+            if (file.Known() && file.Identity.SameFileAs(identity)) {
+                return child;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void TMainForm::Activate(TMDIChild& Child) {
+    if (QMdiSubWindow* sub = SubWindowOf(&Child); sub != nullptr && ActiveMDIChild() != &Child) {
+        MdiArea->setActiveSubWindow(sub);
+    }
 }
 
 void TMainForm::FileMenuClick(int Tag) {
@@ -107,7 +156,9 @@ void TMainForm::FileMenuClick(int Tag) {
         return;
     }
     const QString name = files.Get(Tag);
-    if (QFile::exists(name)) {
+    // Only a file that is gone leaves the list; one the system will not let
+    // us look at is opened, so that the user is told why it cannot be read.
+    if (PresenceOf(name).State != TPresence::Absent) {
         FileOpenFML(name);
         return;
     }
@@ -118,48 +169,65 @@ void TMainForm::FileMenuClick(int Tag) {
 }
 
 void TMainForm::mSaveClick() {
-    TMDIChild* child = ActiveMDIChild();
-    if (child == nullptr) {
-        return;
-    }
-    if (SaveAsAbstract(child->Caption())) {
-        child->History.Restart(*child->Chart);
-        UpdateHistoryButtons();
+    if (TMDIChild* child = ActiveMDIChild()) {
+        SaveChart(*child);
     }
 }
 
 void TMainForm::mSaveAsClick() {
-    TMDIChild* child = ActiveMDIChild();
-    if (child == nullptr) {
-        return;
+    if (TMDIChild* child = ActiveMDIChild()) {
+        SaveChartAs(*child);
     }
+}
+
+bool TMainForm::SaveChart(TMDIChild& Child) {
+    Activate(Child);
+    Child.CommitEdit();
+    TChartFileState& file = Child.ShownFile();
+    if (!file.Known()) {
+        return SaveChartAs(Child);
+    }
+    const TSaveTarget target = SaveTargetOf(Child.Caption());
+    const QString question = SaveQuestion(file, target);
+    if (!question.isEmpty() && !Prompts().AskYesNo(question)) {
+        return false;
+    }
+    if (!SaveAsAbstract(Child.Caption())) {
+        return false;
+    }
+    file.Written(target.Name, target.Form);
+    Child.History.Restart(*Child.Chart);
+    UpdateHistoryButtons();
+    return true;
+}
+
+bool TMainForm::SaveChartAs(TMDIChild& Child) {
+    Activate(Child);
+    Child.CommitEdit();
     TFileDialogRequest request;
     request.Title = MenuText("sm_menu_saveAs");
     request.Filter = ChartFilter();
     request.InitialDir = SaveDialogPrevious.isEmpty() ? MainSettings->WorkDirectory
                                                       : DirectoryOf(SaveDialogPrevious);
     request.FileName =
-        RemoveExtensions(ServText("sm_default_file") + u'_' + QString::number(child->ChartNumber));
+        RemoveExtensions(ServText("sm_default_file") + u'_' + QString::number(Child.ChartNumber));
     const TFileDialogResult answer = Prompts().SaveFileDialog(request);
     if (!answer.Accepted()) {
-        return;
+        return false;
     }
     SaveDialogPrevious = answer.FileName;
     const QString name = ChartFileName(answer.FileName, ServText("sm_default_xml"));
-    const TFilePresence presence = PresenceOf(name);
-    if (presence.State == TPresence::Refused) {
-        Prompts().ShowMessage(name + QStringLiteral(": ") + presence.Reason);
-        return;
-    }
-    if (presence.State == TPresence::Present && !AskReplace(name)) {
-        return;
+    if (!MayReplace({name})) {
+        return false;
     }
     if (!SaveAsAbstract(name)) {
-        return;
+        return false;
     }
-    child->SetCaption(name);
-    child->History.Restart(*child->Chart);
+    Child.SetCaption(name);
+    Child.ShownFile().Written(name, TChartForm::Xml);
+    Child.History.Restart(*Child.Chart);
     UpdateHistoryButtons();
+    return true;
 }
 
 bool TMainForm::SaveAsAbstract(const QString& FileName) {
@@ -167,23 +235,23 @@ bool TMainForm::SaveAsAbstract(const QString& FileName) {
     if (child == nullptr) {
         return false;
     }
-    const QString ext = ExtensionOf(FileName);
+    const TSaveTarget target = SaveTargetOf(FileName);
     try {
-        if (ext.compare(ServText("sm_default_xml"), Qt::CaseInsensitive) == 0) {
-            SaveToXML(*child->Chart, FileName);
+        if (target.Form == TChartForm::Xml) {
+            SaveToXML(*child->Chart, target.Name);
             return true;
         }
-        if (ext.compare(ServText("sm_default_new"), Qt::CaseInsensitive) == 0) {
+        if (target.Form == TChartForm::Annotated) {
             TCodeExporter exporter(*MainSettings, *child->Chart, child->CodeBuffer1,
                                    child->CodeBuffer2);
-            const TExportResult result = exporter.SaveAnnotatedText(FileName);
+            const TExportResult result = exporter.SaveAnnotatedText(target.Name);
             if (result.Status == TExportResult::Failed) {
                 Prompts().ShowMessage(result.Error);
                 return false;
             }
             return true;
         }
-        return SaveTVXfile(ChangeExtension(FileName, ServText("sm_default_ext")));
+        return SaveTVXfile(target.Name);
     } catch (const std::exception& e) {
         Prompts().ShowMessage(QString::fromUtf8(e.what()));
         return false;
@@ -207,6 +275,7 @@ TMDIChild* TMainForm::ReadTVXtoMDI(const QString& FileName) {
     if (!QFile::exists(FileName)) {
         return nullptr;
     }
+    const TFileIdentity identity = FileIdentityOf(FileName);
     auto chart = std::make_unique<TFCList>();
     const QString error = ReadLegacyChart(FileName, *chart);
     if (!error.isEmpty()) {
@@ -216,6 +285,7 @@ TMDIChild* TMainForm::ReadTVXtoMDI(const QString& FileName) {
     TMDIChild* child = CreateMDIChild(FileName);
     child->SetOwnChart(std::move(chart));
     MakeAction();
+    child->ShownFile().Read(FileName, TChartForm::Legacy, identity);
     child->RePaintChem();
     return child;
 }

@@ -30,6 +30,7 @@ void TMainForm::pas1Click() {
     if (child == nullptr) {
         return;
     }
+    child->CommitEdit();
     TFileDialogRequest request;
     request.Filter = QString::fromUtf8("Файлы программ (*.PAS)|*.pas");
     request.FileName = RemoveExtensions(child->Caption());
@@ -52,6 +53,7 @@ void TMainForm::C1Click() {
     if (child == nullptr) {
         return;
     }
+    child->CommitEdit();
     TFileDialogRequest request;
     request.Filter = QString::fromUtf8("Файлы программ (*.CPP)|*.cpp");
     request.InitialDir = ProgramDir;

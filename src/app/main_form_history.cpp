@@ -25,15 +25,18 @@ void TMainForm::RefreshCode(TMDIChild& Child) {
 }
 
 void TMainForm::MakeAction() {
-    TMDIChild* child = ActiveMDIChild();
-    if (child == nullptr) {
-        return;
+    if (TMDIChild* child = ActiveMDIChild()) {
+        MakeAction(*child);
     }
-    RefreshCode(*child);
-    if (!child->History.Enabled()) {
+}
+
+void TMainForm::MakeAction(TMDIChild& Child) {
+    RefreshCode(Child);
+    Child.MarkChanged();
+    if (!Child.History.Enabled()) {
         ReportUndoOff();
     }
-    const QString error = child->History.Append(*child->Chart);
+    const QString error = Child.History.Append(*Child.Chart);
     if (!error.isEmpty()) {
         Prompts().ShowMessage(error);
     }
@@ -68,6 +71,7 @@ void TMainForm::N9Click() {
     if (child == nullptr || !child->History.Undo(*child->Chart)) {
         return;
     }
+    child->MarkChanged();
     // The code pane follows the chart back, without a snapshot of its own.
     RefreshCode(*child);
     child->RePaintChem();
@@ -79,6 +83,7 @@ void TMainForm::N10Click() {
     if (child == nullptr || !child->History.Redo(*child->Chart)) {
         return;
     }
+    child->MarkChanged();
     RefreshCode(*child);
     child->RePaintChem();
     UpdateHistoryButtons();

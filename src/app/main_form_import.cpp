@@ -163,6 +163,7 @@ void TMainForm::sbCompileF9Click() {
     if (child == nullptr) {
         return;
     }
+    child->CommitEdit(); // an undo step the re-import can be undone to
     const int sourceType = WindowSourceType(*child);
     const QString grammar = GrammarFile(sourceType);
     if (grammar.isEmpty()) {

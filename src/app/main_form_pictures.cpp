@@ -15,7 +15,6 @@
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <new>
 
@@ -30,18 +29,6 @@ QString AbsoluteName(const QString& Name) {
     return info.isRelative() ? info.absoluteFilePath() : Name;
 }
 
-// The page files that exist: what the export would replace. The chosen name
-// itself is never written, so a file of that name is none of them.
-QStringList Existing(const QStringList& Pages) {
-    QStringList existing;
-    for (const QString& page : Pages) {
-        if (QFile::exists(page)) {
-            existing.append(page);
-        }
-    }
-    return existing;
-}
-
 } // namespace
 
 void TMainForm::BMP1Click() {
@@ -49,6 +36,7 @@ void TMainForm::BMP1Click() {
     if (child == nullptr || child->Chart == nullptr) {
         return;
     }
+    child->CommitEdit();
     TFileDialogRequest request;
     request.Filter = QString::fromUtf8(PictureFilter);
     request.FileName = AbsoluteName(RemoveExtensions(child->Caption()));
@@ -61,8 +49,8 @@ void TMainForm::BMP1Click() {
     const bool gif = answer.FilterIndex == 2;
     const QString name =
         RemoveExtensions(answer.FileName) + ServText(gif ? "sm_default_gif" : "sm_default_bmp");
-    const QStringList existing = Existing(PagePictureNames(*child->Chart, name));
-    if (!existing.isEmpty() && !AskReplace(existing)) {
+    // The chosen name itself is never written, only its page files.
+    if (!MayReplace(PagePictureNames(*child->Chart, name))) {
         return;
     }
     TPictureExportResult result;
@@ -104,7 +92,7 @@ void TMainForm::N20Click() {
     }
     SaveDialogPrevious = answer.FileName;
     const QString name = RemoveExtensions(answer.FileName) + ServText("sm_default_xml");
-    if (QFile::exists(name) && !AskReplace(name)) {
+    if (!MayReplace({name})) {
         return;
     }
     try {
@@ -121,6 +109,7 @@ void TMainForm::Paste1Click() {
         return;
     }
     Paste(*child->Chart, BlockClipboard.get(), child->MouseInfo);
+    child->MarkChanged();
 }
 
 void TMainForm::ClipBoard1Click() {
@@ -145,6 +134,7 @@ void TMainForm::N2Click() {
     for (TFlowBlock* block : child->Chart->GetList()) {
         block->Text = name + QString::fromUtf8(" №") + QString::number(block->Index);
     }
+    child->MarkChanged();
     child->RePaintChem();
     child->PaintChem();
 }

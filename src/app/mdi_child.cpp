@@ -5,6 +5,7 @@
 #include "app/focused_panel.h"
 #include "app/interface_texts.h"
 #include "app/main_form.h"
+#include "app/termination_signals.h"
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
 #include "chart/fc_list.h"
@@ -15,6 +16,7 @@
 #include "platform/text_metrics.h"
 #include "settings/main_settings.h"
 
+#include <QCloseEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QMdiArea>
@@ -255,6 +257,11 @@ void TMDIChild::SetParseResult(std::unique_ptr<TChartCollection> Result) {
         TabSet1->removeTab(0);
     }
     Chart = OwnChart.get();
+    // The first new chart takes the place of the first one before, with its
+    // history and its file; the charts of the other tabs were never saved.
+    const TChartFileState firstFile = FileStates[0];
+    FileStates.clear();
+    FileStates[0] = firstFile;
     // The history of the first chart goes on with the first new chart (a
     // re-import can so be undone there); the others go with their charts.
     if (const auto first = TabHistories.find(0); ShownTab != 0 && first != TabHistories.end()) {
@@ -438,7 +445,7 @@ void TMDIChild::TabSet1Change(int NewTab) {
     if (!ParseResult || NewTab < 0 || NewTab >= ParseResult->ChartCount()) {
         return;
     }
-    HideEditor(); // its block belongs to the chart shown before
+    CommitEdit(); // into the chart shown before
     const bool otherChart = NewTab != ShownTab;
     Chart = ParseResult->GetChart(NewTab);
     if (TabSet1->currentIndex() != NewTab) {
@@ -473,6 +480,32 @@ void TMDIChild::SwitchHistory(int NewTab) {
     }
     TabHistories[ShownTab] = std::move(parked);
     ShownTab = NewTab;
+}
+
+QList<int> TMDIChild::ChangedTabs() const {
+    QList<int> tabs;
+    for (const auto& [tab, file] : FileStates) {
+        if (file.Changed) {
+            tabs.append(tab);
+        }
+    }
+    return tabs;
+}
+
+QString TMDIChild::ShownChartTitle() const {
+    if (TabSet1->count() == 0) {
+        return Caption();
+    }
+    return QStringLiteral("%1 [%2]").arg(Caption(), TabSet1->tabText(ShownTab));
+}
+
+void TMDIChild::closeEvent(QCloseEvent* Event) {
+    // Nobody may be there to answer while a signal ends the program.
+    if (!TerminationSignalReceived() && !Main.MayCloseChart(*this)) {
+        Event->ignore();
+        return;
+    }
+    Event->accept();
 }
 
 void TMDIChild::ScrollBar1Change(int Position) {

@@ -5,6 +5,7 @@
 // and frees itself when closed, deleting its undo snapshots. The chart is
 // edited with the pointer (tool modes of the main window), two popup menus,
 // four keys and an in-place text editor.
+#include "app/chart_file_state.h"
 #include "app/undo_history.h"
 #include "chart/block_kind.h"
 #include "chart/mouse_info.h"
@@ -94,6 +95,18 @@ public:
     int ShownTab = 0;
     QStringList CodeBuffer1, CodeBuffer2;
     int ChartNumber = 0;
+    // The file each chart was last read from or written to, and whether it
+    // has changed since, by tab (0 for a window without tabs): Save writes
+    // the chart shown.
+    std::map<int, TChartFileState> FileStates;
+    TChartFileState& ShownFile() { return FileStates[ShownTab]; }
+    // The tabs whose chart has changes no save has written, in tab order.
+    QList<int> ChangedTabs() const;
+    // The chart shown now differs from what its file (if any) holds.
+    void MarkChanged() { ShownFile().Changed = true; }
+    // The name the close question gives the chart shown: the caption, with
+    // the tab's label for a chart of an import.
+    QString ShownChartTitle() const;
 
     // The chart's file name, shown as the window title.
     QString Caption() const;
@@ -175,6 +188,10 @@ public:
     void mmInputKeyPress(const QString& Typed);
     // Hides the editor; its text is dropped.
     void HideEditor();
+    // Takes the text of an open editor into its block, as one undo step;
+    // called before anything reads, saves, replaces or leaves the chart, so
+    // what the editor shows is never lost. Nothing happens when it is closed.
+    void CommitEdit();
 
     // Popup captions from the main window's current texts.
     void LocalizeMenus();
@@ -194,6 +211,8 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    // Asks before changes go; refused when the user cancels.
+    void closeEvent(QCloseEvent* Event) override;
 
 private:
     void BuildLayout();

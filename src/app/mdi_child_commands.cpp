@@ -113,6 +113,7 @@ void TMDIChild::N22Click() {
         return;
     }
     block->Kind = bkIfElse;
+    MarkChanged();
     RePaintChem();
 }
 
@@ -135,6 +136,7 @@ void TMDIChild::MakeOneBranchIf(int Dropped, TBlockKind Kind, const char* NotEmp
         return;
     }
     block->Kind = Kind;
+    MarkChanged();
     RePaintChem();
 }
 

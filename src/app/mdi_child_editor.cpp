@@ -71,7 +71,16 @@ void TMDIChild::CommitEditor() {
         block->Text = BlockTextOf(mmInput->toPlainText());
     }
     HideEditor();
-    AfterEdit();
+    // Also for a window no longer the active one (another was activated).
+    Main.MakeAction(*this);
+}
+
+void TMDIChild::CommitEdit() {
+    if (EditBlock == nullptr) {
+        return;
+    }
+    CommitEditor();
+    RePaintChem();
 }
 
 void TMDIChild::HideEditor() {
@@ -92,6 +101,7 @@ void TMDIChild::mmInputChange() {
     }
     if (TFlowBlock* block = EditTarget()) {
         block->Text = BlockTextOf(mmInput->toPlainText());
+        MarkChanged();
         Main.RefreshCode(*this); // no undo step for each key
         RePaintChem();           // which centres the editor again
     }

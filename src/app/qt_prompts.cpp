@@ -109,6 +109,21 @@ bool TQtPrompts::AskYesNo(const QString& text) {
     return yes && !TerminationSignalReceived();
 }
 
+TSaveChoice TQtPrompts::AskSaveChanges(const QString& text) {
+    // Standard buttons: the platform orders them and Qt's translation names
+    // them in the interface language; Escape and the close box cancel.
+    switch (QMessageBox::question(Parent, Title(), text,
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                  QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return TSaveChoice::Save;
+    case QMessageBox::Discard:
+        return TSaveChoice::Discard;
+    default:
+        return TSaveChoice::Cancel;
+    }
+}
+
 TFileDialogResult TQtPrompts::OpenFileDialog(const TFileDialogRequest& request) {
     if (TerminationSignalReceived()) {
         return Closing.OpenFileDialog(request);

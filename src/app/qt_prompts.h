@@ -16,6 +16,7 @@ public:
 
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+    TSaveChoice AskSaveChanges(const QString& text) override;
     TFileDialogResult OpenFileDialog(const TFileDialogRequest& request) override;
     TFileDialogResult SaveFileDialog(const TFileDialogRequest& request) override;
     bool FontDialog(TFont& font) override;

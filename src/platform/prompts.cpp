@@ -24,6 +24,11 @@ bool TConsolePrompts::AskYesNo(const QString& text) {
     return false;
 }
 
+TSaveChoice TConsolePrompts::AskSaveChanges(const QString& text) {
+    WriteLine(QString(), text + QStringLiteral(" [Cancel]"));
+    return TSaveChoice::Cancel;
+}
+
 TFileDialogResult TConsolePrompts::OpenFileDialog(const TFileDialogRequest& request) {
     WriteLine(QStringLiteral("(open dialog cancelled) "), request.Title);
     return {QString(), request.FilterIndex};

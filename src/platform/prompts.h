@@ -28,6 +28,10 @@ struct TFileDialogResult {
     bool Accepted() const { return !FileName.isEmpty(); }
 };
 
+// The answers to the question before work is closed: save it, let it go,
+// or go back to it.
+enum class TSaveChoice { Save, Discard, Cancel };
+
 class TPrompts {
 public:
     virtual ~TPrompts() = default;
@@ -36,6 +40,8 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const QString& text) = 0;
+    // The platform's question box with Save, Discard and Cancel.
+    virtual TSaveChoice AskSaveChanges(const QString& text) = 0;
     // The common open and save file dialogs.
     virtual TFileDialogResult OpenFileDialog(const TFileDialogRequest& request) = 0;
     virtual TFileDialogResult SaveFileDialog(const TFileDialogRequest& request) = 0;
@@ -50,6 +56,7 @@ class TConsolePrompts : public TPrompts {
 public:
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+    TSaveChoice AskSaveChanges(const QString& text) override;
     TFileDialogResult OpenFileDialog(const TFileDialogRequest& request) override;
     TFileDialogResult SaveFileDialog(const TFileDialogRequest& request) override;
     bool FontDialog(TFont& font) override;

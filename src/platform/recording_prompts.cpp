@@ -11,6 +11,11 @@ bool TRecordingPrompts::AskYesNo(const QString& text) {
     return Answers.isEmpty() ? false : Answers.dequeue();
 }
 
+TSaveChoice TRecordingPrompts::AskSaveChanges(const QString& text) {
+    Log.append({TPromptKind::Question, text, {}, {}});
+    return Choices.isEmpty() ? TSaveChoice::Cancel : Choices.dequeue();
+}
+
 TFileDialogResult TRecordingPrompts::OpenFileDialog(const TFileDialogRequest& request) {
     return AnswerFileDialog(TPromptKind::OpenFile, request);
 }

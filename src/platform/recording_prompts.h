@@ -1,8 +1,8 @@
 #pragma once
 // Prompts for tests: every message, question and dialog is recorded, and
 // questions and dialogs are answered from queues the test fills beforehand.
-// When a queue is empty the answer is No, a cancelled dialog or an unchanged
-// font, so a test that forgot to script an answer never blocks.
+// When a queue is empty the answer is No, Cancel, a cancelled dialog or an
+// unchanged font, so a test that forgot to script an answer never blocks.
 #include "platform/prompts.h"
 #include <QList>
 #include <QQueue>
@@ -22,12 +22,15 @@ class TRecordingPrompts : public TPrompts {
 public:
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+    // Recorded as a question, as AskYesNo is.
+    TSaveChoice AskSaveChanges(const QString& text) override;
     TFileDialogResult OpenFileDialog(const TFileDialogRequest& request) override;
     TFileDialogResult SaveFileDialog(const TFileDialogRequest& request) override;
     bool FontDialog(TFont& font) override;
 
     // Scripted answers, used in the order they were queued.
     void QueueAnswer(bool yes) { Answers.enqueue(yes); }
+    void QueueChoice(TSaveChoice choice) { Choices.enqueue(choice); }
     // One answer for the next open or save dialog; an empty name cancels it.
     void QueueFileName(const QString& fileName, int filterIndex = 1) {
         FileNames.enqueue({fileName, filterIndex});
@@ -47,6 +50,7 @@ private:
 
     QList<TPromptRecord> Log;
     QQueue<bool> Answers;
+    QQueue<TSaveChoice> Choices;
     QQueue<TFileDialogResult> FileNames;
     QQueue<TFont> Fonts;
 };

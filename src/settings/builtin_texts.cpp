@@ -84,6 +84,24 @@ void FillMenuDefaults(TStringPool& Pool) {
     Pool.Add(QStringLiteral("sm_menu_About"), QStringLiteral("About"));
     Pool.Add(QStringLiteral("sm_mes_file_exist1"), QStringLiteral("File "));
     Pool.Add(QStringLiteral("sm_mes_file_exist2"), QStringLiteral("Now exist! ReSave it?"));
+    // Before Save writes over a file it did not read or write last, or in a
+    // form the editor does not open: %1 stands for a file name.
+    Pool.Add(QStringLiteral("sm_mes_save_other"),
+             QStringLiteral("The chart was read from or last saved to another file: %1."));
+    Pool.Add(QStringLiteral("sm_mes_save_changed"),
+             QStringLiteral("%1 was changed, replaced or removed on disk since the editor read "
+                            "or saved it."));
+    Pool.Add(QStringLiteral("sm_mes_save_legacy"),
+             QStringLiteral("Save writes the chart in the old record form (.tvx), which the "
+                            "editor does not open."));
+    Pool.Add(QStringLiteral("sm_mes_save_annotated"),
+             QStringLiteral("Save writes the chart as annotated Pascal text (.fc2), which the "
+                            "editor does not open."));
+    Pool.Add(QStringLiteral("sm_mes_save_ask"), QStringLiteral("Save the chart to %1?"));
+    // Before a window with changes no save has written closes; %1 stands for
+    // its file name.
+    Pool.Add(QStringLiteral("sm_mes_close_changed"),
+             QStringLiteral("%1 has changes that are not saved. Save them?"));
     // %1 stands for the temporary directory, %2 for the system's reason.
     Pool.Add(QStringLiteral("sm_mes_no_undo"),
              QStringLiteral("Undo is off: no private folder for the undo history could be made "

@@ -11,6 +11,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <cerrno>
 #include <cstring>
@@ -42,6 +44,14 @@ TEST_F(AppTest, NewChartIsNumberedDrawnAndCoded) {
     EXPECT_EQ(Active()->Caption(), PathOf("New_FlowChart_2.fml"));
     EXPECT_EQ(Active()->Chart->First()->Text, "example3");
     EXPECT_NE(Active()->ChartNumber, first->ChartNumber);
+
+    // A new window never takes the name of an open one.
+    Form().FileNew1Execute();
+    Form().SubWindowOf(first)->close(); // unchanged: closes without a word
+    Settle();
+    Form().FileNew1Execute();
+    EXPECT_EQ(Active()->Caption(), PathOf("New_FlowChart_4.fml"));
+    EXPECT_TRUE(Prompts->Records().isEmpty());
 }
 
 TEST_F(AppTest, OpenReadsTheChosenChartAndRemembersIt) {
@@ -76,6 +86,12 @@ TEST_F(AppTest, OpenReadsTheChosenChartAndRemembersIt) {
     EXPECT_EQ(MainSettings->OpenedFiles.Get(1), PathOf("chart.old.fml"));
     EXPECT_EQ(MainSettings->OpenedFiles.Get(2), PathOf("plain.fml"));
     EXPECT_TRUE(Prompts->Messages().isEmpty());
+
+    // A file open already is shown where it is, not read into a second window.
+    TMDIChild* plain = Form().MDIChildren().first();
+    EXPECT_TRUE(Form().FileOpenFML(Dir() + "./plain.fml"));
+    EXPECT_EQ(Active(), plain);
+    EXPECT_EQ(Form().MDIChildCount(), 3);
 }
 
 TEST_F(AppTest, OpenOfABadFileSaysSoAndLeavesNoWindow) {
@@ -138,14 +154,29 @@ TEST_F(AppTest, EveryWayOfOpeningNamesTheFileAndWhyItDidNotOpen) {
     EXPECT_EQ(Form().MDIChildCount(), 0);
 }
 
-TEST_F(AppTest, SaveWritesTheChartUnderTheCaption) {
+TEST_F(AppTest, SaveAsksForANameUntilTheChartHasAFileOfItsOwn) {
+    WriteChartFile(PathOf("New_FlowChart_1.fml"), 7); // left by an earlier run
+    const QByteArray earlier = ReadAll(PathOf("New_FlowChart_1.fml"));
     StartEditor();
     Form().FileNew1Execute();
     Edit(bkProcess, "x := 1");
+    Form().mSaveClick(); // the dialog is cancelled
+    EXPECT_EQ(Prompts->Records().last().Kind, TPromptKind::SaveFile);
+    Prompts->QueueFileName(PathOf("New_FlowChart_1"));
+    Form().mSaveClick(); // the replace question is answered No
+    EXPECT_EQ(Prompts->Questions().last(),
+              "File  " + PathOf("New_FlowChart_1.fml") + "\r\nNow exist! ReSave it?");
+    EXPECT_EQ(ReadAll(PathOf("New_FlowChart_1.fml")), earlier);
+
+    Prompts->QueueFileName(PathOf("mine"));
     Form().mSaveClick();
+    Edit(bkProcess, "y := 2");
+    Prompts->ClearRecords();
+    Form().mSaveClick(); // its own file now: written without a word
+    EXPECT_TRUE(Prompts->Records().isEmpty());
     TFCList read;
-    ASSERT_TRUE(LoadFromXML(read, PathOf("New_FlowChart_1.fml")));
-    EXPECT_EQ(read.Count(), 2);
+    ASSERT_TRUE(LoadFromXML(read, PathOf("mine.fml")));
+    EXPECT_EQ(read.Count(), 3);
     EXPECT_EQ(read.GetBlock(1)->Text, "x := 1");
 }
 
@@ -206,26 +237,61 @@ TEST_F(AppTest, SaveAsProposesTheChartNumberAndAsksBeforeReplacing) {
     EXPECT_EQ(other->Caption(), PathOf("a.b.FML"));
 }
 
-TEST_F(AppTest, SaveByExtensionWritesAnnotatedTextAndLegacyRecords) {
-    StartEditor();
-    Form().FileNew1Execute();
-    Edit(bkProcess, "x := 1");
-    Edit(bkOutput, "x");
+TEST_F(AppTest, SaveAsksBeforeAnotherFileAFormItCannotOpenOrAFileChangedOnDisk) {
+    WriteChartFile(PathOf("Z.txt"), 2);
+    WriteChartFile(PathOf("Y.fc2"), 1);
+    WriteChartFile(PathOf("X.fml"), 1);
+    QFile unrelated(PathOf("Z.tvx"));
+    ASSERT_TRUE(unrelated.open(QIODevice::WriteOnly));
+    unrelated.write("unrelated");
+    unrelated.close();
+    StartEditor({PathOf("Z.txt"), PathOf("Y.fc2"), PathOf("X.fml")});
+    const QList<TMDIChild*> windows = Form().MDIChildren();
+    ASSERT_EQ(windows.size(), 3);
+    auto activate = [&](TMDIChild* child) {
+        Form().MdiArea->setActiveSubWindow(Form().SubWindowOf(child));
+    };
+    auto save = [&](TMDIChild* child, bool yes) {
+        activate(child);
+        Prompts->QueueAnswer(yes);
+        Form().mSaveClick();
+    };
+
+    // Saved where it was read, as it was read: no question.
+    Edit();
+    Prompts->ClearRecords();
+    Form().mSaveClick();
+    EXPECT_TRUE(Prompts->Records().isEmpty());
+    // Another program writes the file meanwhile.
+    WriteChartFile(PathOf("X.fml"), 5, "theirs");
+    save(windows[2], false);
+    EXPECT_TRUE(Prompts->Questions().last().startsWith(
+        PathOf("X.fml") + " was changed, replaced or removed on disk"));
+    EXPECT_TRUE(ReadAll(PathOf("X.fml")).contains("theirs"));
+
+    // A chart read from Z.txt would go to Z.tvx in the old records.
+    save(windows[0], false);
+    EXPECT_EQ(Prompts->Questions().last(),
+              "The chart was read from or last saved to another file: " + PathOf("Z.txt") +
+                  ".\r\nSave writes the chart in the old record form (.tvx), which the editor "
+                  "does not open.\r\nFile  " +
+                  PathOf("Z.tvx") + "\r\nNow exist! ReSave it?");
+    EXPECT_EQ(ReadAll(PathOf("Z.tvx")), "unrelated");
+    save(windows[0], true);
+    EXPECT_EQ(ReadAll(PathOf("Z.tvx")).size(), 3 * LegacyRecordSize);
+
+    // Chart XML read as Y.fc2 would become annotated text, kept as it was.
     ExportLanguage = elCpp;
     TextCleanUp = true;
-
-    Active()->SetCaption(PathOf("chart.fc2"));
-    Form().mSaveClick();
-    const QString text = QString::fromUtf8(ReadAll(PathOf("chart.fc2")));
-    EXPECT_TRUE(text.startsWith("{saved by Tarvinex}\r\nprogram example2;")) << text.toStdString();
-    EXPECT_TRUE(text.contains("x := 1;{TVX_type_0}"));
+    activate(windows[1]);
+    Edit(bkOutput, "x");
+    save(windows[1], true);
+    EXPECT_TRUE(Prompts->Questions().last().contains("annotated Pascal text (.fc2)"));
+    const QString text = QString::fromUtf8(ReadAll(PathOf("Y.fc2")));
+    EXPECT_TRUE(text.startsWith("{saved by Tarvinex}\r\nprogram start;")) << text.toStdString();
+    EXPECT_TRUE(text.contains("x := 0;{TVX_type_0}"));
     EXPECT_EQ(ExportLanguage, elCpp);
     EXPECT_TRUE(TextCleanUp);
-
-    Active()->SetCaption(PathOf("old.txt"));
-    Form().mSaveClick();
-    EXPECT_FALSE(QFile::exists(PathOf("old.txt")));
-    EXPECT_EQ(ReadAll(PathOf("old.tvx")).size(), 3 * LegacyRecordSize);
     ExportLanguage = elPascal;
 }
 
@@ -233,7 +299,7 @@ TEST_F(AppTest, AFailedSaveSaysWhyAndKeepsTheHistory) {
     StartEditor();
     Form().FileNew1Execute();
     Edit();
-    Active()->SetCaption(PathOf("no/such/dir/chart.fml"));
+    Prompts->QueueFileName(PathOf("no/such/dir/chart"));
     Form().mSaveClick();
     EXPECT_EQ(Prompts->Messages().size(), 1);
     EXPECT_FALSE(QFile::exists(PathOf("no/such/dir/chart.fml")));
@@ -244,6 +310,8 @@ TEST_F(AppTest, AFailedSaveSaysWhyAndKeepsTheHistory) {
     // form, and the file saved before stays as it was.
     for (const char* name : {"chart.fml", "chart.fc2", "chart.tvx"}) {
         Active()->SetCaption(PathOf(name));
+        Prompts->QueueFileName(PathOf(name)); // the first time
+        Prompts->QueueAnswer(true);           // writing another file or form
         Form().mSaveClick();
         const QByteArray before = ReadAll(PathOf(name));
         ASSERT_FALSE(before.isEmpty()) << name;
@@ -255,6 +323,35 @@ TEST_F(AppTest, AFailedSaveSaysWhyAndKeepsTheHistory) {
         EXPECT_TRUE(Prompts->Messages().last().endsWith(": File too large")) << name;
         EXPECT_EQ(ReadAll(PathOf(name)), before) << name;
     }
+}
+
+TEST_F(AppTest, ClosingAChangedWindowOrTheEditorAsksFirst) {
+    WriteChartFile(PathOf("kept.fml"), 1);
+    StartEditor({PathOf("kept.fml")});
+    TMDIChild* kept = Active();
+    Edit(bkProcess, "x := 1");
+    Form().FileNew1Execute();
+    Edit();
+
+    // Cancel keeps the window, and the editor, as they were.
+    Form().SubWindowOf(kept)->close();
+    Settle();
+    EXPECT_EQ(Prompts->Questions().last(),
+              PathOf("kept.fml") + " has changes that are not saved. Save them?");
+    EXPECT_EQ(Form().MDIChildCount(), 2);
+    EXPECT_EQ(kept->Chart->Count(), 3);
+
+    // Exit asks about the newest window first; Discard and Save close
+    // everything, and only the saved chart is written.
+    Prompts->QueueChoice(TSaveChoice::Discard);
+    Prompts->QueueChoice(TSaveChoice::Save);
+    Form().FileExit1Execute();
+    Settle();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Prompts->Questions().size(), 3);
+    TFCList read;
+    ASSERT_TRUE(LoadFromXML(read, PathOf("kept.fml")));
+    EXPECT_EQ(read.Count(), 3);
 }
 
 TEST_F(AppTest, SaveCommandsWithoutAWindowDoNothing) {

@@ -98,6 +98,7 @@ TEST_F(AppTest, SaveStartsTheHistoryAtTheSavedChart) {
     Edit();
     Edit();
     const QStringList before = child->History.UndoList;
+    Prompts->QueueFileName(PathOf("saved"));
     Form().mSaveClick();
     EXPECT_FALSE(Form().N9->isEnabled());
     EXPECT_FALSE(Form().N10->isEnabled());
@@ -129,6 +130,7 @@ TEST_F(AppTest, WindowsNeverShareSnapshotNamesAndDeleteTheirsWhenClosed) {
     const QStringList ofC = c->History.UndoList;
     const QStringList ofA = a->History.UndoList;
     ASSERT_TRUE(AllExist(ofC));
+    Prompts->QueueChoice(TSaveChoice::Discard);
     Form().SubWindowOf(c)->close();
     Settle();
     EXPECT_EQ(Form().MDIChildCount(), 2);
@@ -155,6 +157,7 @@ TEST_F(AppTest, HistoryButtonsFollowTheActiveWindow) {
     EXPECT_FALSE(Form().N9->isEnabled());
     Form().MdiArea->setActiveSubWindow(Form().SubWindowOf(edited));
     EXPECT_TRUE(Form().N9->isEnabled());
+    Prompts->QueueChoice(TSaveChoice::Discard);
     for (TMDIChild* child : Form().MDIChildren()) {
         Form().SubWindowOf(child)->close();
     }

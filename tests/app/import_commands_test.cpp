@@ -3,7 +3,9 @@
 #include "app/chart_collection.h"
 #include "app/error_report_form.h"
 #include "app_fixture.h"
+#include "chart/chart_xml.h"
 #include "chart/nesting_limit.h"
+#include "chart_pointer.h"
 #include "codegen/export_state.h"
 #include "common/allocation_failure.h"
 #include "import/error_report.h"
@@ -147,6 +149,46 @@ TEST_F(ImportTest, PascalFileOpensOneTabPerChartWithTheSourceBeside) {
     // Another tab shows its own chart.
     child->TabSet1->setCurrentIndex(2);
     EXPECT_EQ(child->Chart->First()->Text, "Second");
+}
+
+TEST_F(ImportTest, ClosingAsksForEachChangedChartShowingIt) {
+    TMDIChild* child = Import(WriteSource("demo.pas", ThreeRoutines), 1);
+    ASSERT_NE(child, nullptr);
+    // Text typed on one tab goes into its chart when another is shown.
+    Form().sbEditing->trigger();
+    DoubleClickAt(*child, ElementOf(*child, 1));
+    QTest::keyClicks(child->mmInput, "typed");
+    child->TabSet1->setCurrentIndex(1); // looked at, not changed
+    EXPECT_EQ(child->ParseResult->GetChart(0)->GetBlock(1)->Text, "typed");
+    child->TabSet1->setCurrentIndex(2);
+    Edit();
+    child->TabSet1->setCurrentIndex(1);
+    Prompts->ClearRecords();
+
+    Prompts->QueueChoice(TSaveChoice::Discard);
+    Form().FileExit1Execute(); // Cancel on the second question
+    Settle();
+    EXPECT_EQ(Prompts->Questions(),
+              QStringList({child->Caption() + " [program Demo] has changes that are not saved. "
+                                              "Save them?",
+                           child->Caption() + " [Second] has changes that are not saved. "
+                                              "Save them?"}));
+    EXPECT_TRUE(Form().isVisible());
+    EXPECT_EQ(child->TabSet1->currentIndex(), 1);
+
+    // Save writes the tab shown, each through Save as of its own.
+    Prompts->QueueChoice(TSaveChoice::Save);
+    Prompts->QueueFileName(PathOf("demo"));
+    Prompts->QueueChoice(TSaveChoice::Save);
+    Prompts->QueueFileName(PathOf("second"));
+    Form().FileExit1Execute();
+    Settle();
+    EXPECT_FALSE(Form().isVisible());
+    TFCList read;
+    ASSERT_TRUE(LoadFromXML(read, PathOf("demo.fml")));
+    EXPECT_EQ(read.GetBlock(1)->Text, "typed");
+    ASSERT_TRUE(LoadFromXML(read, PathOf("second.fml")));
+    EXPECT_EQ(read.First()->Text, "Second");
 }
 
 TEST_F(ImportTest, TheDialogsFilterChoosesTheLanguageOfThisImportOnly) {

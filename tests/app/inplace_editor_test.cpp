@@ -8,6 +8,8 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 
 using namespace tvx;
@@ -153,6 +155,37 @@ TEST_F(InPlaceEditorTest, TextIsDroppedWhenTheEditorMustGo) {
     for (TFlowBlock* block : chart.GetList()) {
         EXPECT_NE(block->Text, "orphan");
     }
+}
+
+TEST_F(InPlaceEditorTest, WhatItShowsIsTakenBeforeSavingSwitchingOrClosing) {
+    TMDIChild& child = OpenSample(false);
+    DoubleClickAt(child, ElementOf(child, 1));
+    Type(child, "saved");
+    Prompts->QueueFileName(PathOf("typed"));
+    Form().mSaveClick();
+    EXPECT_FALSE(child.mmInput->isVisible());
+    TFCList read;
+    ASSERT_TRUE(LoadFromXML(read, PathOf("typed.fml")));
+    EXPECT_EQ(read.GetBlock(1)->Text, "saved");
+
+    // Another window taking over keeps the text, as one undo step.
+    DoubleClickAt(child, ElementOf(child, 2));
+    Type(child, "kept");
+    const qsizetype typed = Snapshots();
+    Form().FileNew1Execute();
+    EXPECT_EQ(child.Chart->GetBlock(2)->Text, "kept");
+    EXPECT_EQ(child.History.UndoList.size(), typed + 1);
+
+    // A window whose only change is in the editor asks before it closes.
+    Form().MdiArea->setActiveSubWindow(Form().SubWindowOf(&child));
+    Prompts->QueueFileName(PathOf("typed"));
+    Form().mSaveClick();
+    DoubleClickAt(child, ElementOf(child, 1));
+    Type(child, "asked");
+    Form().SubWindowOf(&child)->close();
+    EXPECT_EQ(Prompts->Questions().last(),
+              PathOf("typed.fml") + " has changes that are not saved. Save them?");
+    EXPECT_EQ(child.Chart->GetBlock(1)->Text, "asked");
 }
 
 // Pictures of editing for a person to look at, not a check:
