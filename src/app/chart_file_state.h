@@ -5,6 +5,7 @@
 // while nobody has changed it on disk since.
 #include "platform/file_identity.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -17,8 +18,10 @@ struct TChartFileState {
     QString Name; // empty: the chart was never read from or written to a file
     TChartForm Form = TChartForm::Xml;
     TFileIdentity Identity; // of the file right after it was read or written
-    // Edited since the chart was made, opened, imported or saved.
+    // Edited since the chart was made, opened, imported or saved, and a
+    // digest of the chart as it was then (an edit undone is no change).
     bool Changed = false;
+    QByteArray Unchanged;
 
     bool Known() const { return !Name.isEmpty(); }
     // The chart is what FileName, whose identity was Before, held in Form.

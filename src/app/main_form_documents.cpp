@@ -58,7 +58,7 @@ TMDIChild* TMainForm::NewMDIChild(std::unique_ptr<TChartCollection> ParseResult,
     // A new window starts with nothing to lose; a reused one (re-import) has
     // just had its charts replaced.
     if (Window == nullptr) {
-        child->ShownFile().Changed = false;
+        child->MarkUnchanged();
     }
     child->RePaintChem();
     return child;
@@ -128,6 +128,7 @@ bool TMainForm::FileOpenFML(const QString& FileName) {
     child->SetOwnChart(std::move(chart));
     MakeAction();
     child->ShownFile().Read(FileName, TChartForm::Xml, identity);
+    child->MarkUnchanged();
     child->RePaintChem();
     return true;
 }
@@ -196,6 +197,7 @@ bool TMainForm::SaveChart(TMDIChild& Child) {
         return false;
     }
     file.Written(target.Name, target.Form);
+    Child.MarkUnchanged();
     Child.History.Restart(*Child.Chart);
     UpdateHistoryButtons();
     return true;
@@ -225,6 +227,7 @@ bool TMainForm::SaveChartAs(TMDIChild& Child) {
     }
     Child.SetCaption(name);
     Child.ShownFile().Written(name, TChartForm::Xml);
+    Child.MarkUnchanged();
     Child.History.Restart(*Child.Chart);
     UpdateHistoryButtons();
     return true;
@@ -286,6 +289,7 @@ TMDIChild* TMainForm::ReadTVXtoMDI(const QString& FileName) {
     child->SetOwnChart(std::move(chart));
     MakeAction();
     child->ShownFile().Read(FileName, TChartForm::Legacy, identity);
+    child->MarkUnchanged();
     child->RePaintChem();
     return child;
 }

@@ -68,7 +68,11 @@ void TMainForm::UpdateHistoryButtons() {
 
 void TMainForm::N9Click() {
     TMDIChild* child = ActiveMDIChild();
-    if (child == nullptr || !child->History.Undo(*child->Chart)) {
+    if (child == nullptr) {
+        return;
+    }
+    child->CommitEdit(); // the text typed is a step of its own, undone first
+    if (!child->History.Undo(*child->Chart)) {
         return;
     }
     child->MarkChanged();
@@ -80,7 +84,11 @@ void TMainForm::N9Click() {
 
 void TMainForm::N10Click() {
     TMDIChild* child = ActiveMDIChild();
-    if (child == nullptr || !child->History.Redo(*child->Chart)) {
+    if (child == nullptr) {
+        return;
+    }
+    child->CommitEdit(); // the text typed is a step of its own
+    if (!child->History.Redo(*child->Chart)) {
         return;
     }
     child->MarkChanged();

@@ -8,6 +8,7 @@
 #include "app/termination_signals.h"
 #include "chart/chart_composition.h"
 #include "chart/chart_repaint.h"
+#include "chart/chart_xml.h"
 #include "chart/fc_list.h"
 #include "platform/bitmap.h"
 #include "platform/cp1251.h"
@@ -17,6 +18,7 @@
 #include "settings/main_settings.h"
 
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QGridLayout>
 #include <QMdiArea>
@@ -479,7 +481,40 @@ void TMDIChild::SwitchHistory(int NewTab) {
         History.Restart(*Chart);
     }
     TabHistories[ShownTab] = std::move(parked);
+    const bool firstVisit = !FileStates.contains(NewTab);
     ShownTab = NewTab;
+    if (firstVisit) {
+        MarkUnchanged(); // as it was imported
+    }
+}
+
+namespace {
+
+QByteArray DigestOf(const TFCList& Chart) {
+    return Chart.Count() == 0
+               ? QByteArray()
+               : QCryptographicHash::hash(ChartToXml(Chart), QCryptographicHash::Sha1);
+}
+
+} // namespace
+
+void TMDIChild::MarkChanged() {
+    TChartFileState& file = ShownFile();
+    try {
+        file.Changed = Chart == nullptr || DigestOf(*Chart) != file.Unchanged;
+    } catch (const std::exception&) {
+        file.Changed = true; // what cannot be compared counts as changed
+    }
+}
+
+void TMDIChild::MarkUnchanged() {
+    TChartFileState& file = ShownFile();
+    file.Changed = false;
+    try {
+        file.Unchanged = Chart != nullptr ? DigestOf(*Chart) : QByteArray();
+    } catch (const std::exception&) {
+        file.Unchanged.clear();
+    }
 }
 
 QList<int> TMDIChild::ChangedTabs() const {

@@ -102,8 +102,11 @@ public:
     TChartFileState& ShownFile() { return FileStates[ShownTab]; }
     // The tabs whose chart has changes no save has written, in tab order.
     QList<int> ChangedTabs() const;
-    // The chart shown now differs from what its file (if any) holds.
-    void MarkChanged() { ShownFile().Changed = true; }
+    // After an edit, undo or redo: the chart shown has changed when it is no
+    // longer what it was made, opened, imported or last saved as.
+    void MarkChanged();
+    // The chart shown is what was just made, opened, imported or saved.
+    void MarkUnchanged();
     // The name the close question gives the chart shown: the caption, with
     // the tab's label for a chart of an import.
     QString ShownChartTitle() const;
@@ -190,7 +193,8 @@ public:
     void HideEditor();
     // Takes the text of an open editor into its block, as one undo step;
     // called before anything reads, saves, replaces or leaves the chart, so
-    // what the editor shows is never lost. Nothing happens when it is closed.
+    // what the editor shows is never lost. An editor left as it was opened
+    // just closes; nothing happens when it is closed.
     void CommitEdit();
 
     // Popup captions from the main window's current texts.
@@ -260,6 +264,7 @@ private:
     TMainForm& Main;
     std::unique_ptr<TFCList> OwnChart;
     TFlowBlock* EditBlock = nullptr; // the block the editor was opened on
+    QString EditOpenedText;          // that block's text when it was opened
 };
 
 } // namespace tvx

@@ -54,6 +54,7 @@ void TMDIChild::OpenEditor() {
         return;
     }
     EditBlock = block;
+    EditOpenedText = block->Text;
     mmInput->setFont(ToQFont(BlockFont(Main)));
     mmInput->setPlainText(EditorTextOf(block->Text)); // sizes the editor
     const TRect r = block->InRect;
@@ -77,6 +78,12 @@ void TMDIChild::CommitEditor() {
 
 void TMDIChild::CommitEdit() {
     if (EditBlock == nullptr) {
+        return;
+    }
+    const TFlowBlock* block = EditTarget();
+    if (block == nullptr ||
+        (block->Text == EditOpenedText && BlockTextOf(mmInput->toPlainText()) == EditOpenedText)) {
+        HideEditor(); // no edit: no undo step, no change to ask about
         return;
     }
     CommitEditor();

@@ -96,9 +96,9 @@ void TMDIChild::SetModeCursor(Qt::MouseButtons Buttons) {
             return;
         }
     }
-    // Moving the chart: an open editor goes, its text dropped.
+    // Moving the chart: an open editor goes, its text kept in its block.
     if (mmInput->isVisible()) {
-        HideEditor();
+        CommitEdit();
     }
     if (Main.sbHand->isChecked()) {
         Main.StatusPanels[0]->setText(Main.sbHand->toolTip());
@@ -241,7 +241,7 @@ void TMDIChild::pbOutDblClick() {
             if (Main.sbEditing->isChecked()) {
                 OpenEditor();
             } else {
-                HideEditor();
+                CommitEdit();
             }
         }
         if (Main.sbAdd->isChecked() && !mmInput->isVisible()) {

@@ -1,6 +1,6 @@
 // The in-place text editor: opened by a double click in edit mode over its
 // block, sized to its text in the block font, committed by a press in the
-// view, with and without live preview, and dropped when it must go.
+// view, with and without live preview, and kept when it must go.
 #include "app/inplace_editor.h"
 #include "app_fixture.h"
 #include "chart/chart_xml.h"
@@ -124,37 +124,49 @@ TEST_F(InPlaceEditorTest, LivePreviewWritesEveryChangeWithoutUndoSteps) {
     EXPECT_EQ(Snapshots(), opened + 1);
 }
 
-TEST_F(InPlaceEditorTest, TextIsDroppedWhenTheEditorMustGo) {
+TEST_F(InPlaceEditorTest, TextIsKeptWhenTheEditorMustGo) {
     TMDIChild& child = OpenSample(false);
     TFCList& chart = *child.Chart;
     DoubleClickAt(child, ElementOf(child, 1));
-    Type(child, "lost");
-    Form().sbHand->trigger(); // a move over a block in hand mode hides it
+    Type(child, "moved");
+    Form().sbHand->trigger(); // a move over a block in hand mode closes it
     MoveTo(child, ElementOf(child, 2));
     EXPECT_FALSE(child.mmInput->isVisible());
     EXPECT_TRUE(child.HitTestEnabled);
+    EXPECT_EQ(chart.GetBlock(1)->Text, "moved");
 
     Form().sbEditing->trigger();
     DoubleClickAt(child, ElementOf(child, 1));
-    Type(child, "lost");
-    Form().sbAdd->trigger(); // a double click in add mode hides it and adds
+    Type(child, "added");
+    Form().sbAdd->trigger(); // a double click in add mode closes it and adds
     DoubleClickAt(child, ElementOf(child, 1));
     EXPECT_FALSE(child.mmInput->isVisible());
     EXPECT_EQ(chart.Count(), 4);
-    EXPECT_EQ(chart.GetBlock(1)->Text, "x := 1");
+    EXPECT_EQ(chart.GetBlock(1)->Text, "added");
 
-    // An undo took the edited block away: its text goes nowhere.
+    // Undo takes back what was typed, as a step of its own; redo brings it.
     MoveTo(child, ElementOf(child, 3));
     child.N14->trigger(); // the popup item switches to edit mode and opens it
     ASSERT_TRUE(child.mmInput->isVisible());
-    Type(child, "orphan");
+    const QString before = chart.GetBlock(3)->Text;
+    Type(child, "undone");
     Form().N9Click();
-    Form().N9Click();
-    ClickAt(child, Nowhere(child));
     EXPECT_FALSE(child.mmInput->isVisible());
-    for (TFlowBlock* block : chart.GetList()) {
-        EXPECT_NE(block->Text, "orphan");
-    }
+    EXPECT_EQ(child.Chart->GetBlock(3)->Text, before);
+    Form().N10Click();
+    EXPECT_EQ(child.Chart->GetBlock(3)->Text, "undone");
+
+    // An editor opened and left as it was, or an edit undone, is no change.
+    Prompts->QueueFileName(PathOf("left"));
+    Form().mSaveClick();
+    const qsizetype asked = Prompts->Questions().size();
+    DoubleClickAt(child, ElementOf(child, 1));
+    ClickAt(child, Nowhere(child));
+    Form().sbAdd->trigger();
+    DoubleClickAt(child, ElementOf(child, 1));
+    Form().N9Click();
+    Form().SubWindowOf(&child)->close();
+    EXPECT_EQ(Prompts->Questions().size(), asked);
 }
 
 TEST_F(InPlaceEditorTest, WhatItShowsIsTakenBeforeSavingSwitchingOrClosing) {
