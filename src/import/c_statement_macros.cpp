@@ -1,4 +1,6 @@
 #include "import/c_statement_macros.h"
+#include "import/c_declared_names.h"
+#include <unordered_set>
 
 namespace tvx {
 
@@ -26,23 +28,30 @@ public:
         std::size_t parens = 0; // '(' not closed yet
         for (std::size_t i = 0; i < Tokens.size(); ++i) {
             const TCToken& token = Tokens[i];
-            if (parens == 0 && InStatements() && StatementStartsAt(i) && token.IsName()) {
-                const std::size_t end = MacroEnd(i);
-                if (end + 1 < Tokens.size() && Tokens[end + 1].Line > Tokens[end].Line &&
-                    StartsNextStatement(Tokens[end + 1])) {
+            if (parens == 0 && InStatements() && StatementStartsAt(i)) {
+                const std::size_t end = token.IsName() ? MacroEnd(i) : i;
+                if (token.IsName() && (EndsItsLine(end) || Redeclares(end))) {
                     Found.push_back(end);
+                } else {
+                    for (const std::string_view name : Declared.OfStatement(i)) {
+                        Names.back().insert(name);
+                    }
                 }
             }
             if (token.Is("(")) {
                 ++parens;
             } else if (token.Is(")")) {
                 parens -= std::size_t(parens > 0);
+                if (parens == 0 && !InStatements()) {
+                    NoteParameters(i);
+                }
             } else if (token.Is("{")) {
-                Braces.push_back(parens == 0 && OpensStatements(i));
+                OpenBlock(parens == 0 && OpensStatements(i));
             } else if (token.Is("}")) {
                 ClosedStatements = !Braces.empty() && Braces.back();
                 if (!Braces.empty()) {
                     Braces.pop_back();
+                    Names.pop_back();
                 }
             }
         }
@@ -51,6 +60,52 @@ public:
 
 private:
     bool InStatements() const { return !Braces.empty() && Braces.back(); }
+
+    // The macro ending at End is followed by a statement on a later line.
+    bool EndsItsLine(std::size_t End) const {
+        return End + 1 < Tokens.size() && Tokens[End + 1].Line > Tokens[End].Line &&
+               StartsNextStatement(Tokens[End + 1]);
+    }
+
+    // "M x = e;" reads as a declaration of x with the type M. When x is
+    // already declared in this block, that cannot be C (a name without
+    // linkage is declared once in a block), so M is a statement of its own
+    // and "x = e;" the next one. Only an assignment is taken to follow: a
+    // statement "x;" does nothing, and "A b;" after "A * b;" is rather a
+    // second declaration than a macro before it.
+    bool Redeclares(std::size_t End) const {
+        std::size_t name = End + 1;
+        while (name < Tokens.size() && Tokens[name].Is("*")) {
+            ++name;
+        }
+        if (name + 1 >= Tokens.size() || !Tokens[name].IsName()) {
+            return false;
+        }
+        const TCToken& after = Tokens[name + 1];
+        return (after.Is("=") || after.Is("[")) && Names.back().contains(Tokens[name].Text);
+    }
+
+    // A ')' outside any routine: the parameters of the routine whose body
+    // may follow, when a name stands before their '('.
+    void NoteParameters(std::size_t Close) {
+        const std::size_t open = OpenOf(Close);
+        if (open < Tokens.size() && open > 0 && Tokens[open - 1].IsName()) {
+            Parameters = open;
+        }
+    }
+
+    // A routine's parameters are declared in its outermost block.
+    void OpenBlock(bool Statements) {
+        const bool body = Statements && !InStatements();
+        Braces.push_back(Statements);
+        Names.emplace_back();
+        if (body && Parameters < Tokens.size()) {
+            for (const std::string_view name : Declared.OfParameters(Parameters)) {
+                Names.back().insert(name);
+            }
+        }
+        Parameters = Tokens.size();
+    }
 
     // The '(' that the ')' at Close closes, or Tokens.size().
     std::size_t OpenOf(std::size_t Close) const { return Partners[Close]; }
@@ -111,10 +166,13 @@ private:
 
     const std::vector<TCToken>& Tokens;
     std::vector<std::size_t> Partners; // of each parenthesis the other (MatchParentheses)
-    std::vector<bool> Braces;          // open braces: holding statements
-    bool ClosedStatements = false;
-    std::vector<std::size_t> Found; // the macros' last tokens, in order // the last '}' closed a
-                                    // block
+    TCDeclaredNames Declared{Tokens, Partners};
+    std::vector<bool> Braces; // open braces: holding statements
+    // Of each open brace the names declared in it so far.
+    std::vector<std::unordered_set<std::string_view>> Names;
+    std::size_t Parameters = Tokens.size(); // the '(' of the last parameter list
+    bool ClosedStatements = false;          // the last '}' closed a block
+    std::vector<std::size_t> Found;         // the macros' last tokens, in order
 };
 
 } // namespace

@@ -6,7 +6,10 @@
 // both statements would be gone from the chart. So where a statement starts
 // in a routine, a name (with its arguments) that ends its line, followed on
 // a later line by a word, '}', '*', '++' or '--', is taken as a statement of
-// its own and gets the ';' its expansion brings.
+// its own and gets the ';' its expansion brings. So is one followed on its
+// own line by what reads as a declaration of a name already declared in the
+// same block ("xmlDocPtr doc; LIBXML_TEST_VERSION doc = f();"), which C
+// would not allow.
 #include "import/c_tokens.h"
 #include <vector>
 

@@ -129,6 +129,15 @@ TEST(CPreprocessing, AMacroStatementWithoutItsSemicolonKeepsTheStatementAfterIt)
          "7:int main(int argc, char** argv){0:LIBXML_TEST_VERSION; 0:doc = xmlReadFile(argv[1],"
          "NULL,0); 0:INIT; 0:*p = 1; 0:CHECK(doc); 3:!doc{0:TRACE | 0:BEGIN_THREADS}; "
          "0:END_THREADS; 0:FLUSH(out,2); 0:LOG; 0:return n; 0:DONE}"},
+        // Followed on its line by a statement that would declare again a
+        // name of its block (a parameter counts in the outermost one); a
+        // name of an enclosing block, extern names and new names are
+        // declared as written.
+        {"int main(int argc, char **argv) {\n  xmlDocPtr doc;\n  LIBXML_TEST_VERSION doc = "
+         "xmlReadFile(argv[1], NULL, 0);\n  int x, n = 0;\n  CHECK(a) x = 1;\n  TRACE *argv = "
+         "0;\n  { T x = 2; }\n  extern int e;\n  extern T e;\n  T y, z = n;\n  return x;\n}\n",
+         "7:int main(int argc, char** argv){0:LIBXML_TEST_VERSION; 0:doc = xmlReadFile(argv[1],"
+         "NULL,0); 0:CHECK(a); 0:x = 1; 0:TRACE; 0:*argv = 0; 0:return x}"},
         // Names in initialisers and a statement over several lines are left as they are.
         {"void f(void) {\n  int v[] = {\n    ONE,\n    TWO\n  };\n  x\n    = y;\n}\n",
          "7:void f(void){0:x = y}"},
