@@ -1,6 +1,6 @@
 #include "app/interface_texts.h"
 #include "platform/exception.h"
-#include "platform/file_presence.h"
+#include "platform/file_identity.h"
 #include "platform/prompts.h"
 #include "settings/main_settings.h"
 #include "settings/string_pool.h"

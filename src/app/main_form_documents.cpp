@@ -13,7 +13,7 @@
 #include "chart/fc_list.h"
 #include "codegen/code_export.h"
 #include "codegen/file_names.h"
-#include "platform/file_presence.h"
+#include "platform/file_identity.h"
 #include "platform/prompts.h"
 #include "platform/regular_file.h"
 #include "settings/main_settings.h"

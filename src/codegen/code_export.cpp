@@ -6,7 +6,7 @@
 #include "codegen/export_state.h"
 #include "codegen/file_names.h"
 #include "codegen/text_file.h"
-#include "platform/file_presence.h"
+#include "platform/file_identity.h"
 #include "settings/main_settings.h"
 
 namespace tvx {

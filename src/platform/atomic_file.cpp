@@ -1,6 +1,8 @@
 #include "platform/atomic_file.h"
 
+#include "platform/file_identity.h"
 #include "platform/file_likeness.h"
+#include "platform/lock_file.h"
 #include "platform/own_temporaries.h"
 
 #include <QFile>
@@ -10,7 +12,6 @@
 #include <new>
 #include <poll.h>
 #include <stdlib.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +29,6 @@ constexpr int kChangedMeanwhile = -2;
 
 // How long an in-place save waits for another one to finish with the file.
 constexpr int kLockWaitMs = 10000;
-constexpr int kLockPollMs = 10;
 
 QString Reason(int Error) {
     if (Error == kChangedMeanwhile) {
@@ -197,21 +197,9 @@ int ReplaceByRename(const QByteArray& Target, const QByteArray& Bytes, int Old,
 // Waits a while for it, not for good (the lock is advisory; anyone may hold
 // it). Returns 0 or an errno value.
 int LockForWriting(int Fd) {
-    for (int waited = 0;; waited += kLockPollMs) {
-        if (::flock(Fd, LOCK_EX | LOCK_NB) == 0) {
-            return 0;
-        }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno == ENOLCK || errno == ENOTSUP || errno == EINVAL) {
-            return 0; // a file system without locks: written as a plain write would
-        }
-        if (errno != EWOULDBLOCK || waited >= kLockWaitMs) {
-            return errno;
-        }
-        ::usleep(kLockPollMs * 1000);
-    }
+    const int error = LockExclusively(Fd, kLockWaitMs);
+    // A file system without locks: written as a plain write would.
+    return error == ENOLCK || error == ENOTSUP || error == EINVAL ? 0 : error;
 }
 
 // Overwrites the open regular file Fd with Bytes under an exclusive lock,
@@ -276,10 +264,6 @@ int WriteToSpecialFile(int Fd, const QByteArray& Bytes) {
         left -= n;
     }
     return 0;
-}
-
-bool SameFile(const struct stat& A, const struct stat& B) {
-    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
 }
 
 // Opens Named as a plain open does, so the kernel follows the links on the

@@ -1,6 +1,8 @@
 #include "platform/lock_file.h"
+#include "platform/file_identity.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -27,34 +29,48 @@ bool StillNamed(int Fd, const QByteArray& Path) {
     struct stat opened {};
     struct stat named {};
     return ::fstat(Fd, &opened) == 0 && ::stat(Path.constData(), &named) == 0 &&
-           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+           SameFile(opened, named);
 }
 
 } // namespace
 
+int LockExclusively(int Fd, int WaitMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitMs);
+    for (;;) {
+        if (::flock(Fd, LOCK_EX | LOCK_NB) == 0) {
+            return 0;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+            return errno;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
 TLockFile::TLockFile(const QString& GuardedFile, int WaitMs)
     : Path(QFile::encodeName(GuardedFile + QStringLiteral(".lock"))) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitMs);
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + milliseconds(WaitMs);
     for (;;) {
         const int fd = OpenLockFile(Path);
         if (fd < 0) {
             return;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            if (StillNamed(fd, Path)) {
-                Fd = fd;
-                return;
-            }
+        const auto left =
+            std::max(duration_cast<milliseconds>(deadline - steady_clock::now()), milliseconds(0));
+        if (LockExclusively(fd, int(left.count())) != 0) {
             ::close(fd);
-        } else {
-            const bool held = errno == EWOULDBLOCK || errno == EINTR;
-            ::close(fd);
-            if (!held) {
-                return;
-            }
-            std::this_thread::sleep_for(kPollInterval);
+            return;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (StillNamed(fd, Path)) {
+            Fd = fd;
+            return;
+        }
+        ::close(fd); // its holder removed it as we locked: lock the new one
+        if (steady_clock::now() >= deadline) {
             return;
         }
     }

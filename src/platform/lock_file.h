@@ -6,6 +6,11 @@
 
 namespace tvx {
 
+// Takes an exclusive flock on Fd, waiting at most WaitMs for another holder.
+// Returns 0; EWOULDBLOCK when the wait ran out; or why the system refused
+// (ENOLCK, ENOTSUP or EINVAL: a file system without locks).
+int LockExclusively(int Fd, int WaitMs);
+
 class TLockFile {
 public:
     // Long enough for another copy to write its settings, short enough that a

@@ -1,4 +1,5 @@
 #include "platform/own_temporaries.h"
+#include "platform/file_identity.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,10 +54,6 @@ struct TClosedOnExit {
     int Fd;
     ~TClosedOnExit() { ::close(Fd); }
 };
-
-bool SameFile(const struct stat& A, const struct stat& B) {
-    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
-}
 
 // Removes the entry Name of the open folder Folder (at Path) when it is this
 // user's file, or folder with Folders, and its maker's lock is free. The lock
